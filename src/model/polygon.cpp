@@ -1,0 +1,57 @@
+#include "model/polygon.h"
+
+#include "model/visitor.h"
+
+namespace kel {
+
+void Polygon::accept(Visitor& visitor) { visitor.visitPolygon(*this); }
+
+void Surface::accept(Visitor& visitor) { visitor.visitSurface(*this); }
+
+void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
+    if (i >= vertices_.size()) {
+        vertices_.resize(i + 1, nullptr);
+    }
+    vertices_[i] = vertex;
+}
+
+void Polygon::setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex) {
+    if (i >= clipped_.size()) {
+        clipped_.resize(i + 1);
+    }
+    clipped_[i] = std::move(vertex);
+}
+
+void Polygon::clearClipped() {
+    clipped_.clear();  // keeps the capacity for the next clip
+    clippedCount_ = 0;
+}
+
+void Polygon::computeNormal() {
+    if (vertexCount_ < 3 || vertices_.size() < 3 || !vertices_[0] || !vertices_[1] ||
+        !vertices_[2]) {
+        return;  // no defined normal: keep the previous one
+    }
+    const Vector& p0 = vertices_[0]->worldPosition();
+    const Vector& p1 = vertices_[1]->worldPosition();
+    const Vector& p2 = vertices_[2]->worldPosition();
+    // Newell's method over the edges p0-p1, p1-p2, p2-p0.
+    Vector n((p0.z() + p1.z()) * (p0.y() - p1.y()) + (p1.z() + p2.z()) * (p1.y() - p2.y()) +
+                 (p2.z() + p0.z()) * (p2.y() - p0.y()),
+             (p0.x() + p1.x()) * (p0.z() - p1.z()) + (p1.x() + p2.x()) * (p1.z() - p2.z()) +
+                 (p2.x() + p0.x()) * (p2.z() - p0.z()),
+             (p0.y() + p1.y()) * (p0.x() - p1.x()) + (p1.y() + p2.y()) * (p1.x() - p2.x()) +
+                 (p2.y() + p0.y()) * (p2.x() - p0.x()));
+    n.normalize();
+    normal_ = n;
+}
+
+void Polygon::computeVertexNormals() {
+    for (std::size_t i = 0; i < vertexCount_ && i < vertices_.size(); ++i) {
+        if (vertices_[i]) {
+            vertices_[i]->computeNormal();
+        }
+    }
+}
+
+}  // namespace kel

@@ -1,0 +1,9 @@
+#include "model/scene.h"
+
+#include "model/visitor.h"
+
+namespace kel {
+
+void Scene::accept(Visitor& visitor) { visitor.visitScene(*this); }
+
+}  // namespace kel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+
+#include "model/node.h"
+
+namespace kel {
+
+// A vector of 1 to 4 doubles with value semantics and inline storage: 3 elements for
+// points and directions, 4 for homogeneous positions.
+class Vector : public Node {
+public:
+    static constexpr std::size_t kMaxSize = 4;
+
+    Vector() : Vector(3, 0.0) {}
+    // size must be 1..4 (a contract: anything else aborts).
+    Vector(std::size_t size, double fill);
+    Vector(double x, double y, double z) : size_(3), elements_{x, y, z, 0.0} {}
+    Vector(double x, double y, double z, double w) : size_(4), elements_{x, y, z, w} {}
+
+    void accept(Visitor& visitor) override;
+
+    std::size_t size() const { return size_; }
+    // An index not below the size selects element 0.
+    double at(std::size_t i) const { return elements_[i < size_ ? i : 0]; }
+    double& at(std::size_t i) { return elements_[i < size_ ? i : 0]; }
+    double x() const { return elements_[0]; }
+    double y() const { return elements_[1]; }
+    double z() const { return elements_[2]; }
+    double w() const { return elements_[3]; }
+
+    void fill(double value);
+    // Copies source into the first elements and pad into the rest; source must not be
+    // longer than this vector.
+    void assignPadded(const Vector& source, double pad);
+
+    // Element-wise over the first min(size, b.size) elements; the rest stay.
+    Vector& operator+=(const Vector& b);
+    Vector& operator-=(const Vector& b);
+    Vector& operator/=(const Vector& b);
+    Vector& operator*=(double s);
+    Vector& operator/=(double s);
+
+    // Sum of products over the first min(size, b.size) elements, from 0.0 in index order.
+    double dot(const Vector& b) const;
+    // Both vectors must have 3 elements.
+    Vector cross(const Vector& b) const;
+    double length() const;
+    // Divides by the length unless the length is exactly 0.0.
+    void normalize();
+
+private:
+    std::size_t size_;
+    std::array<double, kMaxSize> elements_;
+};
+
+Vector operator+(const Vector& a, const Vector& b);  // size min(a, b)
+Vector operator-(const Vector& a, const Vector& b);  // size min(a, b)
+Vector operator*(const Vector& a, double s);
+Vector operator/(const Vector& a, double s);
+Vector operator-(const Vector& a);
+// Same size and every element equal as doubles (no tolerance).
+bool operator==(const Vector& a, const Vector& b);
+
+// Each element in the stream's default double format followed by one blank.
+std::ostream& operator<<(std::ostream& out, const Vector& v);
+// Reads size() doubles into elements 0, 1, ... in order.
+std::istream& operator>>(std::istream& in, Vector& v);
+
+}  // namespace kel
