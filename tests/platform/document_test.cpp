@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/document.h"
+#include "platform/user_messages.h"
+
+namespace kel {
+namespace {
+
+class PlainDocument : public Document {
+public:
+    bool onOpenDocument(const std::string&) override { return true; }
+    bool onSaveDocument(const std::string&) override { return true; }
+};
+
+// Logs its updates and can take itself off the document while being updated.
+class LoggingView : public View {
+public:
+    LoggingView(Document& document, std::string name, std::vector<std::string>& log)
+        : document_(document), name_(std::move(name)), log_(log) {
+        document_.addView(this);
+    }
+    void onUpdate(View*, int hint) override {
+        log_.push_back(name_ + ":" + std::to_string(hint));
+        if (leaveOnUpdate) {
+            document_.removeView(this);
+        }
+    }
+    bool leaveOnUpdate = false;
+
+private:
+    Document& document_;
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+TEST(DocumentTest, UpdatesEveryViewOnceEvenWhenOneLeaves) {
+    PlainDocument document;
+    std::vector<std::string> log;
+    LoggingView first(document, "first", log);
+    LoggingView second(document, "second", log);
+    document.addView(&first);  // adding twice keeps one entry
+    first.leaveOnUpdate = true;
+    document.updateAllViews(nullptr, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"first:0", "second:0"}));
+    log.clear();
+    document.updateAllViews(&second, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"second:1"}));
+}
+
+TEST(DocumentTest, PathNameSetsTheTitleToTheFileName) {
+    PlainDocument document;
+    document.setPathName("/home/user/scenes/room.kel");
+    EXPECT_EQ(document.title(), "room.kel");
+    document.setPathName("cube.kel");
+    EXPECT_EQ(document.title(), "cube.kel");
+}
+
+TEST(UserMessagesTest, TableTextsAndTheTitleArgument) {
+    EXPECT_EQ(messageText(MessageId::NoSceneFile), "No scene file is open yet");
+    EXPECT_EQ(messageText(MessageId::NoObjectFile), "No object file found");
+    EXPECT_EQ(formatMessage(messageText(MessageId::SaveChanges), "room.kel"),
+              "room.kel has been changed, save it?");
+    EXPECT_EQ(formatMessage("no placeholder", "x"), "no placeholder");
+}
+
+}  // namespace
+}  // namespace kel
