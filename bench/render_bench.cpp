@@ -1,0 +1,87 @@
+// Times one frame of each render mode on a torus of 40,000 quads that fills most of a
+// 1000 x 1000 viewport. Reports the median over the repetitions.
+//
+//   kel-bench [--image=PREFIX] [benchmark options]
+//
+// --image=PREFIX also writes PREFIX-<mode>.png of each mode's frame, to look at.
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "render/image_surface.h"
+#include "render/png_file.h"
+#include "render/render_mode.h"
+#include "scene_generator.h"
+
+namespace {
+
+constexpr int kClient = 1020;  // a 1000 x 1000 viewport after the margins
+constexpr int kRings = 200;
+constexpr int kSegments = 200;
+
+void renderFrames(benchmark::State& state, kel::RenderMode mode) {
+    auto scene = kel::bench::makeTorusScene(kRings, kSegments);
+    kel::applyViewState(*scene, mode, true);
+    auto pipeline = kel::makePipeline(mode);
+    kel::ImageSurface image(kClient, kClient);
+    pipeline->run(image, *scene);  // the first paint sizes the buffers
+    for (auto _ : state) {
+        pipeline->run(image, *scene);
+        benchmark::ClobberMemory();
+    }
+    state.counters["quads"] = kRings * kSegments;
+}
+
+void writeImages(const std::string& prefix) {
+    for (const kel::RenderMode mode :
+         {kel::RenderMode::Wireframe, kel::RenderMode::Gouraud, kel::RenderMode::Phong}) {
+        auto scene = kel::bench::makeTorusScene(kRings, kSegments);
+        kel::applyViewState(*scene, mode, true);
+        kel::ImageSurface image(kClient, kClient);
+        kel::makePipeline(mode)->run(image, *scene);
+        const std::string path = prefix + "-" + kel::renderModeName(mode) + ".png";
+        std::string error;
+        if (!kel::writePng(image, path, error)) {
+            std::cerr << "kel-bench: Could not write " << path << ": " << error << "\n";
+        }
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(renderFrames, wireframe, kel::RenderMode::Wireframe)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, gouraud, kel::RenderMode::Gouraud)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, phong, kel::RenderMode::Phong)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv) {
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        constexpr const char* kImage = "--image=";
+        if (std::strncmp(argv[i], kImage, std::strlen(kImage)) == 0) {
+            writeImages(argv[i] + std::strlen(kImage));
+            continue;
+        }
+        args.push_back(argv[i]);
+    }
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the reader fuzzer in BUILD_DIR, seeds a corpus from the example scenes and runs it
+# for SECONDS. Exits non-zero when the fuzzer finds a crash, a leak or undefined behaviour.
+#
+#   fuzz/run.sh BUILD_DIR SECONDS
+set -euo pipefail
+
+if [[ $# -ne 2 ]]; then
+  echo "usage: $0 BUILD_DIR SECONDS" >&2
+  exit 2
+fi
+build_dir=$1
+seconds=$2
+repo=$(cd "$(dirname "$0")/.." && pwd)
+examples=$repo/examples
+
+cmake -S "$repo" -B "$build_dir" -G Ninja \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKEL_FUZZ=ON -DKEL_BUILD_APP=OFF -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build_dir" --target fuzz_reader
+
+corpus=$build_dir/fuzz-corpus
+mkdir -p "$corpus"
+# One seed per scene: the scene file, then each object file it names, in order of first
+# use, separated by NUL bytes (the fuzzer's input format).
+for scene in "$examples"/*.kel; do
+  read -r -d '' -a tokens < "$scene" || true
+  count=${tokens[20]}
+  names=()
+  for ((i = 0; i < count; i++)); do
+    name=${tokens[21 + 16 * i]}
+    if [[ ! " ${names[*]-} " == *" $name "* ]]; then
+      names+=("$name")
+    fi
+  done
+  {
+    cat "$scene"
+    for name in "${names[@]}"; do
+      printf '\0'
+      cat "$examples/$name"
+    done
+  } > "$corpus/seed-$(basename "$scene" .kel)"
+done
+# Each object file behind the cube scene's header, so object files get mutated alone too.
+for object in "$examples"/*.obj; do
+  { sed 's/cube\.obj/any.obj/' "$examples/cube.kel"; printf '\0'; cat "$object"; } \
+    > "$corpus/seed-object-$(basename "$object" .obj)"
+done
+
+cd "$build_dir"
+exec ./fuzz/fuzz_reader -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+  -print_final_stats=1 "$corpus"

@@ -1,0 +1,35 @@
+#include "app/dialogs/property_page.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+namespace kel {
+
+PropertyPage::PropertyPage(const QString& tabTitle, QWidget* parent)
+    : QWidget(parent), tabTitle_(tabTitle) {
+    new QVBoxLayout(this);
+}
+
+void PropertyPage::activate() {
+    if (!shown_) {
+        shown_ = true;
+        loadControls();
+    }
+}
+
+QGridLayout& PropertyPage::grid() {
+    if (grid_ == nullptr) {
+        auto* group = new QGroupBox(QStringLiteral("Properties"), this);
+        grid_ = new QGridLayout(group);
+        // Pages share the sheet's width; the spare room goes right of the edits.
+        constexpr int kColumnAfterEdits = 4;
+        grid_->setColumnStretch(kColumnAfterEdits, 1);
+        auto* pageLayout = static_cast<QVBoxLayout*>(layout());
+        pageLayout->addWidget(group);
+        pageLayout->addStretch();
+    }
+    return *grid_;
+}
+
+}  // namespace kel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QTabWidget;
+
+namespace kel {
+
+class PropertyPage;
+class UserMessages;
+
+// A tabbed dialog of property pages with "OK" (default) and "Cancel". A page's edits are
+// filled when it is first shown and read back when the user leaves it or presses OK;
+// while a field of the page on show is refused, the sheet neither changes tab nor
+// closes with OK. Cancel always closes.
+class PropertySheet : public QDialog {
+    Q_OBJECT
+
+  public:
+    PropertySheet(const QString& caption, UserMessages& messages, QWidget* parent = nullptr);
+
+    // Appends a tab; the sheet takes the page as its child.
+    void addPage(PropertyPage* page);
+    int pageCount() const;
+    PropertyPage* page(int index) const;
+    PropertyPage* currentPage() const;
+
+    // OK: closes only when the page on show accepts its fields.
+    void accept() override;
+
+    QTabWidget* tabs() const { return tabs_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void onCurrentChanged(int index);
+    // Reads the page on show back; false, with the message shown and the field focused,
+    // when a field is refused.
+    bool storeCurrentPage();
+
+    UserMessages& messages_;
+    QTabWidget* tabs_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    int shownIndex_ = -1;  // the page whose edits hold the user's input
+    bool revertingTab_ = false;
+};
+
+}  // namespace kel

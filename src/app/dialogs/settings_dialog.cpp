@@ -1,0 +1,64 @@
+#include "app/dialogs/settings_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kel {
+
+SettingsDialog::SettingsDialog(const QString& title, UserMessages& messages, QWidget* parent)
+    : QDialog(parent), messages_(messages) {
+    setWindowTitle(title);
+
+    auto* group = new QGroupBox(QStringLiteral("Properties"), this);
+    grid_ = new QGridLayout(group);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &SettingsDialog::reject);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    buttons->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+}
+
+bool SettingsDialog::exchange() {
+    if (!initialised_) {
+        loadFromModel();
+        fields_.toControls();
+        initialised_ = true;
+        return true;
+    }
+    if (const auto error = fields_.fromControls()) {
+        reportFieldError(*error, messages_);
+        return false;
+    }
+    applyToModel();
+    return true;
+}
+
+void SettingsDialog::accept() {
+    if (exchange()) {
+        QDialog::accept();
+    }
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+    if (!initialised_) {
+        exchange();
+    }
+    QDialog::showEvent(event);
+}
+
+}  // namespace kel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace kel {
+
+// The file dialogs of File > Open and File > Save As, behind an interface a test replaces.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The scene file to open, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseFileToOpen(QWidget* parent) = 0;
+    // The name to save under, starting at `suggested`, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseFileToSave(QWidget* parent,
+                                                        const std::string& suggested) = 0;
+};
+
+// The filter both dialogs show.
+inline constexpr const char* kKelFileFilter = "Kel Files (*.kel)";
+
+// Qt's file dialogs, filtered to scene files.
+class QtFileChooser : public FileChooser {
+public:
+    std::optional<std::string> chooseFileToOpen(QWidget* parent) override;
+    std::optional<std::string> chooseFileToSave(QWidget* parent,
+                                                const std::string& suggested) override;
+};
+
+}  // namespace kel

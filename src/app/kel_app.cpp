@@ -1,0 +1,279 @@
+#include "app/kel_app.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QSettings>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/about_dialog.h"
+#include "app/canonical_path.h"
+#include "app/file_chooser.h"
+#include "app/main_frame.h"
+#include "files/kel_doc.h"
+#include "platform/user_messages.h"
+
+namespace kel {
+
+namespace {
+
+// Documents keep absolute names: opening a scene moves the current directory.
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+QString recentKey(std::size_t index) { return QStringLiteral("File%1").arg(index + 1); }
+
+}  // namespace
+
+CKelApp::CKelApp(Services services)
+    : messages_(services.messages),
+      files_(services.files),
+      settings_(std::move(services.settings)),
+      treePane_(std::move(services.treePane)) {
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    mainFrame_ = std::make_unique<CMainFrame>(*this);
+}
+
+CKelApp::~CKelApp() {
+    // Windows first: their views leave the documents while the documents are still there.
+    mainFrame_.reset();
+}
+
+bool CKelApp::initInstance() {
+    loadRecentFiles();
+    mainFrame_->show();
+    return true;
+}
+
+KelDataFrame* CKelApp::onFileNew() {
+    auto document = std::make_shared<CKelDoc>(messages_);
+    if (!document->onNewDocument()) {
+        return nullptr;
+    }
+    document->setTitle(kDocumentName + std::to_string(++untitledCount_));
+    documents_.push_back(document);
+    return createFrame(document);
+}
+
+void CKelApp::onFileOpen() {
+    if (const std::optional<std::string> path = files_.chooseFileToOpen(mainFrame_.get())) {
+        openDocumentFile(*path);
+    }
+}
+
+KelDataFrame* CKelApp::openDocumentFile(const std::string& path) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    const std::string absolute = absolutePath(path);
+    if (CKelDoc* open = findOpenDocument(absolute)) {
+        const std::vector<KelDataFrame*> frames = framesOf(*open);
+        addRecentFile(open->pathName());
+        if (frames.empty()) {
+            return nullptr;
+        }
+        mainFrame_->activateFrame(*frames.front());
+        return frames.front();
+    }
+    auto document = std::make_shared<CKelDoc>(messages_);
+    if (!document->onOpenDocument(absolute)) {
+        return nullptr;
+    }
+    document->setPathName(absolute);
+    documents_.push_back(document);
+    addRecentFile(absolute);
+    return createFrame(document);
+}
+
+void CKelApp::onOpenRecentFile(std::size_t index) {
+    if (index >= recent_.entries().size()) {
+        return;
+    }
+    const std::string path = recent_.entries()[index];
+    if (openDocumentFile(path) == nullptr) {
+        // A file that no longer opens leaves the list.
+        removeRecentFile(path);
+    }
+}
+
+void CKelApp::onFileClose() {
+    if (KelDataFrame* frame = mainFrame_->activeFrame()) {
+        closeDocument(frame->document());
+    }
+}
+
+bool CKelApp::onFileSave() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr) {
+        return false;
+    }
+    CKelDoc& document = frame->document();
+    if (document.pathName().empty()) {
+        return onFileSaveAs();
+    }
+    return saveDocument(document, document.pathName());
+}
+
+bool CKelApp::onFileSaveAs() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr) {
+        return false;
+    }
+    CKelDoc& document = frame->document();
+    if (document.scene() == nullptr) {
+        // Nothing to choose a name for: the document says why it cannot save.
+        return saveDocument(document, document.pathName());
+    }
+    const std::string suggested =
+        document.pathName().empty() ? document.title() + ".kel" : document.pathName();
+    const std::optional<std::string> path = files_.chooseFileToSave(mainFrame_.get(), suggested);
+    return path.has_value() && saveDocument(document, absolutePath(*path));
+}
+
+bool CKelApp::saveDocument(CKelDoc& document, const std::string& path) {
+    // The document reports its own failures, a missing scene included.
+    if (!document.onSaveDocument(path)) {
+        return false;
+    }
+    if (path != document.pathName()) {
+        document.setPathName(path);
+        updateFrameTitles(document);
+        mainFrame_->updateTitle();
+    }
+    addRecentFile(path);
+    return true;
+}
+
+KelDataFrame* CKelApp::onWindowNew() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    return frame == nullptr ? nullptr : createFrame(frame->sharedDocument());
+}
+
+void CKelApp::onAppExit() { mainFrame_->close(); }
+
+void CKelApp::onAppAbout() {
+    AboutDialog about(mainFrame_.get());
+    about.exec();
+}
+
+void CKelApp::closeAllDocuments() {
+    const std::vector<std::shared_ptr<CKelDoc>> documents = documents_;
+    for (const std::shared_ptr<CKelDoc>& document : documents) {
+        closeDocument(*document);
+    }
+}
+
+void CKelApp::closeDocument(CKelDoc& document) {
+    const auto it = std::find_if(documents_.begin(), documents_.end(),
+                                 [&](const auto& open) { return open.get() == &document; });
+    if (it == documents_.end()) {
+        return;
+    }
+    const std::shared_ptr<CKelDoc> keep = *it;
+    document.onCloseDocument();
+    forgetDocument(document);
+    for (KelDataFrame* frame : framesOf(document)) {
+        frame->closeForClosedDocument();
+    }
+    mainFrame_->updateTitle();
+}
+
+std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
+    std::vector<KelDataFrame*> frames;
+    for (QMdiSubWindow* window : mainFrame_->mdiArea().subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<KelDataFrame*>(window);
+        if (frame != nullptr && !frame->isClosing() && &frame->document() == &document) {
+            frames.push_back(frame);
+        }
+    }
+    return frames;
+}
+
+KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
+    auto* frame = new KelDataFrame(document, messages_, treePane_);
+    frame->setClosingHandler([this](KelDataFrame& closing) { frameClosing(closing); });
+    mainFrame_->mdiArea().addSubWindow(frame);
+    frame->show();
+    updateFrameTitles(*document);
+    mainFrame_->activateFrame(*frame);
+    return frame;
+}
+
+void CKelApp::frameClosing(KelDataFrame& frame) {
+    CKelDoc& document = frame.document();
+    std::vector<KelDataFrame*> others = framesOf(document);
+    others.erase(std::remove(others.begin(), others.end(), &frame), others.end());
+    if (others.empty()) {
+        // The last window of a document closes the document.
+        document.onCloseDocument();
+        forgetDocument(document);
+    } else {
+        updateFrameTitles(document, &frame);
+    }
+}
+
+void CKelApp::updateFrameTitles(const CKelDoc& document, const KelDataFrame* leaving) {
+    std::vector<KelDataFrame*> frames = framesOf(document);
+    frames.erase(std::remove(frames.begin(), frames.end(), leaving), frames.end());
+    const QString title = QString::fromStdString(document.title());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        frames[i]->setWindowTitle(frames.size() == 1 ? title
+                                                     : title + QStringLiteral(":%1").arg(i + 1));
+    }
+}
+
+void CKelApp::forgetDocument(const CKelDoc& document) {
+    documents_.erase(std::remove_if(documents_.begin(), documents_.end(),
+                                    [&](const auto& open) { return open.get() == &document; }),
+                     documents_.end());
+}
+
+CKelDoc* CKelApp::findOpenDocument(const std::string& path) const {
+    const std::string wanted = canonicalPath(path);
+    if (wanted.empty()) {
+        return nullptr;
+    }
+    for (const std::shared_ptr<CKelDoc>& document : documents_) {
+        if (!document->pathName().empty() && canonicalPath(document->pathName()) == wanted) {
+            return document.get();
+        }
+    }
+    return nullptr;
+}
+
+void CKelApp::addRecentFile(const std::string& path) {
+    recent_.add(path);
+    storeRecentFiles();
+}
+
+void CKelApp::removeRecentFile(const std::string& path) {
+    recent_.remove(path);
+    storeRecentFiles();
+}
+
+void CKelApp::loadRecentFiles() {
+    std::vector<std::string> paths;
+    settings_->beginGroup(QString::fromLatin1(kRecentGroup));
+    for (std::size_t i = 0; i < recent_.capacity(); ++i) {
+        paths.push_back(settings_->value(recentKey(i)).toString().toStdString());
+    }
+    settings_->endGroup();
+    recent_.assign(paths);
+}
+
+void CKelApp::storeRecentFiles() {
+    settings_->beginGroup(QString::fromLatin1(kRecentGroup));
+    settings_->remove(QString());
+    const std::vector<std::string>& entries = recent_.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        settings_->setValue(recentKey(i), QString::fromStdString(entries[i]));
+    }
+    settings_->endGroup();
+    settings_->sync();
+}
+
+}  // namespace kel

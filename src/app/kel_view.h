@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <memory>
+
+#include "platform/document.h"
+
+namespace kel {
+
+class CKelDoc;
+class KelDataFrame;
+class WireframePipeline;
+class GouraudPipeline;
+class PhongPipeline;
+
+// The rendered pane of a document window: scrolls over the document's 2000 x 2000 area and
+// renders the scene afresh on every paint, through the pipeline of its window's mode.
+//
+// Scrolling: the image is rendered for a client area the size of the viewport, as if the
+// view were not scrolled, and shown moved up and left by the scroll position, so that the
+// logical pixel (x, y) lands at (x - scroll x, y - scroll y); what lies beyond the rendered
+// client area is the erased background.
+class CKelView : public QAbstractScrollArea, public View {
+    Q_OBJECT
+
+public:
+    static constexpr int kPageWidth = 400;
+    static constexpr int kPageHeight = 600;
+    static constexpr int kLineWidth = kPageWidth / 10;
+    static constexpr int kLineHeight = kPageHeight / 10;
+
+    // Registers with the document; the frame decides the mode and outlives the view.
+    CKelView(CKelDoc& document, const KelDataFrame& frame, QWidget* parent = nullptr);
+    ~CKelView() override;
+
+    CKelDoc& document() const { return document_; }
+
+    // Ignores its arguments and repaints the whole view.
+    void onUpdate(View* sender, int hint) override;
+
+    // Renders the scene for the current viewport size in the window's mode: what a paint
+    // shows at scroll position (0, 0). Null for a document without a scene or a mode that
+    // draws nothing; the scene's render state changes exactly as in a paint.
+    QImage renderImage();
+
+    // How many renders paints have run; lets a caller see that an update re-rendered.
+    int renderCount() const { return renderCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void updateScrollBars();
+
+    CKelDoc& document_;
+    const KelDataFrame& frame_;
+    // Created and destroyed in this order; each view has its own.
+    std::unique_ptr<WireframePipeline> wireframe_;
+    std::unique_ptr<GouraudPipeline> gouraud_;
+    std::unique_ptr<PhongPipeline> phong_;
+    int renderCount_ = 0;
+};
+
+}  // namespace kel

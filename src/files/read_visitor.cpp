@@ -1,0 +1,518 @@
+#include "files/read_visitor.h"
+
+#include <memory>
+#include <utility>
+
+#include "files/number_parsing.h"
+#include "files/scene_builder.h"
+#include "files/text_file.h"
+#include "model/camera.h"
+#include "model/color.h"
+#include "model/light.h"
+#include "model/polygon.h"
+#include "model/scene_object.h"
+#include "model/vector.h"
+#include "model/vertex.h"
+#include "platform/user_messages.h"
+
+namespace kel {
+
+namespace {
+
+constexpr std::size_t kShownTokenLength = 32;
+
+// A token as it can be shown in a message box: quoted, shortened, control bytes masked.
+std::string quoted(std::string_view token) {
+    std::string shown = "\"";
+    for (std::size_t i = 0; i < token.size() && i < kShownTokenLength; ++i) {
+        const auto c = static_cast<unsigned char>(token[i]);
+        shown += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+    }
+    if (token.size() > kShownTokenLength) {
+        shown += "...";
+    }
+    return shown + "\"";
+}
+
+}  // namespace
+
+ReadVisitor::ReadVisitor(UserMessages& messages) : messages_(messages), loader_(readTextFile) {}
+
+ReadVisitor::ReadVisitor(UserMessages& messages, const std::string& fileName)
+    : ReadVisitor(messages) {
+    open(fileName);
+}
+
+bool ReadVisitor::open(const std::string& fileName) {
+    scene_ = Source{};
+    openFailure_.clear();
+    setFileName(fileName);
+    std::string text;
+    if (!loader_(fileName, text, openFailure_)) {
+        return false;
+    }
+    scene_ = Source{displayName(fileName), TokenReader(std::move(text)), true};
+    return true;
+}
+
+std::string ReadVisitor::expecting(std::string_view kind) const {
+    std::string text = "expected ";
+    text += kind;
+    if (!item_.empty()) {
+        text += " (" + item_ + ")";
+    }
+    return text;
+}
+
+bool ReadVisitor::fail(const Source& source, const std::string& text) {
+    if (failure_.empty()) {
+        failure_ = source.name + ", line " + std::to_string(source.tokens.line()) + ": " + text;
+    }
+    if (&source == &scene_) {
+        sceneFailed_ = true;
+    }
+    return false;
+}
+
+void ReadVisitor::reportFailure() {
+    if (!failure_.empty()) {
+        messages_.showError(failure_);
+        failure_.clear();
+    }
+}
+
+std::optional<std::string_view> ReadVisitor::take(Source& source, std::string_view expected) {
+    if (!source.present) {
+        return std::nullopt;
+    }
+    auto token = source.tokens.next();
+    if (!token) {
+        fail(source, expecting(expected) + ", found the end of the file");
+    }
+    return token;
+}
+
+bool ReadVisitor::readIntFrom(Source& source, int& value) {
+    static constexpr std::string_view kKind = "a whole number";
+    const auto token = take(source, kKind);
+    if (!token) {
+        return false;
+    }
+    std::int32_t parsed = 0;
+    if (!parseInt(*token, parsed)) {
+        return fail(source, expecting(kKind) + ", found " + quoted(*token));
+    }
+    value = parsed;
+    return true;
+}
+
+bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
+    static constexpr std::string_view kKind = "a count (0 to 4294967295)";
+    const auto token = take(source, kKind);
+    if (!token) {
+        return false;
+    }
+    if (!parseUnsigned(*token, UINT32_MAX, value)) {
+        return fail(source, expecting(kKind) + ", found " + quoted(*token));
+    }
+    return true;
+}
+
+bool ReadVisitor::readRealFrom(Source& source, double& value) {
+    static constexpr std::string_view kKind = "a real number";
+    const auto token = take(source, kKind);
+    if (!token) {
+        return false;
+    }
+    switch (parseReal(*token, value)) {
+        case RealParse::Ok:
+            return true;
+        case RealParse::NotANumber:
+            return fail(source, expecting(kKind) + ", found " + quoted(*token));
+        case RealParse::OutOfRange:
+            return fail(source,
+                        expecting(kKind) + ", found " + quoted(*token) + ", which is out of range");
+        case RealParse::NotFinite:
+            return fail(source, expecting("a finite real number") + ", found " + quoted(*token));
+    }
+    return false;
+}
+
+bool ReadVisitor::readTripleFrom(Source& source, Vector& triple) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        double component = 0.0;
+        if (!readRealFrom(source, component)) {
+            return false;
+        }
+        triple.at(i) = component;
+    }
+    return true;
+}
+
+bool ReadVisitor::readInt(int& value) {
+    return readIntFrom(scene_, value);
+}
+
+bool ReadVisitor::readDouble(double& value) {
+    return readRealFrom(scene_, value);
+}
+
+bool ReadVisitor::readPoint(Vector& point) {
+    return readTripleFrom(scene_, point);
+}
+
+bool ReadVisitor::readDirection(Vector& direction) {
+    return readTripleFrom(scene_, direction);
+}
+
+bool ReadVisitor::readTransformVector(Vector& part) {
+    return readTripleFrom(scene_, part);
+}
+
+bool ReadVisitor::readColor(Color& color) {
+    static constexpr std::string_view kKind = "a colour component (0 to 65535)";
+    std::uint32_t channels[3] = {0, 0, 0};
+    for (std::uint32_t& channel : channels) {
+        const auto token = take(scene_, kKind);
+        if (!token) {
+            return false;
+        }
+        if (!parseUnsigned(*token, UINT16_MAX, channel)) {
+            return fail(scene_, expecting(kKind) + ", found " + quoted(*token));
+        }
+    }
+    // Only the low 8 bits of each are kept: 300 is read as 44.
+    color.set(static_cast<std::uint8_t>(channels[0] & 0xFFu),
+              static_cast<std::uint8_t>(channels[1] & 0xFFu),
+              static_cast<std::uint8_t>(channels[2] & 0xFFu));
+    return true;
+}
+
+bool ReadVisitor::readScene(SceneBuilder& builder) {
+    if (!scene_.present) {
+        messages_.showError(messageText(MessageId::NoSceneFile));
+        return false;
+    }
+    builder_ = &builder;
+    sceneFailed_ = false;
+    failure_.clear();
+    int objectCount = 0;
+    const bool headerRead = readCamera() && readFrustum() && readLight() && readAmbient();
+    item_ = "object count";
+    if (!headerRead || !readInt(objectCount)) {
+        reportFailure();
+        return false;
+    }
+    for (int i = 1; i <= objectCount; ++i) {
+        readObject(i);
+        if (sceneFailed_) {
+            reportFailure();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadVisitor::readCamera() {
+    if (builder_ == nullptr) {
+        return false;
+    }
+    Vector from;
+    Vector to;
+    Vector up;
+    item_ = "camera from";
+    if (!readPoint(from)) {
+        return false;
+    }
+    item_ = "camera to";
+    if (!readPoint(to)) {
+        return false;
+    }
+    item_ = "camera up";
+    if (!readDirection(up)) {
+        return false;
+    }
+    auto camera = std::make_unique<Camera>();
+    camera->set(from, to, up);
+    builder_->setCamera(std::move(camera));
+    return true;
+}
+
+bool ReadVisitor::readFrustum() {
+    if (builder_ == nullptr) {
+        return false;
+    }
+    double nearPlane = 0.0;
+    double farPlane = 0.0;
+    double height = 0.0;
+    item_ = "frustum near plane";
+    if (!readDouble(nearPlane)) {
+        return false;
+    }
+    item_ = "frustum far plane";
+    if (!readDouble(farPlane)) {
+        return false;
+    }
+    item_ = "frustum height";
+    if (!readDouble(height)) {
+        return false;
+    }
+    auto frustum = std::make_unique<Frustum>();
+    frustum->set(nearPlane, farPlane, height);
+    builder_->setFrustum(std::move(frustum));
+    return true;
+}
+
+bool ReadVisitor::readLight() {
+    if (builder_ == nullptr) {
+        return false;
+    }
+    auto light = std::make_unique<Light>();
+    double intensity = 0.0;
+    item_ = "light intensity";
+    if (!readDouble(intensity)) {
+        return false;
+    }
+    light->setIntensity(intensity);
+    Color color;
+    item_ = "light colour";
+    if (!readColor(color)) {
+        return false;
+    }
+    light->setColor(color);
+    Vector direction;
+    item_ = "light direction";
+    if (!readDirection(direction)) {
+        return false;
+    }
+    light->setDirection(direction);
+    builder_->setLight(std::move(light));
+    return true;
+}
+
+bool ReadVisitor::readAmbient() {
+    if (builder_ == nullptr) {
+        return false;
+    }
+    double ambient = 0.0;
+    item_ = "ambient light";
+    if (!readDouble(ambient)) {
+        return false;
+    }
+    builder_->setAmbient(ambient);
+    return true;
+}
+
+bool ReadVisitor::readObject(int number) {
+    if (builder_ == nullptr || !scene_.present) {
+        return false;
+    }
+    sceneFailed_ = false;
+    auto object = std::make_unique<SceneObject>(number);
+    const std::string record = "object " + std::to_string(number);
+
+    item_ = record + " file name";
+    const auto name = take(scene_, "an object file name");
+    if (!name) {
+        return false;
+    }
+    if (name->size() > kMaxNameLength) {
+        return fail(scene_, "the object file name of " + record + " is longer than " +
+                                std::to_string(kMaxNameLength) + " characters");
+    }
+    object->setName(std::string(*name));
+
+    Vector rotation;
+    Vector scaling;
+    Vector translation;
+    item_ = record + " rotation";
+    if (!readTransformVector(rotation)) {
+        return false;
+    }
+    item_ = record + " scaling";
+    if (!readTransformVector(scaling)) {
+        return false;
+    }
+    item_ = record + " translation";
+    if (!readTransformVector(translation)) {
+        return false;
+    }
+    object->setRotation(rotation);
+    object->setScaling(scaling);
+    object->setTranslation(translation);
+    object->computeModelingTransform();
+
+    Color color;
+    double diffuse = 0.0;
+    double specular = 0.0;
+    int shininess = 0;
+    item_ = record + " colour";
+    if (!readColor(color)) {
+        return false;
+    }
+    item_ = record + " diffuse";
+    if (!readDouble(diffuse)) {
+        return false;
+    }
+    item_ = record + " specular";
+    if (!readDouble(specular)) {
+        return false;
+    }
+    item_ = record + " shininess";
+    if (!readInt(shininess)) {
+        return false;
+    }
+    object->setColor(color);
+    object->setDiffuse(diffuse);
+    object->setSpecular(specular);
+    object->setShininess(shininess);
+
+    // The record is consumed; from here on a failure costs only this object.
+    object_ = Source{};
+    std::string text;
+    std::string reason;
+    if (!loader_(object->name(), text, reason)) {
+        messages_.showError(messageText(MessageId::NoObjectFile));
+        return false;
+    }
+    object_ = Source{object->name(), TokenReader(std::move(text)), true};
+    const bool read = readObjectFile(*object);
+    currentObject_ = nullptr;
+    if (!read) {
+        reportFailure();
+        return false;
+    }
+    builder_->addObject(std::move(object));
+    return true;
+}
+
+bool ReadVisitor::readObjectFile(SceneObject& object) {
+    currentObject_ = &object;
+    surfaceMarks_.clear();
+    vertexTable_.clear();
+
+    std::uint32_t vertexCount = 0;
+    item_ = "vertex count";
+    if (!readCountFrom(object_, vertexCount)) {
+        return false;
+    }
+    for (std::uint32_t j = 0; j < vertexCount; ++j) {
+        auto vertex = std::make_unique<Vertex>();
+        if (!readVertex(*vertex)) {
+            return false;
+        }
+        const auto id = static_cast<std::size_t>(vertex->id());
+        if (id >= vertexTable_.size()) {
+            vertexTable_.resize(id + 1, nullptr);
+            surfaceMarks_.resize(id + 1, 0);
+        }
+        vertexTable_[id] = vertex.get();
+        object.addVertex(std::move(vertex));
+    }
+
+    std::uint32_t surfaceCount = 0;
+    item_ = "surface count";
+    if (!readCountFrom(object_, surfaceCount)) {
+        return false;
+    }
+    for (std::uint32_t s = 1; s <= surfaceCount && s != 0; ++s) {
+        currentSurface_ = s;
+        auto surface = std::make_unique<Surface>();
+        Surface& added = *surface;
+        // Owned by the object from the start, so a failure part-way leaves nothing behind.
+        object.addSurface(std::move(surface));
+        if (!readSurface(added)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadVisitor::readVertex(Vertex& vertex) {
+    if (!object_.present) {
+        return false;
+    }
+    int id = 0;
+    item_ = "vertex id";
+    if (!readIntFrom(object_, id)) {
+        return false;
+    }
+    if (id < 0 || id > kMaxVertexId) {
+        return fail(object_, "vertex id " + std::to_string(id) + " is out of range (0 to " +
+                                 std::to_string(kMaxVertexId) + ")");
+    }
+    Vector position;
+    item_ = "position of vertex " + std::to_string(id);
+    if (!readTripleFrom(object_, position)) {
+        return false;
+    }
+    vertex.setId(id);
+    vertex.setModelPosition(position);
+    return true;
+}
+
+bool ReadVisitor::readSurface(Surface& surface) {
+    if (!object_.present) {
+        return false;
+    }
+    std::uint32_t polygonCount = 0;
+    item_ = "polygon count of surface " + std::to_string(currentSurface_);
+    if (!readCountFrom(object_, polygonCount)) {
+        return false;
+    }
+    for (std::uint32_t k = 0; k < polygonCount; ++k) {
+        auto polygon = std::make_unique<Polygon>();
+        Polygon& added = *polygon;
+        surface.addPolygon(std::move(polygon));
+        if (!readPolygon(added)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadVisitor::readPolygon(Polygon& polygon) {
+    if (!object_.present || currentObject_ == nullptr) {
+        return false;
+    }
+    const std::string where = "surface " + std::to_string(currentSurface_);
+    std::uint32_t cornerCount = 0;
+    item_ = "corner count, " + where;
+    if (!readCountFrom(object_, cornerCount)) {
+        return false;
+    }
+    // Fewer corners make no area and no normal; the renderers need three.
+    if (cornerCount < 3) {
+        return fail(object_, "a polygon needs at least 3 corners, found " +
+                                 std::to_string(cornerCount) + " (" + where + ")");
+    }
+    item_ = "corner vertex id, " + where;
+    for (std::uint32_t j = 0; j < cornerCount; ++j) {
+        int id = 0;
+        if (!readIntFrom(object_, id)) {
+            return false;
+        }
+        const auto v = static_cast<std::size_t>(id);
+        if (id < 0 || v >= vertexTable_.size() || vertexTable_[v] == nullptr) {
+            return fail(object_, "corner id " + std::to_string(id) +
+                                     " names no vertex of this file (" + where + ")");
+        }
+        if (surfaceMarks_[v] == 0) {
+            surfaceMarks_[v] = currentSurface_;
+        } else if (surfaceMarks_[v] != currentSurface_) {
+            // No vertex is shared between surfaces, so normals are never averaged across
+            // the edge between two of them: this surface gets its own copy.
+            auto copy = std::make_unique<Vertex>(*vertexTable_[v]);
+            copy->clearPolygons();
+            vertexTable_[v] = copy.get();
+            currentObject_->insertVertexAtFront(std::move(copy));
+            surfaceMarks_[v] = currentSurface_;
+        }
+        polygon.setVertexAt(j, vertexTable_[v]);
+        vertexTable_[v]->addPolygon(&polygon);
+    }
+    polygon.setVertexCount(cornerCount);
+    return true;
+}
+
+}  // namespace kel

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/read_visitor_base.h"
+#include "files/token_reader.h"
+
+namespace kel {
+
+class Color;
+class SceneObject;
+class UserMessages;
+
+// Reads a scene file and every object file it names into a SceneBuilder.
+//
+// Input is checked as it is read. A scene file that is malformed or ends early fails the
+// whole read with one message naming the file, the line and what was expected. An object
+// file that is missing, malformed or ends early costs only its own object: one message,
+// and the other objects still load. Besides malformed numbers this refuses: names longer
+// than 127 characters, vertex ids outside 0 to 9,999,999, corner ids that name no vertex
+// of the same file, polygons with fewer than 3 corners, and reals that are not finite
+// (inf, nan, or too large for a double). Counts are never trusted for allocation: records
+// are read one at a time and reading stops at the first that is missing.
+class ReadVisitor : public ReadVisitorBase {
+  public:
+    // Fills text with the named file; false and a reason when it cannot.
+    using FileLoader =
+        std::function<bool(const std::string& name, std::string& text, std::string& reason)>;
+
+    static constexpr int kMaxVertexId = 9'999'999;
+    static constexpr std::size_t kMaxNameLength = 127;
+
+    explicit ReadVisitor(UserMessages& messages);
+    // Opens the scene file at once; check openFailure() for the outcome.
+    ReadVisitor(UserMessages& messages, const std::string& fileName);
+
+    // Where files come from: the file system unless replaced (to read from memory).
+    void setFileLoader(FileLoader loader) { loader_ = std::move(loader); }
+
+    // Takes in the whole scene file. On failure there is no scene stream and
+    // openFailure() says why; nothing is shown, the caller words the message.
+    bool open(const std::string& fileName) override;
+    const std::string& openFailure() const { return openFailure_; }
+
+    // False when there is no scene file (message 61216) or the scene file is malformed
+    // (one message). A missing or malformed object file does not make it fail.
+    bool readScene(SceneBuilder& builder) override;
+    bool readCamera() override;
+    bool readFrustum() override;
+    bool readLight() override;
+    bool readAmbient() override;
+    // False when the object was left out, or when its record in the scene file is bad
+    // (sceneFileFailed() tells the two apart).
+    bool readObject(int number) override;
+    bool readInt(int& value) override;
+    bool readDouble(double& value) override;
+    bool readPoint(Vector& point) override;
+    bool readDirection(Vector& direction) override;
+    bool readTransformVector(Vector& part) override;
+    bool readVertex(Vertex& vertex) override;
+    bool readSurface(Surface& surface) override;
+    bool readPolygon(Polygon& polygon) override;
+    bool readColor(Color& color);
+
+    bool sceneFileFailed() const { return sceneFailed_; }
+
+  private:
+    struct Source {
+        std::string name;
+        TokenReader tokens;
+        bool present = false;
+    };
+
+    std::optional<std::string_view> take(Source& source, std::string_view expected);
+    bool readIntFrom(Source& source, int& value);
+    bool readCountFrom(Source& source, std::uint32_t& value);
+    bool readRealFrom(Source& source, double& value);
+    bool readTripleFrom(Source& source, Vector& triple);
+    bool readObjectFile(SceneObject& object);
+    // Records "file, line n: text" unless a failure is already recorded; returns false.
+    bool fail(const Source& source, const std::string& text);
+    std::string expecting(std::string_view kind) const;
+    void reportFailure();
+
+    UserMessages& messages_;
+    FileLoader loader_;
+    std::string openFailure_;
+    Source scene_;
+    Source object_;
+    SceneBuilder* builder_ = nullptr;
+    SceneObject* currentObject_ = nullptr;
+    // Indexed by vertex id, grown to the largest id of the object file being read.
+    std::vector<std::uint32_t> surfaceMarks_;
+    std::vector<Vertex*> vertexTable_;
+    std::uint32_t currentSurface_ = 0;
+    // What the next read is for, as the user would call it ("camera up").
+    std::string item_;
+    std::string failure_;
+    bool sceneFailed_ = false;
+};
+
+}  // namespace kel

@@ -1,0 +1,203 @@
+#include "files/write_visitor.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "files/real_format.h"
+#include "model/camera.h"
+#include "model/color.h"
+#include "model/light.h"
+#include "model/matrix.h"
+#include "model/polygon.h"
+#include "model/scene.h"
+#include "model/scene_object.h"
+#include "model/vector.h"
+#include "model/vertex.h"
+#include "platform/user_messages.h"
+
+namespace kel {
+
+namespace {
+
+std::string errnoReason() {
+    return errno != 0 ? std::string(std::strerror(errno)) : std::string("write error");
+}
+
+}  // namespace
+
+std::string vectorText(const Vector& vector) {
+    std::string text;
+    for (std::size_t i = 0; i < vector.size(); ++i) {
+        text += formatReal(vector.at(i));
+        text += ' ';
+    }
+    return text;
+}
+
+std::string colorText(const Color& color) {
+    return std::to_string(color.red()) + ' ' + std::to_string(color.green()) + ' ' +
+           std::to_string(color.blue());
+}
+
+WriteVisitor::WriteVisitor(UserMessages& messages, int lineEnd)
+    : messages_(messages), lineEnd_(lineEnd) {}
+
+WriteVisitor::~WriteVisitor() = default;
+
+bool WriteVisitor::open(const std::string& fileName) {
+    out_.reset();
+    fileName_ = fileName;
+    errno = 0;
+    auto stream = std::make_unique<std::ofstream>(fileName, std::ios::binary | std::ios::trunc);
+    if (!*stream) {
+        noteFailure(fileName, errnoReason());
+        return false;
+    }
+    out_ = std::move(stream);
+    return true;
+}
+
+bool WriteVisitor::isOpen() {
+    if (out_ == nullptr) {
+        messages_.showError(messageText(MessageId::NoSceneFile));
+        return false;
+    }
+    return true;
+}
+
+void WriteVisitor::noteFailure(const std::string& file, const std::string& reason) {
+    if (failedFile_.empty()) {
+        failedFile_ = file;
+        failureReason_ = reason;
+    }
+}
+
+void WriteVisitor::checkStream(std::ofstream& stream, const std::string& file) {
+    if (!stream) {
+        noteFailure(file, errnoReason());
+    }
+}
+
+void WriteVisitor::writeLine(const std::string& line) {
+    if (out_ == nullptr || !*out_) {
+        return;
+    }
+    errno = 0;
+    *out_ << line << '\n';
+    checkStream(*out_, fileName_);
+}
+
+void WriteVisitor::closeScene() {
+    if (out_ == nullptr || !out_->is_open()) {
+        return;
+    }
+    errno = 0;
+    out_->close();
+    checkStream(*out_, fileName_);
+}
+
+void WriteVisitor::visitCamera(Camera& camera) {
+    if (!isOpen()) {
+        return;
+    }
+    writeLine(vectorText(camera.from()));
+    writeLine(vectorText(camera.to()));
+    writeLine(vectorText(camera.approxUp()));
+}
+
+void WriteVisitor::visitFrustum(Frustum& frustum) {
+    if (!isOpen()) {
+        return;
+    }
+    writeLine(formatReal(frustum.nearPlane()));
+    writeLine(formatReal(frustum.farPlane()));
+    writeLine(formatReal(frustum.height()));
+}
+
+void WriteVisitor::visitLight(Light& light) {
+    if (!isOpen()) {
+        return;
+    }
+    writeLine(formatReal(light.intensity()));
+    writeLine(colorText(light.color()));
+    writeLine(vectorText(light.direction()));
+}
+
+void WriteVisitor::visitScene(Scene& scene) {
+    if (!isOpen()) {
+        return;
+    }
+    writeLine(formatReal(scene.ambient()));
+    writeLine(std::to_string(scene.objectCount()));
+    for (std::size_t i = 0; i < scene.objectCount(); ++i) {
+        scene.object(i)->accept(*this);
+    }
+    closeScene();
+}
+
+void WriteVisitor::visitObject(SceneObject& object) {
+    if (out_ == nullptr) {
+        return;
+    }
+    writeLine(object.name());
+    writeLine(vectorText(object.rotation()));
+    writeLine(vectorText(object.scaling()));
+    writeLine(vectorText(object.translation()));
+    writeLine(colorText(object.color()));
+    writeLine(formatReal(object.diffuse()));
+    writeLine(formatReal(object.specular()));
+    writeLine(std::to_string(object.shininess()));
+
+    const std::string fooName = kObjectOutputName;
+    errno = 0;
+    std::ofstream foo(fooName, std::ios::binary | std::ios::trunc);
+    if (!foo) {
+        noteFailure(fooName, errnoReason());
+        return;
+    }
+    std::string text = std::to_string(object.vertexCount()) + '\n';
+    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+        const Vertex& vertex = *object.vertexAt(i);
+        text += std::to_string(vertex.id()) + ' ' + vectorText(vertex.modelPosition()) + '\n';
+    }
+    text += std::to_string(object.surfaceCount()) + '\n';
+    for (const auto& surface : object.surfaces()) {
+        text += ' ' + std::to_string(surface->polygonCount()) + '\n';
+        for (const auto& polygon : surface->polygons()) {
+            text += "  " + std::to_string(polygon->vertexCount()) + "\n  ";
+            for (std::size_t j = 0; j < polygon->vertexCount(); ++j) {
+                text += std::to_string(polygon->vertexAt(j)->id()) + ' ';
+            }
+            text += '\n';
+        }
+    }
+    errno = 0;
+    foo << text;
+    foo.close();
+    checkStream(foo, fooName);
+}
+
+void WriteVisitor::visitTuple(Vector& tuple) {
+    for (std::size_t i = 0; i < tuple.size(); ++i) {
+        std::cout << formatRealShort(tuple.at(i)) << ' ';
+    }
+    if (lineEnd_ != 0) {
+        std::cout << '\n';
+    }
+}
+
+void WriteVisitor::visitMatrix(Matrix& matrix) {
+    for (std::size_t r = 0; r < matrix.rowCount(); ++r) {
+        const Vector& row = matrix.row(r);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            std::cout << formatRealShort(row.at(c)) << ' ';
+        }
+        std::cout << '\n';
+    }
+    if (lineEnd_ != 0) {
+        std::cout << '\n';
+    }
+}
+
+}  // namespace kel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <vector>
+
+#include "model/vector.h"
+#include "model/vertex.h"
+
+namespace kel {
+
+// One crossing of a polygon edge with a viewport row: what the shaded renderers
+// interpolate along the row.
+struct EdgeEntry {
+    double x = 0.0;  // viewport column, unrounded
+    double depth = 0.0;
+    double cosine = 0.0;  // vertex normal . light direction
+    double world[3] = {0.0, 0.0, 0.0};
+    double normal[3] = {0.0, 0.0, 0.0};  // interpolated, not renormalized
+    int next = -1;                       // index of the next entry of the row, -1 at the end
+};
+
+// Per viewport row, a singly linked list of crossings; each new crossing is linked in
+// front of its row's head. Entries come from one pool that keeps its storage between
+// polygons, and only the rows touched since the last clear are cleared again.
+class EdgeTable {
+public:
+    explicit EdgeTable(int rows = 0) { resize(rows); }
+
+    // Changes the row count (negative counts as 0) and clears.
+    void resize(int rows);
+    int rows() const { return static_cast<int>(heads_.size()); }
+    void clear();
+
+    // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
+    // the device points, normals and world positions of the two corners. Horizontal edges
+    // add nothing; rows outside the table are left out.
+    void addEdge(const Vertex& a, const Vertex& b, const Vector& light);
+
+    const EdgeEntry* head(int row) const { return entryAt(heads_[static_cast<std::size_t>(row)]); }
+    const EdgeEntry* next(const EdgeEntry& entry) const { return entryAt(entry.next); }
+
+    // The range of rows that may hold entries; empty (first > last) after a clear.
+    int firstRow() const { return firstRow_; }
+    int lastRow() const { return lastRow_; }
+
+private:
+    const EdgeEntry* entryAt(int i) const {
+        return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)];
+    }
+
+    std::vector<EdgeEntry> entries_;
+    std::vector<int> heads_;
+    int firstRow_ = 0;
+    int lastRow_ = -1;
+};
+
+}  // namespace kel

@@ -1,0 +1,28 @@
+#include "render/frame_buffer.h"
+
+#include <algorithm>
+
+namespace kel {
+
+void FrameBuffer::reset(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width != width_ || height != height_) {
+        width_ = width;
+        height_ = height;
+        const std::size_t cells = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        depths_.assign(cells, static_cast<std::uint16_t>(kClearDepth));
+        colors_.assign(cells, kClearColor);
+        return;
+    }
+    std::fill(depths_.begin(), depths_.end(), static_cast<std::uint16_t>(kClearDepth));
+    std::fill(colors_.begin(), colors_.end(), kClearColor);
+}
+
+void FrameBuffer::setCell(int x, int y, int depth, std::uint32_t color) {
+    const std::size_t i = index(x, y);
+    depths_[i] = static_cast<std::uint16_t>(std::clamp(depth, 0, 65535));
+    colors_[i] = color;
+}
+
+}  // namespace kel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/drawing_surface.h"
+
+namespace kel {
+
+// An in-memory drawing surface of width x height pixels in 0x00BBGGRR, white at start.
+// Pixels outside the image are ignored. Lines use a one-pixel black pen and, like the
+// classic window line call, leave out their end point.
+class ImageSurface : public DrawingSurface {
+public:
+    static constexpr std::uint32_t kWhite = 0x00FFFFFFu;
+    static constexpr std::uint32_t kBlack = 0x00000000u;
+
+    // A negative size counts as 0.
+    ImageSurface(int width, int height);
+
+    ClientRect clientRect() const override { return {0, 0, width_, height_}; }
+    void setPixel(int x, int y, std::uint32_t color) override;
+    void setPixelRow(int x, int y, const std::uint32_t* colors, int count) override;
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t pixel(int x, int y) const {
+        return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                       static_cast<std::size_t>(x)];
+    }
+    const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+    void fill(std::uint32_t color);
+
+private:
+    void drawLine(int x0, int y0, int x1, int y1);
+
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;
+    int currentX_ = 0;
+    int currentY_ = 0;
+};
+
+}  // namespace kel

@@ -1,0 +1,231 @@
+#include "render/scanline_renderer.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "model/camera.h"
+#include "model/device_mapping.h"
+
+namespace kel {
+
+namespace {
+
+// Orders crossings by x; NaN sorts last so the order stays a strict weak one.
+bool leftOf(const EdgeEntry* a, const EdgeEntry* b) {
+    if (a->x != a->x) {
+        return false;
+    }
+    if (b->x != b->x) {
+        return true;
+    }
+    return a->x < b->x;
+}
+
+ShadingInputs shadingFor(const Scene& scene, const Light& light, const SceneObject& object) {
+    ShadingInputs in;
+    in.ambient = scene.ambient();
+    in.intensity = light.intensity();
+    in.diffuse = object.diffuse();
+    in.specular = object.specular();
+    in.shininess = object.shininess();
+    const Vector& l = light.direction();
+    for (std::size_t i = 0; i < 3; ++i) {
+        in.light[i] = l.at(i);
+    }
+    if (const Camera* camera = scene.camera()) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            in.eye[i] = camera->from().at(i);
+        }
+    }
+    const Color& c = light.color();
+    in.lightFraction[0] = c.red() * kChannelScale;
+    in.lightFraction[1] = c.green() * kChannelScale;
+    in.lightFraction[2] = c.blue() * kChannelScale;
+    in.lit = litColor(object.color(), c);
+    return in;
+}
+
+}  // namespace
+
+void ScanlineRenderer::prepareBuffer(const DeviceMapping& mapping) {
+    if (!buffer_) {
+        buffer_ = std::make_unique<FrameBuffer>(mapping.width(), mapping.height());
+    } else {
+        buffer_->reset(mapping.width(), mapping.height());
+    }
+}
+
+bool ScanlineRenderer::spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const {
+    span.xs = roundToInt(left.x);
+    span.xe = roundToInt(right.x);
+    if (span.xs >= span.xe) {
+        return false;
+    }
+    span.columns = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
+    span.begin = span.xs < 0 ? 0 : span.xs;
+    span.end = span.xe > buffer_->width() ? buffer_->width() : span.xe;
+    return span.begin < span.end;
+}
+
+void ScanlineRenderer::fillRow(int row, const ShadingInputs& shading) {
+    const EdgeEntry* first = edges_.head(row);
+    if (first == nullptr) {
+        return;
+    }
+    const EdgeEntry* second = edges_.next(*first);
+    if (second == nullptr) {
+        return;
+    }
+    if (edges_.next(*second) == nullptr) {
+        fillSpan(row, *first, *second, shading);
+        return;
+    }
+    // More than two crossings (a non-convex polygon): fill between crossings 1-2, 3-4, ...
+    // in x order. The sort is stable, so equal x keep the list order.
+    crossings_.clear();
+    for (const EdgeEntry* e = first; e != nullptr; e = edges_.next(*e)) {
+        crossings_.push_back(e);
+        for (std::size_t j = crossings_.size() - 1; j > 0 && leftOf(crossings_[j], crossings_[j - 1]);
+             --j) {
+            std::swap(crossings_[j], crossings_[j - 1]);
+        }
+    }
+    for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
+        fillSpan(row, *crossings_[i], *crossings_[i + 1], shading);
+    }
+}
+
+void ScanlineRenderer::drawPolygon(const Polygon& polygon, const Vector& light,
+                                   const ShadingInputs& shading) {
+    const std::size_t k = polygon.effectiveVertexCount();
+    if (k == 0) {
+        return;
+    }
+    edges_.clear();
+    for (std::size_t j = 1; j < k; ++j) {
+        edges_.addEdge(*polygon.effectiveVertex(j - 1), *polygon.effectiveVertex(j), light);
+    }
+    edges_.addEdge(*polygon.effectiveVertex(k - 1), *polygon.effectiveVertex(0), light);
+    for (int r = edges_.firstRow(); r <= edges_.lastRow(); ++r) {
+        fillRow(r, shading);
+    }
+}
+
+void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
+    const Light fallbackLight;
+    const Light& light = scene.light() != nullptr ? *scene.light() : fallbackLight;
+    const DeviceMapping& mapping = *scene.deviceMapping();
+    const int rows = mapping.height();
+    const Vector lightDirection = light.direction();
+    if (edges_.rows() != rows) {
+        edges_.resize(rows);
+    }
+    prepareBuffer(mapping);
+    for (std::size_t i = 0; i < scene.objectCount(); ++i) {
+        const SceneObject& object = *scene.object(i);
+        const ShadingInputs shading = shadingFor(scene, light, object);
+        for (const auto& surfacePtr : object.surfaces()) {
+            for (const auto& polygon : surfacePtr->polygons()) {
+                if (polygon->visible() && isProjectable(*polygon)) {
+                    drawPolygon(*polygon, lightDirection, shading);
+                }
+            }
+        }
+    }
+    edges_.clear();
+    const FrameBuffer& frame = *buffer_;
+    for (int r = 0; r < frame.height(); ++r) {
+        surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
+    }
+}
+
+void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                               const ShadingInputs& shading) {
+    const EdgeEntry& left = second.x < first.x ? second : first;
+    const EdgeEntry& right = &left == &first ? second : first;
+    Span span;
+    if (!spanOf(left, right, span)) {
+        return;
+    }
+    const double dz = (right.depth - left.depth) / span.columns;
+    const double dk = (right.cosine - left.cosine) / span.columns;
+    double z = left.depth;
+    double k = left.cosine;
+    if (span.begin > span.xs) {
+        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
+        z += dz * skip;
+        k += dk * skip;
+    }
+    FrameBuffer& frame = buffer();
+    for (int x = span.begin; x < span.end; ++x) {
+        const int depth = roundToInt(z);
+        if (frame.depthPasses(x, row, depth)) {
+            frame.setCell(x, row, depth, gouraudShade(shading, k));
+        }
+        z += dz;
+        k += dk;
+    }
+}
+
+void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                             const ShadingInputs& shading) {
+    const EdgeEntry& left = second.x < first.x ? second : first;
+    const EdgeEntry& right = &left == &first ? second : first;
+    Span span;
+    if (!spanOf(left, right, span)) {
+        return;
+    }
+    const double dz = (right.depth - left.depth) / span.columns;
+    double z = left.depth;
+    double w[3];
+    double n[3];
+    double dw[3];
+    double dn[3];
+    for (int i = 0; i < 3; ++i) {
+        w[i] = left.world[i];
+        n[i] = left.normal[i];
+        dw[i] = (right.world[i] - left.world[i]) / span.columns;
+        dn[i] = (right.normal[i] - left.normal[i]) / span.columns;
+    }
+    if (span.begin > span.xs) {
+        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
+        z += dz * skip;
+        for (int i = 0; i < 3; ++i) {
+            w[i] += dw[i] * skip;
+            n[i] += dn[i] * skip;
+        }
+    }
+    const double* l = shading.light;
+    const double* e = shading.eye;
+    FrameBuffer& frame = buffer();
+    for (int x = span.begin; x < span.end; ++x) {
+        const int depth = roundToInt(z);
+        if (frame.depthPasses(x, row, depth)) {
+            // V = E - W, normalized unless zero; H = (L + V) / |L + V|.
+            double v[3] = {e[0] - w[0], e[1] - w[1], e[2] - w[2]};
+            const double vLength = std::sqrt(((0.0 + v[0] * v[0]) + v[1] * v[1]) + v[2] * v[2]);
+            if (vLength != 0.0) {
+                v[0] /= vLength;
+                v[1] /= vLength;
+                v[2] /= vLength;
+            }
+            double h[3] = {l[0] + v[0], l[1] + v[1], l[2] + v[2]};
+            const double hLength = std::sqrt(((0.0 + h[0] * h[0]) + h[1] * h[1]) + h[2] * h[2]);
+            const double* half = nullptr;
+            if (hLength != 0.0) {
+                h[0] /= hLength;
+                h[1] /= hLength;
+                h[2] /= hLength;
+                half = h;
+            }
+            frame.setCell(x, row, depth, phongShade(shading, half, n));
+        }
+        z += dz;
+        for (int i = 0; i < 3; ++i) {
+            w[i] += dw[i];
+            n[i] += dn[i];
+        }
+    }
+}
+
+}  // namespace kel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "model/light.h"
+#include "render/device_renderer.h"
+#include "render/edge_table.h"
+#include "render/frame_buffer.h"
+#include "render/shading.h"
+
+namespace kel {
+
+// Scan-converts every visible polygon through an edge table into a depth-tested frame
+// buffer, then copies the whole buffer to the surface, one row per call. Subclasses say
+// how a span is interpolated and coloured.
+class ScanlineRenderer : public DeviceRenderer {
+public:
+    void draw(DrawingSurface& surface, Scene& scene) override;
+
+    // Creates the buffer at the viewport's size, or resets the one kept from the last
+    // render.
+    void prepareBuffer(const DeviceMapping& mapping);
+    // Absent until the first render.
+    const FrameBuffer* frameBuffer() const { return buffer_.get(); }
+
+protected:
+    // One row of one polygon between two crossings: the left one is second when its x is
+    // smaller, else first. Columns from round(left x) up to, not including, round(right x).
+    virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                          const ShadingInputs& shading) = 0;
+
+    FrameBuffer& buffer() { return *buffer_; }
+
+    // Where a span starts and ends, clipped to the viewport's columns.
+    struct Span {
+        int xs = 0;          // rounded left column
+        int xe = 0;          // rounded right column (excluded)
+        double columns = 0;  // xe - xs
+        int begin = 0;       // first column drawn (>= 0)
+        int end = 0;         // one past the last column drawn (<= width)
+    };
+    // False when nothing of the span is drawn.
+    bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const;
+
+private:
+    void drawPolygon(const Polygon& polygon, const Vector& light, const ShadingInputs& shading);
+    void fillRow(int row, const ShadingInputs& shading);
+
+    std::unique_ptr<FrameBuffer> buffer_;
+    EdgeTable edges_;
+    std::vector<const EdgeEntry*> crossings_;
+};
+
+// Interpolates the light cosine of the corners; no highlight.
+class GouraudRenderer : public ScanlineRenderer {
+protected:
+    void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                  const ShadingInputs& shading) override;
+};
+
+// Interpolates world position and normal and lights every pixel.
+class PhongRenderer : public ScanlineRenderer {
+protected:
+    void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                  const ShadingInputs& shading) override;
+};
+
+}  // namespace kel
