@@ -56,17 +56,20 @@ OpenRequestServer::OpenRequestServer(const QString& serverName, Handler handler,
 OpenRequestServer::~OpenRequestServer() { server_.close(); }
 
 bool OpenRequestServer::listen() {
+    // Ask first: binding would silently take the name over from a running viewer.
+    QLocalSocket probe;
+    probe.connectToServer(serverName_);
+    if (probe.waitForConnected(kProbeTimeoutMs)) {
+        probe.abort();
+        return false;
+    }
     if (server_.listen(serverName_)) {
         return true;
     }
     if (server_.serverError() != QAbstractSocket::AddressInUseError) {
         return false;
     }
-    QLocalSocket probe;
-    probe.connectToServer(serverName_);
-    if (probe.waitForConnected(kProbeTimeoutMs)) {
-        return false;  // another viewer is running and answers
-    }
+    // Nobody answers on the name: a socket left behind by a viewer that ended abruptly.
     QLocalServer::removeServer(serverName_);
     return server_.listen(serverName_);
 }

@@ -203,8 +203,9 @@ bool ReadVisitor::readScene(SceneBuilder& builder) {
         reportFailure();
         return false;
     }
-    for (int i = 1; i <= objectCount; ++i) {
-        readObject(i);
+    // A 64-bit counter: the loop must end even for a count of INT_MAX.
+    for (std::int64_t i = 1; i <= objectCount; ++i) {
+        readObject(static_cast<int>(i));
         if (sceneFailed_) {
             reportFailure();
             return false;

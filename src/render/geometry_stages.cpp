@@ -30,9 +30,12 @@ void NormalStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     while (faces.hasMore()) {
         nextPolygon(faces)->computeNormal();
     }
-    PolygonCursor corners = beginPolygons(scene);
-    while (corners.hasMore()) {
-        nextPolygon(corners)->computeVertexNormals();
+    // Every polygon's computeVertexNormals would average each shared vertex once per
+    // polygon using it, with the same result each time; averaging every vertex once gives
+    // the same normals. A vertex that no polygon uses keeps its normal either way.
+    VertexCursor vertices = beginVertices(scene);
+    while (vertices.hasMore()) {
+        nextVertex(vertices)->computeNormal();
     }
 }
 

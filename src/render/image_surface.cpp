@@ -80,10 +80,14 @@ void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
         lo = std::max(lo, major0 - (limit - 1));
         hi = std::min(hi, major0);
     }
+    // 2 i d + n needs 128 bits only for lines longer than 2^30 pixels.
+    const bool narrow = n < (1LL << 30);
     const Wide twiceN = static_cast<Wide>(2) * n;
     for (long long i = lo; i <= hi; ++i) {
-        const Wide offset = (static_cast<Wide>(2) * i * minorAbs + n) / twiceN;
-        const long long minor = minor0 + minorStep * static_cast<long long>(offset);
+        const long long offset =
+            narrow ? (2 * i * minorAbs + n) / (2 * n)
+                   : static_cast<long long>((static_cast<Wide>(2) * i * minorAbs + n) / twiceN);
+        const long long minor = minor0 + minorStep * offset;
         const long long major = major0 + majorStep * i;
         const long long px = xMajor ? major : minor;
         const long long py = xMajor ? minor : major;

@@ -34,14 +34,19 @@ PolygonCursor::PolygonCursor(const Scene& scene)
 }
 
 void PolygonCursor::settle() {
+    if (polygons_ != nullptr && polygonIndex_ < polygons_->size() &&
+        (*polygons_)[polygonIndex_]->vertexCount() != 0) {
+        return;  // the common case: the next polygon of the same surface
+    }
     while (objectIndex_ < objectCount_) {
         const auto& surfaces = scene_->object(objectIndex_)->surfaces();
         while (surfaceIndex_ < surfaces.size()) {
-            const auto& polygons = surfaces[surfaceIndex_]->polygons();
-            while (polygonIndex_ < polygons.size() && polygons[polygonIndex_]->vertexCount() == 0) {
+            polygons_ = &surfaces[surfaceIndex_]->polygons();
+            while (polygonIndex_ < polygons_->size() &&
+                   (*polygons_)[polygonIndex_]->vertexCount() == 0) {
                 ++polygonIndex_;
             }
-            if (polygonIndex_ < polygons.size()) {
+            if (polygonIndex_ < polygons_->size()) {
                 return;
             }
             ++surfaceIndex_;
@@ -50,6 +55,7 @@ void PolygonCursor::settle() {
         ++objectIndex_;
         surfaceIndex_ = 0;
         polygonIndex_ = 0;
+        polygons_ = nullptr;
     }
 }
 
@@ -58,7 +64,7 @@ Polygon* PolygonCursor::next() {
         return nullptr;
     }
     current_ = scene_->object(objectIndex_);
-    Polygon* polygon = current_->surfaces()[surfaceIndex_]->polygons()[polygonIndex_].get();
+    Polygon* polygon = (*polygons_)[polygonIndex_].get();
     ++polygonIndex_;
     settle();
     return polygon;

@@ -58,6 +58,8 @@ private:
     std::size_t polygonIndex_ = 0;
     const Scene* scene_ = nullptr;
     SceneObject* current_ = nullptr;
+    // The polygon list of the current surface, while the cursor is inside one.
+    const std::vector<std::unique_ptr<Polygon>>* polygons_ = nullptr;
 };
 
 // One step of the rendering pipeline. Stages talk to each other only through the values

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "model/color.h"
@@ -9,19 +10,60 @@ namespace kel {
 // The double nearest to 1/255: turns a light colour channel into a fraction.
 inline constexpr double kChannelScale = 0.00392156862745098;
 
+// Truncation toward zero as truncToInt does it (NaN gives 0, beyond +-2^30 saturates),
+// inline because the rasteriser calls it for every pixel.
+inline int truncSaturated(double value) {
+    constexpr double kLimit = 1073741824.0;  // 2^30
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= kLimit) {
+        return static_cast<int>(kLimit);
+    }
+    if (value <= -kLimit) {
+        return -static_cast<int>(kLimit);
+    }
+    return static_cast<int>(value);
+}
+
 // v rounded to the nearest integer with halves going up (for the non-negative values
 // the rasteriser gives it); NaN gives 0 and huge values saturate.
-int roundToInt(double v);
+inline int roundToInt(double v) {
+    const int t = truncSaturated(v);
+    return v - t >= 0.5 ? t + 1 : t;
+}
 
 // One colour channel from a computed value: 255 from 255 up, else truncated, and never
 // below 0 (a negative ambient or intensity would otherwise wrap).
-int channelFromValue(double value);
+inline int channelFromValue(double value) {
+    if (value >= 255.0) {
+        return 255;
+    }
+    const int t = truncSaturated(value);
+    return t < 0 ? 0 : t;
+}
 
-std::uint32_t packColor(int red, int green, int blue);
+inline std::uint32_t packColor(int red, int green, int blue) {
+    return (static_cast<std::uint32_t>(red) & 0xFFu) |
+           ((static_cast<std::uint32_t>(green) & 0xFFu) << 8) |
+           ((static_cast<std::uint32_t>(blue) & 0xFFu) << 16);
+}
 
 // s to the integer power n by repeated squaring over |n|; n = 0 gives 1, a negative n
 // the reciprocal.
-double powInt(double s, int n);
+inline double powInt(double s, int n) {
+    long long m = n < 0 ? -static_cast<long long>(n) : n;
+    double result = 1.0;
+    double base = s;
+    while (m != 0) {
+        if ((m & 1) != 0) {
+            result *= base;
+        }
+        base *= base;
+        m >>= 1;
+    }
+    return n < 0 ? 1.0 / result : result;
+}
 
 // The object's colour scaled channel by channel by the light's colour.
 Color litColor(const Color& object, const Color& light);
@@ -41,10 +83,36 @@ struct ShadingInputs {
 
 // Gouraud: g = ambient + k x kd x intensity (ambient alone when k < 0), each lit channel
 // scaled by g.
-std::uint32_t gouraudShade(const ShadingInputs& in, double cosine);
+inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
+    const double g = cosine >= 0.0 ? in.ambient + cosine * in.diffuse * in.intensity : in.ambient;
+    return packColor(channelFromValue(in.lit.red() * g), channelFromValue(in.lit.green() * g),
+                     channelFromValue(in.lit.blue() * g));
+}
 
 // Phong: ambient, diffuse (N . L) and specular ((N . H)^n) terms; the highlight takes the
 // light's colour. Without a half vector (L + V = 0) there is no highlight.
-std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector, const double* normal);
+inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
+                                const double* normal) {
+    double spec = 0.0;
+    if (halfVector != nullptr) {
+        const double s = ((0.0 + normal[0] * halfVector[0]) + normal[1] * halfVector[1]) +
+                         normal[2] * halfVector[2];
+        if (!(s < 0.0)) {
+            spec = in.specular * powInt(s, in.shininess) * 255.0;
+        }
+    }
+    const double d =
+        ((0.0 + normal[0] * in.light[0]) + normal[1] * in.light[1]) + normal[2] * in.light[2];
+    const double diff = d < 0.0 ? 0.0 : in.diffuse * d;
+    const double red = in.lit.red();
+    const double green = in.lit.green();
+    const double blue = in.lit.blue();
+    return packColor(
+        channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * spec) + in.ambient * red),
+        channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * spec) +
+                         in.ambient * green),
+        channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * spec) +
+                         in.ambient * blue));
+}
 
 }  // namespace kel

@@ -5,9 +5,10 @@
 #include <QApplication>
 #include <memory>
 
-namespace {
+// The resource initialiser must be named from the global namespace.
+static void loadResources() { Q_INIT_RESOURCE(kel); }
 
-void loadResources() { Q_INIT_RESOURCE(kel); }
+namespace {
 
 class QtEnvironment : public ::testing::Environment {
 public:

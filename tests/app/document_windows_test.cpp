@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>

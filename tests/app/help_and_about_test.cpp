@@ -26,7 +26,7 @@ TEST_F(HelpTest, IndexAndUsingHelpShowTheBundledPagesInOneWindow) {
     const QString index = help->toPlainText();
     for (const char* topic : {"Render modes", "Wireframe", "Gouraud", "Phong", "Do Culling",
                               "Scene file", "Object file", "pyramid.obj", "Camera", "Frustum",
-                              "Ambient Light", "Lighting", "Split", "Recent", "foo"}) {
+                              "Ambient Light", "Lighting", "Split", "recently used", "foo"}) {
         EXPECT_TRUE(index.contains(QString::fromLatin1(topic))) << topic;
     }
     choose("&Help", "&Using Help");

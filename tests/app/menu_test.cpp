@@ -61,7 +61,7 @@ TEST_F(MenuTest, WithoutADocumentOnlyFileAndHelpCommandsAreEnabled) {
 
 TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsAndWindowButNeverEdit) {
     ASSERT_NE(app().openDocumentFile(example("cube.kel")), nullptr);
-    for (const QString& title : {"&View", "&Options", "&Window"}) {
+    for (const char* title : {"&View", "&Options", "&Window"}) {
         for (const QAction* action : openMenu(title).actions()) {
             EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
         }
@@ -83,7 +83,7 @@ TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsAndWindowButNeverEdit) {
 TEST_F(MenuTest, ANewDocumentHasNoSceneSoViewAndOptionsStayDisabled) {
     choose("&File", "&New\tCtrl+N");
     ASSERT_NE(mainFrame().activeFrame(), nullptr);
-    for (const QString& title : {"&View", "&Options"}) {
+    for (const char* title : {"&View", "&Options"}) {
         for (const QAction* action : openMenu(title).actions()) {
             EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
             EXPECT_FALSE(action->isChecked()) << action->text().toStdString();

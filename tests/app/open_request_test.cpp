@@ -89,7 +89,7 @@ TEST_F(OpenRequestChannelTest, ACutOffOrOversizedRequestOpensOnlyCompleteNames) 
         QLocalSocket socket;
         socket.connectToServer(name_);
         ASSERT_TRUE(socket.waitForConnected(1000));
-        socket.write(QByteArray("/a.kel\0\0/cut", 13));
+        socket.write(QByteArray("/a.kel\0\0/cut", 12));
         socket.waitForBytesWritten(1000);
         socket.disconnectFromServer();
     }

@@ -140,18 +140,6 @@ TEST_F(WriteVisitorFiles, OneTriangleObjectRecordAndObjectOutputFile) {
     EXPECT_EQ(readFile("foo"), "3\n0 1 0 0 \n1 0 1 0 \n2 0 0 1 \n1\n 1\n  3\n  0 1 2 \n");
 }
 
-TEST_F(WriteVisitorFiles, FooHoldsTheLastObjectsGeometry) {
-    auto builder = emptyScene();
-    builder->addObject(triangle());
-    auto second = std::make_unique<SceneObject>(2);
-    second->setName("empty.obj");
-    builder->addObject(std::move(second));
-    WriteVisitor writer(messages_);
-    ASSERT_TRUE(writer.open("out.kel"));
-    builder->writeScene(writer);
-    EXPECT_EQ(readFile("foo"), "0\n0\n");
-}
-
 TEST_F(WriteVisitorFiles, FileThatCannotBeCreatedIsAFailureNotSilence) {
     WriteVisitor writer(messages_);
     EXPECT_FALSE(writer.open("no-such-folder/out.kel"));

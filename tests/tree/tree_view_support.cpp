@@ -1,39 +1,51 @@
 #include "tree_view_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <fstream>
-#include <gtest/gtest.h>
+#include <memory>
 
 #include "model/scene_object.h"
 #include "tree/qt/tree_color_edits.h"
 
 namespace kel::testing {
+namespace {
 
-void ensureApplication() {
-    if (QApplication::instance() != nullptr) {
-        return;
+// One application object for the whole run, gone before main returns: Qt's own globals
+// must still exist when it is destroyed.
+class QtApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        application_ = std::make_unique<QApplication>(argc_, argv_);
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "test_tree";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[10] = "test_tree";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+// gtest owns the environment.
+[[maybe_unused]] const ::testing::Environment* const applicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
 
 bool FakeColorChooser::chooseColor(std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) {
     ++calls;
-    offered[0] = red;
-    offered[1] = green;
-    offered[2] = blue;
-    if (!accept) {
-        return false;
+    offered = {red, green, blue};
+    if (accept) {
+        red = answer[0];
+        green = answer[1];
+        blue = answer[2];
     }
-    red = answer[0];
-    green = answer[1];
-    blue = answer[2];
-    return true;
+    return accept;
 }
 
 void FakeEditRequests::editLightColor(QWidget*, Light& light) {
@@ -50,8 +62,6 @@ void FakeEditRequests::editObject(QWidget*, SceneObject& object) {
     log.push_back("object " + object.name());
 }
 
-SceneFolder::SceneFolder() { EXPECT_TRUE(dir_.isValid()); }
-
 std::string SceneFolder::write(const std::string& name, const std::string& text) const {
     const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
     std::ofstream out(path);
@@ -61,47 +71,34 @@ std::string SceneFolder::write(const std::string& name, const std::string& text)
 }
 
 std::string writeTwoObjectScene(const SceneFolder& folder) {
-    folder.write("chair.obj",
-                 "4\n"
-                 "4 1.5 -2 0.125\n7 0 1 0\n9 -1 0 0\n11 0 -1 0\n"
-                 "2\n"
-                 "1 3 4 7 9\n"
-                 "1 3 4 9 11\n");
-    folder.write("table.obj",
-                 "4\n"
-                 "0 0 0 5\n1 1 0 5\n2 0 1 5\n3 -1 0 5\n"
-                 "1\n"
-                 "2 3 0 1 2 3 0 3 2\n");
+    folder.write("chair.obj", "4  4 1.5 -2 0.125  7 0 1 0  9 -1 0 0  11 0 -1 0  2 1 3 4 7 9 1 3 4 9 11\n");
+    folder.write("table.obj", "4  0 0 0 5  1 1 0 5  2 0 1 5  3 -1 0 5  1 2 3 0 1 2 3 0 3 2\n");
     return folder.write("two.kel",
-                        "0 0 0\n0 0 5\n0 1 0\n"
-                        "1\n11\n1\n"
-                        "0.8\n255 0 7\n0 0 -2\n"
-                        "0.25\n"
-                        "2\n"
-                        "chair.obj\n0 0 0\n2 2 2\n1 0 0\n10 20 30\n0.5\n0.25\n12\n"
-                        "table.obj\n0 0 0\n1 1 1\n0 0 0\n200 100 50\n0.5\n0.5\n4\n");
+                        "0 0 0  0 0 5  0 1 0  1 11 1  0.8 255 0 7 0 0 -2  0.25  2\n"
+                        "chair.obj 0 0 0 2 2 2 1 0 0 10 20 30 0.5 0.25 12\n"
+                        "table.obj 0 0 0 1 1 1 0 0 0 200 100 50 0.5 0.5 4\n");
 }
 
 std::vector<std::string> childTexts(const QTreeWidgetItem* item) {
     std::vector<std::string> texts;
-    for (int i = 0; i < item->childCount(); ++i) {
+    for (int i = 0; item != nullptr && i < item->childCount(); ++i) {
         texts.push_back(item->child(i)->text(0).toStdString());
     }
     return texts;
 }
 
 QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const std::string& text) {
-    if (parent == nullptr) {
-        ADD_FAILURE() << "no parent to look for " << text;
-        return nullptr;
-    }
-    for (int i = 0; i < parent->childCount(); ++i) {
+    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
         if (parent->child(i)->text(0).toStdString() == text) {
             return parent->child(i);
         }
     }
-    ADD_FAILURE() << "no item " << text << " under " << parent->text(0).toStdString();
+    ADD_FAILURE() << "no item " << text;
     return nullptr;
+}
+
+QTreeWidgetItem* topLevelNamed(KelTreeView& view, const std::string& text) {
+    return childNamed(view.invisibleRootItem(), text);
 }
 
 QTreeWidgetItem* open(QTreeWidgetItem* item) {
@@ -112,17 +109,10 @@ QTreeWidgetItem* open(QTreeWidgetItem* item) {
 }
 
 QTreeWidgetItem* openPath(KelTreeView& view, const std::vector<std::string>& path) {
-    QTreeWidgetItem* item = nullptr;
-    for (int i = 0; i < view.topLevelItemCount(); ++i) {
-        if (view.topLevelItem(i)->text(0).toStdString() == path.front()) {
-            item = view.topLevelItem(i);
-        }
-    }
-    open(item);
-    for (std::size_t i = 1; i < path.size() && item != nullptr; ++i) {
+    QTreeWidgetItem* item = open(topLevelNamed(view, path.front()));
+    for (std::size_t i = 1; i < path.size(); ++i) {
         item = open(childNamed(item, path[i]));
     }
-    EXPECT_NE(item, nullptr) << path.back();
     return item;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
+#include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,9 +16,6 @@
 
 namespace kel::testing {
 
-// The application object the widgets need, on the offscreen platform.
-void ensureApplication();
-
 class RecordingMessages : public UserMessages {
 public:
     void showError(const std::string& text) override { errors.push_back(text); }
@@ -27,18 +23,18 @@ public:
     std::vector<std::string> errors;
 };
 
-// Answers with a fixed colour, or cancels; counts the calls and keeps the start colour.
+// Answers with a fixed colour or cancels, and keeps the colour it was offered.
 class FakeColorChooser : public ColorChooser {
 public:
     bool chooseColor(std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) override;
     bool accept = true;
-    std::uint8_t answer[3] = {0, 0, 0};
-    std::uint8_t offered[3] = {0, 0, 0};
+    std::array<std::uint8_t, 3> answer{};
+    std::array<std::uint8_t, 3> offered{};
     int calls = 0;
 };
 
-// Records which editor a double-click asked for. Colour edits go through the real colour
-// edit with the fake chooser, so what reaches the scene can be checked.
+// Logs which editor a double-click asked for. Colour edits run the real colour edit with
+// the fake chooser, so what reaches the scene can be checked.
 class FakeEditRequests : public TreeEditRequests {
 public:
     FakeEditRequests(CKelDoc& document, FakeColorChooser& chooser)
@@ -57,15 +53,13 @@ private:
     FakeColorChooser& chooser_;
 };
 
-// Counts updates, so a test can tell whether an edit told the document's views.
 class CountingView : public View {
 public:
     void onUpdate(View*, int) override { ++updates; }
     int updates = 0;
 };
 
-// A surface that draws nothing, for renders whose only interest is what they leave in
-// the scene.
+// Draws nothing: for renders whose only interest is what they leave in the scene.
 class BlankSurface : public DrawingSurface {
 public:
     ClientRect clientRect() const override { return {0, 0, 400, 400}; }
@@ -74,29 +68,29 @@ public:
     void lineTo(int, int) override {}
 };
 
-// Files in a temporary folder, removed with it.
+// Files in a temporary folder that goes with the object.
 class SceneFolder {
 public:
-    SceneFolder();
     std::string write(const std::string& name, const std::string& text) const;
 
 private:
     QTemporaryDir dir_;
 };
 
-// The scene of makeTwoObjectScene as files (chair.obj, then table.obj), except that the
-// table here has two triangles at z = 5 in one surface: 0 1 2 facing away from the
-// camera and 0 3 2 facing it. Returns the scene file's path.
+// Camera (0,0,0) to (0,0,5) up (0,1,0); frustum 1 11 1; light 0.8, (255,0,7), (0,0,-2);
+// ambient 0.25. "chair.obj": scaling 2, translation (1,0,0), colour (10,20,30), 0.5,
+// 0.25, 12; vertices 4 7 9 11; surfaces [4 7 9] and [4 9 11]. "table.obj": colour
+// (200,100,50); one surface of two triangles at z = 5: 0 1 2 facing away from the camera,
+// 0 3 2 facing it. Returns the scene file's path.
 std::string writeTwoObjectScene(const SceneFolder& folder);
 
-// Children texts of an item, in order.
 std::vector<std::string> childTexts(const QTreeWidgetItem* item);
-// The child with the given text; fails the test and returns null when there is none.
+// The child with the text, or null (and a test failure).
 QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const std::string& text);
+QTreeWidgetItem* topLevelNamed(KelTreeView& view, const std::string& text);
 // Expands the item as the user does and returns it.
 QTreeWidgetItem* open(QTreeWidgetItem* item);
-// Walks from the root with the given text down through children with the given texts,
-// opening every item on the way (the last one is opened too).
+// Opens the root with the first text and then, below it, the children with the others.
 QTreeWidgetItem* openPath(KelTreeView& view, const std::vector<std::string>& path);
 
 }  // namespace kel::testing

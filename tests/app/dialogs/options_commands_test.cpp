@@ -48,6 +48,9 @@ void writeFile(const QString& path, const char* text) {
     file.write(text);
 }
 
+using Command = bool (*)(QWidget*, CKelDoc&, UserMessages&);
+constexpr Command kCommands[] = {editCamera, editFrustum, editAmbient, editLight};
+
 void pressOk(QWidget& modal) {
     if (auto* dialog = qobject_cast<SettingsDialog*>(&modal)) {
         dialog->okButton()->click();
@@ -102,21 +105,32 @@ TEST(OptionsCommandsWithoutScene, OpenNothingAndChangeNothing) {
     CKelDoc doc(messages);
     doc.addView(&view);
     const ModalDriver driver([](QWidget& modal) { modal.close(); });
-    EXPECT_FALSE(editCamera(nullptr, doc, messages));
-    EXPECT_FALSE(editFrustum(nullptr, doc, messages));
-    EXPECT_FALSE(editAmbient(nullptr, doc, messages));
-    EXPECT_FALSE(editLight(nullptr, doc, messages));
+    for (const Command command : kCommands) {
+        EXPECT_FALSE(command(nullptr, doc, messages));
+    }
     EXPECT_FALSE(driver.ran());
     EXPECT_EQ(view.updates, 0);
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST_F(OptionsCommandsTest, CameraOkWithoutEditsStillUpdatesAndMarksModified) {
-    const ModalDriver driver(pressOk);
-    EXPECT_TRUE(editCamera(nullptr, doc, messages));
-    EXPECT_TRUE(driver.ran());
+TEST_F(OptionsCommandsTest, OkWithoutEditsStillUpdatesEveryViewAndMarksModified) {
+    int expectedUpdates = 0;
+    for (const Command command : kCommands) {
+        const ModalDriver driver(pressOk);
+        EXPECT_TRUE(command(nullptr, doc, messages));
+        EXPECT_TRUE(driver.ran());
+        EXPECT_EQ(view.updates, ++expectedUpdates);
+        EXPECT_EQ(view.lastSender, nullptr);
+        EXPECT_EQ(view.lastHint, 0);
+        EXPECT_TRUE(doc.isModified());
+        EXPECT_TRUE(scene->resetVisibility());
+        doc.setModified(false);
+    }
+    // The up row showed the actual up, which is now the camera's approximate up.
     EXPECT_EQ(scene->camera()->approxUp(), Vector(0.0, 1.0, 0.0));
-    expectEdited();
+    EXPECT_EQ(scene->frustum()->nearPlane(), 1.0);
+    EXPECT_EQ(scene->light()->color(), Color(10, 20, 30));
+    EXPECT_TRUE(messages.errors.empty());
 }
 
 TEST_F(OptionsCommandsTest, IdenticalCameraPointsKeepTheCameraYetMarkModified) {
@@ -153,42 +167,14 @@ TEST_F(OptionsCommandsTest, FrustumStaysOpenOnARefusedFieldThenRefusesNearNotBef
     expectEdited();
 }
 
-TEST_F(OptionsCommandsTest, AmbientAndLightEditsReachTheScene) {
-    {
-        const ModalDriver driver([](QWidget& modal) {
-            typeInto(modal, "ambient", "1");
-            pressOk(modal);
-        });
-        EXPECT_TRUE(editAmbient(nullptr, doc, messages));
-    }
-    const ModalDriver driver([](QWidget& modal) {
-        typeInto(modal, "directionY", "2");
-        typeInto(modal, "directionZ", "0");
-        typeInto(modal, "red", "255");
-        pressOk(modal);
-    });
-    EXPECT_TRUE(editLight(nullptr, doc, messages));
-    EXPECT_EQ(scene->ambient(), 1.0);
-    EXPECT_EQ(scene->light()->direction(), Vector(0.0, 1.0, 0.0));
-    EXPECT_EQ(scene->light()->color(), Color(255, 20, 30));
-    EXPECT_EQ(view.updates, 2);
-}
-
 TEST_F(OptionsCommandsTest, CancelChangesNothingAtAll) {
-    using Command = bool (*)(QWidget*, CKelDoc&, UserMessages&);
-    const struct {
-        Command command;
-        const char* edit;
-    } commands[] = {{editCamera, "fromX"},
-                    {editFrustum, "nearPlane"},
-                    {editAmbient, "ambient"},
-                    {editLight, "red"}};
-    for (const auto& entry : commands) {
-        const ModalDriver driver([&entry](QWidget& modal) {
-            typeInto(modal, entry.edit, "0.02");
+    const char* const edits[] = {"fromX", "nearPlane", "ambient", "red"};
+    for (int i = 0; i < 4; ++i) {
+        const ModalDriver driver([edit = edits[i]](QWidget& modal) {
+            typeInto(modal, edit, "0.02");
             qobject_cast<SettingsDialog*>(&modal)->cancelButton()->click();
         });
-        EXPECT_FALSE(entry.command(nullptr, doc, messages)) << entry.edit;
+        EXPECT_FALSE(kCommands[i](nullptr, doc, messages)) << edits[i];
         EXPECT_TRUE(driver.ran());
     }
     SceneObject& object = *scene->object(0);
