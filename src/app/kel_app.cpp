@@ -25,6 +25,9 @@ std::string absolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
+constexpr int kMinFrameWidth = 480;
+constexpr int kMinFrameHeight = 360;
+
 QString recentKey(std::size_t index) { return QStringLiteral("File%1").arg(index + 1); }
 
 }  // namespace
@@ -196,7 +199,12 @@ std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
 KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     auto* frame = new KelDataFrame(document, messages_, treePane_);
     frame->setClosingHandler([this](KelDataFrame& closing) { frameClosing(closing); });
-    mainFrame_->mdiArea().addSubWindow(frame);
+    QMdiArea& area = mainFrame_->mdiArea();
+    area.addSubWindow(frame);
+    // Large enough to show the tree and a good part of the image.
+    const QSize space = area.viewport()->size();
+    frame->resize(std::max(kMinFrameWidth, space.width() * 3 / 4),
+                  std::max(kMinFrameHeight, space.height() * 3 / 4));
     frame->show();
     updateFrameTitles(*document);
     mainFrame_->activateFrame(*frame);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/parallel_for.h"
+
 namespace kel {
 
 namespace {
@@ -193,11 +195,25 @@ void ClipStage::clipPolygon(Polygon& polygon) {
 void ClipStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     listA_.clear();
     listB_.clear();
-    PolygonCursor cursor = beginPolygons(scene);
-    while (cursor.hasMore()) {
-        Polygon* polygon = nextPolygon(cursor);
-        if (polygon->visible() && classify(*polygon) == 0) {
-            clipPolygon(*polygon);
+    // Each polygon is classified and clipped on its own, so the classification runs in
+    // parallel and only the clipping, which shares the work lists, runs in order.
+    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
+        for (const auto& surface : scene.object(o)->surfaces()) {
+            const auto& polygons = surface->polygons();
+            const long n = static_cast<long>(polygons.size());
+            needsClip_.assign(polygons.size(), 0);
+#pragma omp parallel for schedule(static) if (n >= parallel::kMinParallel)
+            for (long i = 0; i < n; ++i) {
+                Polygon& polygon = *polygons[static_cast<std::size_t>(i)];
+                if (polygon.vertexCount() != 0 && polygon.visible() && classify(polygon) == 0) {
+                    needsClip_[static_cast<std::size_t>(i)] = 1;
+                }
+            }
+            for (std::size_t i = 0; i < polygons.size(); ++i) {
+                if (needsClip_[i] != 0) {
+                    clipPolygon(*polygons[i]);
+                }
+            }
         }
     }
     listA_.clear();

@@ -39,6 +39,7 @@ private:
     VertexList listA_;
     VertexList listB_;
     std::vector<const Vertex*> input_;
+    std::vector<unsigned char> needsClip_;
 };
 
 }  // namespace kel

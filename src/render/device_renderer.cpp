@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/device_mapping.h"
+#include "render/shading.h"
 
 namespace kel {
 
@@ -24,7 +25,10 @@ void DeviceRenderer::run(DrawingSurface& surface, Scene& scene) {
         return;
     }
     mapping.drawFrame(surface);
-    Vector projected(4, 0.0);
+    // The projection (clip position / w) and the mapping's arithmetic, written out for
+    // the many corners of a large scene; a corner with |w| < 1e-6 keeps its device point.
+    const int sideInt = mapping.side();
+    const double side = sideInt;
     PolygonCursor cursor = beginPolygons(scene);
     while (cursor.hasMore()) {
         const Polygon* polygon = nextPolygon(cursor);
@@ -34,9 +38,17 @@ void DeviceRenderer::run(DrawingSurface& surface, Scene& scene) {
         const std::size_t count = polygon->effectiveVertexCount();
         for (std::size_t j = 0; j < count; ++j) {
             Vertex* vertex = polygon->effectiveVertex(j);
-            if (vertex->projectedPosition(projected)) {
-                vertex->setDevicePoint(mapping.map(projected, kDepthScale));
+            const Vector& clip = vertex->clipPosition();
+            const double w = clip.at(3);
+            if (!(std::fabs(w) >= 1e-6)) {
+                continue;
             }
+            const double px = clip.at(0) / w;
+            const double py = clip.at(1) / w;
+            const double pz = clip.at(2) / w;
+            vertex->setDevicePoint(DevicePoint(truncSaturated((1.0 + px) * 0.5 * side),
+                                               sideInt - truncSaturated((1.0 + py) * 0.5 * side),
+                                               truncSaturated(pz * kDepthScale)));
         }
     }
     draw(surface, scene);

@@ -5,8 +5,11 @@
 
 namespace kel {
 
-void EdgeTable::resize(int rows) {
-    heads_.assign(static_cast<std::size_t>(std::max(rows, 0)), -1);
+void EdgeTable::resize(int rows, int windowBegin, int windowEnd) {
+    rows = std::max(rows, 0);
+    heads_.assign(static_cast<std::size_t>(rows), -1);
+    windowEnd_ = windowEnd < 0 ? rows : std::min(windowEnd, rows);
+    windowBegin_ = std::clamp(windowBegin, 0, windowEnd_);
     entries_.clear();
     firstRow_ = 0;
     lastRow_ = -1;
@@ -34,7 +37,9 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
     }
     const std::int64_t topY = tp.y();
     const std::int64_t bottomY = bp.y();
-    const std::int64_t rowCount = static_cast<std::int64_t>(heads_.size());
+    if (bottomY <= windowBegin_ || topY >= windowEnd_) {
+        return;
+    }
 
     double x = tp.x();
     double z = tp.depth();
@@ -70,14 +75,26 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
         }
         y = 0;
     }
-    const std::int64_t end = std::min(bottomY, rowCount);
+    // Rows above the window: step through them exactly as if they were stored.
+    for (; y < windowBegin_; ++y) {
+        x += dx;
+        z += dz;
+        k += dk;
+        for (int i = 0; i < 3; ++i) {
+            w[i] += dw[i];
+            n[i] += dn[i];
+        }
+    }
+    const std::int64_t end = std::min<std::int64_t>(bottomY, windowEnd_);
     if (y >= end) {
         return;
     }
     firstRow_ = lastRow_ < firstRow_ ? static_cast<int>(y) : std::min(firstRow_, static_cast<int>(y));
     lastRow_ = std::max(lastRow_, static_cast<int>(end - 1));
-    for (; y < end; ++y) {
-        EdgeEntry entry;
+    std::size_t at = entries_.size();
+    entries_.resize(at + static_cast<std::size_t>(end - y));
+    for (; y < end; ++y, ++at) {
+        EdgeEntry& entry = entries_[at];
         entry.x = x;
         entry.depth = z;
         entry.cosine = k;
@@ -87,8 +104,7 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
         }
         int& rowHead = heads_[static_cast<std::size_t>(y)];
         entry.next = rowHead;
-        rowHead = static_cast<int>(entries_.size());
-        entries_.push_back(entry);
+        rowHead = static_cast<int>(at);
         x += dx;
         z += dz;
         k += dk;

@@ -19,10 +19,4 @@ void FrameBuffer::reset(int width, int height) {
     std::fill(colors_.begin(), colors_.end(), kClearColor);
 }
 
-void FrameBuffer::setCell(int x, int y, int depth, std::uint32_t color) {
-    const std::size_t i = index(x, y);
-    depths_[i] = static_cast<std::uint16_t>(std::clamp(depth, 0, 65535));
-    colors_[i] = color;
-}
-
 }  // namespace kel

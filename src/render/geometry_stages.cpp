@@ -4,6 +4,7 @@
 
 #include "model/camera.h"
 #include "model/matrix.h"
+#include "render/parallel_for.h"
 
 namespace kel {
 
@@ -16,27 +17,75 @@ void ResetVisibilityStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     }
 }
 
+namespace {
+
+// A 4 x 4 matrix copied out once per object or per run, for the per-vertex products.
+struct Matrix4 {
+    double m[4][4];
+    explicit Matrix4(const Matrix& source) {
+        for (std::size_t r = 0; r < 4; ++r) {
+            for (std::size_t c = 0; c < 4; ++c) {
+                m[r][c] = source.at(r, c);
+            }
+        }
+    }
+    // (x, y, z, 1) x M without the fourth element, each sum over rows 0..2 from 0.0 and
+    // row 3 added last, as the vector-matrix product does it.
+    Vector transformPoint(const Vector& v) const {
+        double r[3];
+        for (int i = 0; i < 3; ++i) {
+            double sum = 0.0;
+            sum += v.at(0) * m[0][i];
+            sum += v.at(1) * m[1][i];
+            sum += v.at(2) * m[2][i];
+            r[i] = sum + m[3][i];
+        }
+        return Vector(r[0], r[1], r[2]);
+    }
+    // (x, y, z, w) x M, each sum from 0.0 in row order.
+    Vector transform4(double x, double y, double z, double w) const {
+        double r[4];
+        for (int i = 0; i < 4; ++i) {
+            double sum = 0.0;
+            sum += x * m[0][i];
+            sum += y * m[1][i];
+            sum += z * m[2][i];
+            sum += w * m[3][i];
+            r[i] = sum;
+        }
+        return Vector(r[0], r[1], r[2], r[3]);
+    }
+};
+
+}  // namespace
+
+// Every vertex is independent of the others here and in the stages below, so they run
+// in parallel; the results are those of the cursor-order walk.
 void ModelTransformStage::run(DrawingSurface& /*surface*/, Scene& scene) {
-    VertexCursor cursor = beginVertices(scene);
-    while (cursor.hasMore()) {
-        Vertex* vertex = nextVertex(cursor);
-        const SceneObject* object = currentObject(cursor);
-        vertex->setWorldPosition(vertex->modelPosition() * object->modelingTransform());
+    for (std::size_t i = 0; i < scene.objectCount(); ++i) {
+        const SceneObject& object = *scene.object(i);
+        const Matrix4 transform(object.modelingTransform());
+        const long n = static_cast<long>(object.vertexCount());
+#pragma omp parallel for schedule(static) if (n >= parallel::kMinParallel)
+        for (long v = 0; v < n; ++v) {
+            Vertex* vertex = object.vertexAt(static_cast<std::size_t>(v));
+            const Vector& model = vertex->modelPosition();
+            if (model.size() == 3) {
+                vertex->setWorldPosition(transform.transformPoint(model));
+            } else {
+                vertex->setWorldPosition(model * object.modelingTransform());
+            }
+        }
     }
 }
 
 void NormalStage::run(DrawingSurface& /*surface*/, Scene& scene) {
-    PolygonCursor faces = beginPolygons(scene);
-    while (faces.hasMore()) {
-        nextPolygon(faces)->computeNormal();
-    }
+    parallel::forEachPolygon(scene, [](Polygon& polygon) { polygon.computeNormal(); });
     // Every polygon's computeVertexNormals would average each shared vertex once per
     // polygon using it, with the same result each time; averaging every vertex once gives
     // the same normals. A vertex that no polygon uses keeps its normal either way.
-    VertexCursor vertices = beginVertices(scene);
-    while (vertices.hasMore()) {
-        nextVertex(vertices)->computeNormal();
-    }
+    parallel::forEachVertex(scene,
+                            [](const SceneObject&, Vertex& vertex) { vertex.computeNormal(); });
 }
 
 bool CullStage::facesEye(const Polygon& polygon, const Vector& eye) {
@@ -50,11 +99,9 @@ void CullStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     if (camera == nullptr) {
         return;
     }
-    PolygonCursor cursor = beginPolygons(scene);
-    while (cursor.hasMore()) {
-        Polygon* polygon = nextPolygon(cursor);
-        polygon->setVisible(facesEye(*polygon, camera->from()));
-    }
+    const Vector eye = camera->from();
+    parallel::forEachPolygon(
+        scene, [&eye](Polygon& polygon) { polygon.setVisible(facesEye(polygon, eye)); });
 }
 
 void OptionalCullStage::run(DrawingSurface& surface, Scene& scene) {
@@ -71,13 +118,11 @@ void ViewProjectionStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     }
     Matrix m = camera->viewTransform();
     m *= frustum->perspectiveTransform();
-    VertexCursor cursor = beginVertices(scene);
-    while (cursor.hasMore()) {
-        Vertex* vertex = nextVertex(cursor);
-        const Vector& world = vertex->worldPosition();
-        const Vector homogeneous(world.at(0), world.at(1), world.at(2), 1.0);
-        vertex->setClipPosition(homogeneous * m);
-    }
+    const Matrix4 transform(m);
+    parallel::forEachVertex(scene, [&transform](const SceneObject&, Vertex& vertex) {
+        const Vector& world = vertex.worldPosition();
+        vertex.setClipPosition(transform.transform4(world.at(0), world.at(1), world.at(2), 1.0));
+    });
 }
 
 }  // namespace kel

@@ -6,6 +6,10 @@
 #include "model/camera.h"
 #include "model/device_mapping.h"
 
+#ifdef _OPENMP
+#include <omp.h>
+#endif
+
 namespace kel {
 
 namespace {
@@ -67,72 +71,108 @@ bool ScanlineRenderer::spanOf(const EdgeEntry& left, const EdgeEntry& right, Spa
     return span.begin < span.end;
 }
 
-void ScanlineRenderer::fillRow(int row, const ShadingInputs& shading) {
-    const EdgeEntry* first = edges_.head(row);
+void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading) {
+    const EdgeTable& edges = band.edges;
+    const EdgeEntry* first = edges.head(row);
     if (first == nullptr) {
         return;
     }
-    const EdgeEntry* second = edges_.next(*first);
+    const EdgeEntry* second = edges.next(*first);
     if (second == nullptr) {
         return;
     }
-    if (edges_.next(*second) == nullptr) {
+    if (edges.next(*second) == nullptr) {
         fillSpan(row, *first, *second, shading);
         return;
     }
     // More than two crossings (a non-convex polygon): fill between crossings 1-2, 3-4, ...
     // in x order. The sort is stable, so equal x keep the list order.
-    crossings_.clear();
-    for (const EdgeEntry* e = first; e != nullptr; e = edges_.next(*e)) {
-        crossings_.push_back(e);
-        for (std::size_t j = crossings_.size() - 1; j > 0 && leftOf(crossings_[j], crossings_[j - 1]);
+    std::vector<const EdgeEntry*>& crossings = band.crossings;
+    crossings.clear();
+    for (const EdgeEntry* e = first; e != nullptr; e = edges.next(*e)) {
+        crossings.push_back(e);
+        for (std::size_t j = crossings.size() - 1; j > 0 && leftOf(crossings[j], crossings[j - 1]);
              --j) {
-            std::swap(crossings_[j], crossings_[j - 1]);
+            std::swap(crossings[j], crossings[j - 1]);
         }
     }
-    for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
-        fillSpan(row, *crossings_[i], *crossings_[i + 1], shading);
+    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+        fillSpan(row, *crossings[i], *crossings[i + 1], shading);
     }
 }
 
-void ScanlineRenderer::drawPolygon(const Polygon& polygon, const Vector& light,
+void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                                    const ShadingInputs& shading) {
     const std::size_t k = polygon.effectiveVertexCount();
     if (k == 0) {
         return;
     }
-    edges_.clear();
+    EdgeTable& edges = band.edges;
+    edges.clear();
     for (std::size_t j = 1; j < k; ++j) {
-        edges_.addEdge(*polygon.effectiveVertex(j - 1), *polygon.effectiveVertex(j), light);
+        edges.addEdge(*polygon.effectiveVertex(j - 1), *polygon.effectiveVertex(j), light);
     }
-    edges_.addEdge(*polygon.effectiveVertex(k - 1), *polygon.effectiveVertex(0), light);
-    for (int r = edges_.firstRow(); r <= edges_.lastRow(); ++r) {
-        fillRow(r, shading);
+    edges.addEdge(*polygon.effectiveVertex(k - 1), *polygon.effectiveVertex(0), light);
+    for (int r = edges.firstRow(); r <= edges.lastRow(); ++r) {
+        fillRow(band, r, shading);
     }
+}
+
+void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
+    for (const ObjectToDraw& entry : objects_) {
+        for (const auto& surfacePtr : entry.object->surfaces()) {
+            for (const auto& polygon : surfacePtr->polygons()) {
+                if (polygon->visible() && isProjectable(*polygon)) {
+                    drawPolygon(band, *polygon, light, entry.shading);
+                }
+            }
+        }
+    }
+    band.edges.clear();
+}
+
+int ScanlineRenderer::bandCountFor(int rows) const {
+    int bands = requestedBands_;
+    if (bands <= 0) {
+#ifdef _OPENMP
+        bands = omp_get_max_threads();
+#else
+        bands = 1;
+#endif
+    }
+    // Bands of fewer than 32 rows cost more in repeated polygon walks than they save.
+    return std::max(1, std::min(bands, rows / 32));
 }
 
 void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     const Light fallbackLight;
     const Light& light = scene.light() != nullptr ? *scene.light() : fallbackLight;
     const DeviceMapping& mapping = *scene.deviceMapping();
-    const int rows = mapping.height();
+    const int rows = std::max(mapping.height(), 0);
     const Vector lightDirection = light.direction();
-    if (edges_.rows() != rows) {
-        edges_.resize(rows);
-    }
     prepareBuffer(mapping);
+
+    objects_.clear();
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
         const SceneObject& object = *scene.object(i);
-        const ShadingInputs shading = shadingFor(scene, light, object);
-        for (const auto& surfacePtr : object.surfaces()) {
-            for (const auto& polygon : surfacePtr->polygons()) {
-                if (polygon->visible() && isProjectable(*polygon)) {
-                    drawPolygon(*polygon, lightDirection, shading);
-                }
-            }
-        }
+        objects_.push_back({&object, shadingFor(scene, light, object)});
     }
-    edges_.clear();
+
+    const int bandCount = bandCountFor(rows);
+    if (static_cast<int>(bands_.size()) != bandCount) {
+        bands_.clear();
+        bands_.resize(static_cast<std::size_t>(bandCount));
+    }
+    for (int b = 0; b < bandCount; ++b) {
+        const int begin = static_cast<int>(static_cast<long long>(rows) * b / bandCount);
+        const int end = static_cast<int>(static_cast<long long>(rows) * (b + 1) / bandCount);
+        bands_[static_cast<std::size_t>(b)].edges.resize(rows, begin, end);
+    }
+#pragma omp parallel for schedule(static, 1) num_threads(bandCount) if (bandCount > 1)
+    for (int b = 0; b < bandCount; ++b) {
+        drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
+    }
+
     const FrameBuffer& frame = *buffer_;
     for (int r = 0; r < frame.height(); ++r) {
         surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
@@ -156,11 +196,13 @@ void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry&
         z += dz * skip;
         k += dk * skip;
     }
-    FrameBuffer& frame = buffer();
+    std::uint16_t* depths = buffer().depthRow(row);
+    std::uint32_t* colors = buffer().colorRow(row);
     for (int x = span.begin; x < span.end; ++x) {
         const int depth = roundToInt(z);
-        if (frame.depthPasses(x, row, depth)) {
-            frame.setCell(x, row, depth, gouraudShade(shading, k));
+        if (depth < depths[x]) {
+            depths[x] = FrameBuffer::clampDepth(depth);
+            colors[x] = gouraudShade(shading, k);
         }
         z += dz;
         k += dk;
@@ -197,10 +239,11 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
     }
     const double* l = shading.light;
     const double* e = shading.eye;
-    FrameBuffer& frame = buffer();
+    std::uint16_t* depths = buffer().depthRow(row);
+    std::uint32_t* colors = buffer().colorRow(row);
     for (int x = span.begin; x < span.end; ++x) {
         const int depth = roundToInt(z);
-        if (frame.depthPasses(x, row, depth)) {
+        if (depth < depths[x]) {
             // V = E - W, normalized unless zero; H = (L + V) / |L + V|.
             double v[3] = {e[0] - w[0], e[1] - w[1], e[2] - w[2]};
             const double vLength = std::sqrt(((0.0 + v[0] * v[0]) + v[1] * v[1]) + v[2] * v[2]);
@@ -218,7 +261,8 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
                 h[2] /= hLength;
                 half = h;
             }
-            frame.setCell(x, row, depth, phongShade(shading, half, n));
+            depths[x] = FrameBuffer::clampDepth(depth);
+            colors[x] = phongShade(shading, half, n);
         }
         z += dz;
         for (int i = 0; i < 3; ++i) {

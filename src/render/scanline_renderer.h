@@ -24,6 +24,12 @@ public:
     // Absent until the first render.
     const FrameBuffer* frameBuffer() const { return buffer_.get(); }
 
+    // The viewport is rasterised in horizontal bands, one thread each, every band taking
+    // every polygon in order; a pixel therefore sees the same depth tests in the same
+    // order whatever the number of bands. 0 (the default) picks one band per available
+    // thread.
+    void setBandCount(int bands) { requestedBands_ = bands; }
+
 protected:
     // One row of one polygon between two crossings: the left one is second when its x is
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
@@ -44,12 +50,25 @@ protected:
     bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const;
 
 private:
-    void drawPolygon(const Polygon& polygon, const Vector& light, const ShadingInputs& shading);
-    void fillRow(int row, const ShadingInputs& shading);
+    struct Band {
+        EdgeTable edges;
+        std::vector<const EdgeEntry*> crossings;
+    };
+    struct ObjectToDraw {
+        const SceneObject* object;
+        ShadingInputs shading;
+    };
+
+    int bandCountFor(int rows) const;
+    void drawBand(Band& band, const Vector& light);
+    void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
+                     const ShadingInputs& shading);
+    void fillRow(Band& band, int row, const ShadingInputs& shading);
 
     std::unique_ptr<FrameBuffer> buffer_;
-    EdgeTable edges_;
-    std::vector<const EdgeEntry*> crossings_;
+    std::vector<Band> bands_;
+    std::vector<ObjectToDraw> objects_;
+    int requestedBands_ = 0;
 };
 
 // Interpolates the light cosine of the corners; no highlight.
