@@ -28,7 +28,9 @@ std::string absolutePath(const std::string& path) {
 constexpr int kMinFrameWidth = 480;
 constexpr int kMinFrameHeight = 360;
 
-QString recentKey(std::size_t index) { return QStringLiteral("File%1").arg(index + 1); }
+QString recentKey(std::size_t index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
 
 }  // namespace
 
@@ -156,7 +158,9 @@ KelDataFrame* CKelApp::onWindowNew() {
     return frame == nullptr ? nullptr : createFrame(frame->sharedDocument());
 }
 
-void CKelApp::onAppExit() { mainFrame_->close(); }
+void CKelApp::onAppExit() {
+    mainFrame_->close();
+}
 
 void CKelApp::onAppAbout() {
     AboutDialog about(mainFrame_.get());

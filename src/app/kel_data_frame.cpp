@@ -52,7 +52,9 @@ void KelDataFrame::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
 }
 
-bool KelDataFrame::hasScene() const { return document_->scene() != nullptr; }
+bool KelDataFrame::hasScene() const {
+    return document_->scene() != nullptr;
+}
 
 bool KelDataFrame::isCullingChecked() const {
     const Scene* scene = document_->scene();
@@ -69,11 +71,17 @@ void KelDataFrame::switchMode(RenderMode mode, bool cull) {
     document_->updateAllViews(nullptr);
 }
 
-void KelDataFrame::onViewPhong() { switchMode(RenderMode::Phong, true); }
+void KelDataFrame::onViewPhong() {
+    switchMode(RenderMode::Phong, true);
+}
 
-void KelDataFrame::onViewGouraud() { switchMode(RenderMode::Gouraud, true); }
+void KelDataFrame::onViewGouraud() {
+    switchMode(RenderMode::Gouraud, true);
+}
 
-void KelDataFrame::onViewWireframe() { switchMode(RenderMode::Wireframe, false); }
+void KelDataFrame::onViewWireframe() {
+    switchMode(RenderMode::Wireframe, false);
+}
 
 void KelDataFrame::onViewCulling() {
     Scene* scene = document_->scene();
@@ -113,8 +121,12 @@ void KelDataFrame::onOptionsLight() {
     }
 }
 
-void KelDataFrame::onWindowSplit() { splitTracker_->start(); }
+void KelDataFrame::onWindowSplit() {
+    splitTracker_->start();
+}
 
-bool KelDataFrame::isSplitTracking() const { return splitTracker_->isTracking(); }
+bool KelDataFrame::isSplitTracking() const {
+    return splitTracker_->isTracking();
+}
 
 }  // namespace kel

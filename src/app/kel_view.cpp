@@ -38,7 +38,9 @@ CKelView::~CKelView() {
     phong_.reset();
 }
 
-void CKelView::onUpdate(View* /*sender*/, int /*hint*/) { viewport()->update(); }
+void CKelView::onUpdate(View* /*sender*/, int /*hint*/) {
+    viewport()->update();
+}
 
 QImage CKelView::renderImage() {
     Scene* const scene = document_.scene();

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/qt_color_chooser.h"
 #include "app/file_chooser.h"
 #include "app/kel_app.h"
 #include "app/main_frame.h"
 #include "app/open_request.h"
 #include "app/open_request_channel.h"
 #include "app/qt_user_messages.h"
-#include "app/dialogs/qt_color_chooser.h"
 #include "app/tree_pane.h"
 
 namespace {

@@ -88,7 +88,8 @@ void CMainFrame::onFrame(Command command) {
 
 void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(addItem(*file, "&New\tCtrl+N"), &QAction::triggered, this, [this] { app_.onFileNew(); });
+    connect(addItem(*file, "&New\tCtrl+N"), &QAction::triggered, this,
+            [this] { app_.onFileNew(); });
     connect(addItem(*file, "&Open...\tCtrl+O"), &QAction::triggered, this,
             [this] { app_.onFileOpen(); });
     fileClose_ = addItem(*file, "&Close");
@@ -101,7 +102,8 @@ void CMainFrame::createMenus() {
     recentPlaceholder_ = addItem(*file, "Recent File");
     for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
         recentFiles_[i] = file->addAction(QString());
-        connect(recentFiles_[i], &QAction::triggered, this, [this, i] { app_.onOpenRecentFile(i); });
+        connect(recentFiles_[i], &QAction::triggered, this,
+                [this, i] { app_.onOpenRecentFile(i); });
     }
     file->addSeparator();
     connect(addItem(*file, "E&xit"), &QAction::triggered, this, [this] { app_.onAppExit(); });

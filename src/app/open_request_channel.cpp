@@ -49,11 +49,12 @@ bool forwardOpenRequest(const QString& serverName, const std::vector<std::string
 OpenRequestServer::OpenRequestServer(const QString& serverName, Handler handler, QObject* parent)
     : QObject(parent), serverName_(serverName), handler_(std::move(handler)) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this,
-            &OpenRequestServer::acceptConnections);
+    connect(&server_, &QLocalServer::newConnection, this, &OpenRequestServer::acceptConnections);
 }
 
-OpenRequestServer::~OpenRequestServer() { server_.close(); }
+OpenRequestServer::~OpenRequestServer() {
+    server_.close();
+}
 
 bool OpenRequestServer::listen() {
     // Ask first: binding would silently take the name over from a running viewer.

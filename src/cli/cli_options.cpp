@@ -54,9 +54,10 @@ std::string applyOutput(CliOptions& options, const std::string& value) {
 }
 
 std::string applyFrames(CliOptions& options, const std::string& value) {
+    options.timeFrames = true;
     if (!parseInt(value, 1, kMaxFrames, options.frames)) {
-        return "invalid frame count '" + value + "' (expected 1 to " +
-               std::to_string(kMaxFrames) + ")";
+        return "invalid frame count '" + value + "' (expected 1 to " + std::to_string(kMaxFrames) +
+               ")";
     }
     return {};
 }
@@ -82,8 +83,7 @@ const std::vector<CliOptionSpec>& cliOptionSpecs() {
              return std::string();
          }},
         {"--output", "FILE.png", "write the client area as a PNG image", applyOutput},
-        {"--frames", "N", "render N times; print the median ms per frame to stderr",
-         applyFrames},
+        {"--frames", "N", "render N times; print the median ms per frame to stderr", applyFrames},
         {"--tree", "", "print the data tree, fully expanded, after the last render",
          [](CliOptions& o, const std::string&) {
              o.tree = true;

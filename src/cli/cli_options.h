@@ -17,7 +17,8 @@ struct CliOptions {
     bool cull = false;
     std::string outputPath;  // empty: nothing is written
     int frames = 1;
-    bool tree = false;  // print the data tree after the last render
+    bool timeFrames = false;  // --frames given: print the median time per frame
+    bool tree = false;        // print the data tree after the last render
     bool help = false;
 };
 

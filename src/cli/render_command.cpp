@@ -79,9 +79,10 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
     const auto pipeline = makePipeline(options.mode);
     ImageSurface image(options.width, options.height);
     const std::vector<double> times = renderFrames(*pipeline, scene, image, options.frames);
-    if (options.frames > 1) {
-        err << "kel-render: " << options.frames << " frames, median " << std::fixed
-            << std::setprecision(3) << medianOf(times) << " ms per frame\n";
+    if (options.timeFrames) {
+        err << "kel-render: " << options.frames << (options.frames == 1 ? " frame" : " frames")
+            << ", median " << std::fixed << std::setprecision(3) << medianOf(times)
+            << " ms per frame\n";
     }
 
     if (options.tree) {

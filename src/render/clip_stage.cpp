@@ -155,8 +155,7 @@ void ClipStage::clipPlane(const std::vector<const Vertex*>& in, VertexList& out,
     }
 }
 
-void ClipStage::runPass(const VertexList& from, VertexList& to, double bound, int axis,
-                        int sense) {
+void ClipStage::runPass(const VertexList& from, VertexList& to, double bound, int axis, int sense) {
     input_.clear();
     for (const auto& vertex : from) {
         input_.push_back(vertex.get());

@@ -89,7 +89,8 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
     if (y >= end) {
         return;
     }
-    firstRow_ = lastRow_ < firstRow_ ? static_cast<int>(y) : std::min(firstRow_, static_cast<int>(y));
+    firstRow_ =
+        lastRow_ < firstRow_ ? static_cast<int>(y) : std::min(firstRow_, static_cast<int>(y));
     lastRow_ = std::max(lastRow_, static_cast<int>(end - 1));
     std::size_t at = entries_.size();
     entries_.resize(at + static_cast<std::size_t>(end - y));

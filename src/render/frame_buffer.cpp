@@ -10,7 +10,8 @@ void FrameBuffer::reset(int width, int height) {
     if (width != width_ || height != height_) {
         width_ = width;
         height_ = height;
-        const std::size_t cells = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        const std::size_t cells =
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         depths_.assign(cells, static_cast<std::uint16_t>(kClearDepth));
         colors_.assign(cells, kClearColor);
         return;

@@ -14,7 +14,9 @@ ImageSurface::ImageSurface(int width, int height)
       height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWhite) {}
 
-void ImageSurface::fill(std::uint32_t color) { std::fill(pixels_.begin(), pixels_.end(), color); }
+void ImageSurface::fill(std::uint32_t color) {
+    std::fill(pixels_.begin(), pixels_.end(), color);
+}
 
 void ImageSurface::setPixel(int x, int y, std::uint32_t color) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
@@ -33,8 +35,9 @@ void ImageSurface::setPixelRow(int x, int y, const std::uint32_t* colors, int co
     if (first >= last) {
         return;
     }
-    std::copy(colors + (first - x), colors + (last - x),
-              pixels_.begin() + static_cast<std::ptrdiff_t>(static_cast<long long>(y) * width_ + first));
+    std::copy(
+        colors + (first - x), colors + (last - x),
+        pixels_.begin() + static_cast<std::ptrdiff_t>(static_cast<long long>(y) * width_ + first));
 }
 
 void ImageSurface::moveTo(int x, int y) {

@@ -39,8 +39,12 @@ WireframePipeline::WireframePipeline() {
     setRenderer(std::make_unique<WireframeRenderer>());
 }
 
-GouraudPipeline::GouraudPipeline() { setRenderer(std::make_unique<GouraudRenderer>()); }
+GouraudPipeline::GouraudPipeline() {
+    setRenderer(std::make_unique<GouraudRenderer>());
+}
 
-PhongPipeline::PhongPipeline() { setRenderer(std::make_unique<PhongRenderer>()); }
+PhongPipeline::PhongPipeline() {
+    setRenderer(std::make_unique<PhongRenderer>());
+}
 
 }  // namespace kel

@@ -13,7 +13,8 @@ void VertexCursor::settle() {
     while (objectIndex_ < objectCount_ && vertexIndex_ >= vertexCount_) {
         ++objectIndex_;
         vertexIndex_ = 0;
-        vertexCount_ = objectIndex_ < objectCount_ ? scene_->object(objectIndex_)->vertexCount() : 0;
+        vertexCount_ =
+            objectIndex_ < objectCount_ ? scene_->object(objectIndex_)->vertexCount() : 0;
     }
 }
 

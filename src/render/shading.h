@@ -72,12 +72,12 @@ Color litColor(const Color& object, const Color& light);
 struct ShadingInputs {
     double ambient = 0.0;
     double intensity = 0.0;
-    double diffuse = 0.0;   // kd
-    double specular = 0.0;  // ks
-    int shininess = 0;      // n
-    double light[3] = {0.0, 0.0, 1.0};  // unit direction L
-    double eye[3] = {0.0, 0.0, 0.0};    // camera from point E
-    Color lit;                          // litColor
+    double diffuse = 0.0;                       // kd
+    double specular = 0.0;                      // ks
+    int shininess = 0;                          // n
+    double light[3] = {0.0, 0.0, 1.0};          // unit direction L
+    double eye[3] = {0.0, 0.0, 0.0};            // camera from point E
+    Color lit;                                  // litColor
     double lightFraction[3] = {1.0, 1.0, 1.0};  // lr, lg, lb
 };
 
@@ -107,12 +107,12 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVecto
     const double red = in.lit.red();
     const double green = in.lit.green();
     const double blue = in.lit.blue();
-    return packColor(
-        channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * spec) + in.ambient * red),
-        channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * spec) +
-                         in.ambient * green),
-        channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * spec) +
-                         in.ambient * blue));
+    return packColor(channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * spec) +
+                                      in.ambient * red),
+                     channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * spec) +
+                                      in.ambient * green),
+                     channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * spec) +
+                                      in.ambient * blue));
 }
 
 }  // namespace kel

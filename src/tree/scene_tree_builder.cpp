@@ -36,9 +36,13 @@ TreeNode labelled(TreeItemKind kind, const char* label, Nodes values) {
     return node;
 }
 
-Nodes pointValue(const Vector& v) { return {valueItem(TreeItemKind::VectorValue, tree_format::point(v))}; }
+Nodes pointValue(const Vector& v) {
+    return {valueItem(TreeItemKind::VectorValue, tree_format::point(v))};
+}
 
-Nodes realValue(double value) { return {valueItem(TreeItemKind::RealValue, tree_format::real(value))}; }
+Nodes realValue(double value) {
+    return {valueItem(TreeItemKind::RealValue, tree_format::real(value))};
+}
 
 Nodes matrixRows(const Matrix& matrix) {
     const Matrix copy = matrix;
@@ -96,7 +100,8 @@ Nodes lightChildren(Scene& scene) {
     if (light == nullptr) {
         return {};
     }
-    TreeNode colorValue = valueItem(TreeItemKind::LightColorValue, tree_format::color(light->color()));
+    TreeNode colorValue =
+        valueItem(TreeItemKind::LightColorValue, tree_format::color(light->color()));
     colorValue.data.scene = &scene;
     Nodes nodes = withScene(
         {
@@ -130,7 +135,8 @@ Nodes objectItems(const Scene& scene) {
 }
 
 Nodes objectChildren(SceneObject& object) {
-    TreeNode colorValue = valueItem(TreeItemKind::ObjectColorValue, tree_format::color(object.color()));
+    TreeNode colorValue =
+        valueItem(TreeItemKind::ObjectColorValue, tree_format::color(object.color()));
     colorValue.data.object = &object;
     Nodes nodes{
         labelled(TreeItemKind::ObjectRotation, "Rotation", pointValue(object.rotation())),
@@ -207,10 +213,8 @@ Nodes polygonChildren(const Polygon& polygon) {
 
 Nodes SceneTreeBuilder::rootItems() {
     return {
-        branchItem(TreeItemKind::Camera, "Camera"),
-        branchItem(TreeItemKind::Frustum, "Frustum"),
-        branchItem(TreeItemKind::Light, "Light"),
-        branchItem(TreeItemKind::Ambient, "Ambient"),
+        branchItem(TreeItemKind::Camera, "Camera"),   branchItem(TreeItemKind::Frustum, "Frustum"),
+        branchItem(TreeItemKind::Light, "Light"),     branchItem(TreeItemKind::Ambient, "Ambient"),
         branchItem(TreeItemKind::Objects, "Objects"),
     };
 }

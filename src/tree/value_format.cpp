@@ -40,9 +40,13 @@ std::string matrixRow(const Vector& row) {
     return formatted("%8.3f %8.3f %8.3f %8.3f", row.at(0), row.at(1), row.at(2), row.at(3));
 }
 
-std::string real(double value) { return formatted("%8.3f", value); }
+std::string real(double value) {
+    return formatted("%8.3f", value);
+}
 
-std::string integer(int value) { return formatted("%d", value); }
+std::string integer(int value) {
+    return formatted("%d", value);
+}
 
 std::string color(const Color& c) {
     return formatted("%3d %3d %3d", int{c.red()}, int{c.green()}, int{c.blue()});

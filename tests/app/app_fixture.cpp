@@ -32,10 +32,9 @@ void AppTest::TearDown() {
 void AppTest::startApp() {
     stopApp();
     const QString profile = profileDir_.filePath(QStringLiteral("kel.ini"));
-    app_ = std::make_unique<CKelApp>(
-        CKelApp::Services{messages_, files_,
-                          std::make_unique<QSettings>(profile, QSettings::IniFormat),
-                          makeTreePaneFactory(messages_, colors_)});
+    app_ = std::make_unique<CKelApp>(CKelApp::Services{
+        messages_, files_, std::make_unique<QSettings>(profile, QSettings::IniFormat),
+        makeTreePaneFactory(messages_, colors_)});
     ASSERT_TRUE(app_->initInstance());
     settle();
 }
@@ -45,7 +44,9 @@ void AppTest::stopApp() {
     settle();
 }
 
-std::string AppTest::example(const std::string& name) const { return scratch(name); }
+std::string AppTest::example(const std::string& name) const {
+    return scratch(name);
+}
 
 std::string AppTest::scratch(const std::string& name) const {
     return scratchDir_.filePath(QString::fromStdString(name)).toStdString();

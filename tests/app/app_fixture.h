@@ -24,7 +24,7 @@ namespace kel::test {
 
 // Records every box; questions take their answers from a queue, then the default.
 class FakeMessages : public UserMessages {
-public:
+  public:
     void showError(const std::string& text) override { errors.push_back(text); }
     bool askYesNo(const std::string& text) override {
         questions.push_back(text);
@@ -44,7 +44,7 @@ public:
 
 // File dialogs that return what the test put there.
 class FakeFiles : public FileChooser {
-public:
+  public:
     std::optional<std::string> chooseFileToOpen(QWidget* /*parent*/) override {
         ++openCalls;
         return openAnswer;
@@ -62,7 +62,7 @@ public:
 };
 
 class NoColors : public ColorChooser {
-public:
+  public:
     bool chooseColor(std::uint8_t&, std::uint8_t&, std::uint8_t&) override { return false; }
 };
 
@@ -70,7 +70,7 @@ public:
 // copies of the example scenes (saving writes beside the scene, so never into the
 // repository).
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -103,7 +103,7 @@ protected:
     FakeFiles files_;
     NoColors colors_;
 
-private:
+  private:
     QTemporaryDir profileDir_;
     QTemporaryDir scratchDir_;
     std::filesystem::path savedCurrentPath_;

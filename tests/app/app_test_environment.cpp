@@ -6,12 +6,14 @@
 #include <memory>
 
 // The resource initialiser must be named from the global namespace.
-static void loadResources() { Q_INIT_RESOURCE(kel); }
+static void loadResources() {
+    Q_INIT_RESOURCE(kel);
+}
 
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -22,7 +24,7 @@ public:
     }
     void TearDown() override { application_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[9] = "test_app";
     char* argv_[2] = {name_, nullptr};

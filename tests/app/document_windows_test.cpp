@@ -233,8 +233,7 @@ TEST_F(DocumentWindowsTest, DroppedFilesOpenEachInItsOwnWindow) {
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(example("cube.kel"))),
                   QUrl::fromLocalFile(QString::fromStdString(example("room.kel"))),
                   QUrl(QStringLiteral("https://example.invalid/remote.kel"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&mainFrame(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -247,8 +246,7 @@ TEST_F(DocumentWindowsTest, DroppedFilesOpenEachInItsOwnWindow) {
 
     QMimeData text;
     text.setText(QStringLiteral("not a file"));
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton,
-                            Qt::NoModifier);
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     refused.setAccepted(false);
     QApplication::sendEvent(&mainFrame(), &refused);
     EXPECT_FALSE(refused.isAccepted());

@@ -12,8 +12,8 @@ namespace {
 using MenuTest = AppTest;
 
 TEST_F(MenuTest, MenuBarHasEveryItemInOrderWithItsLabel) {
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit", "&View", "&Options", "&Window",
-                                         "&Help"}));
+    EXPECT_EQ(menuTitles(),
+              (QStringList{"&File", "&Edit", "&View", "&Options", "&Window", "&Help"}));
     EXPECT_EQ(itemTexts("&File"),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "-", "Recent File", "-", "E&xit"}));
@@ -23,8 +23,8 @@ TEST_F(MenuTest, MenuBarHasEveryItemInOrderWithItsLabel) {
                                                "&Wireframe\tCtl+W", "&Do Culling\tCtl+D"}));
     EXPECT_EQ(itemTexts("&Options"), (QStringList{"&Camera...\tCtl+M", "Frustum...\tCtl+F",
                                                   "&Ambience...\tCtl+I", "&Light...\tCtl+G"}));
-    EXPECT_EQ(itemTexts("&Window"), (QStringList{"&New Window", "&Cascade", "&Tile",
-                                                 "&Arrange Icons", "S&plit"}));
+    EXPECT_EQ(itemTexts("&Window"),
+              (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "S&plit"}));
     EXPECT_EQ(itemTexts("&Help"), (QStringList{"&Index", "&Using Help", "-", "&About Kel..."}));
     // The Edit popup starts with its separator; it must not be folded away.
     EXPECT_FALSE(menu("&Edit").separatorsCollapsible());

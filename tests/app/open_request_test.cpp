@@ -1,12 +1,15 @@
+#include "app/open_request.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <fstream>
+#include <iterator>
 
 #include "app/app_fixture.h"
 #include "app/canonical_path.h"
-#include "app/open_request.h"
 #include "app/open_request_channel.h"
 #include "files/kel_doc.h"
 
@@ -38,7 +41,7 @@ TEST(CanonicalPathTest, NamesOfOneFileAgreeAndMissingFilesHaveNone) {
 }
 
 class OpenRequestChannelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         name_ = dir_.filePath(QStringLiteral("requests"));
@@ -110,12 +113,11 @@ using DesktopOpenTest = AppTest;
 
 TEST_F(DesktopOpenTest, TheDesktopsRequestOpensLikeFileOpen) {
     const QString name = QString::fromStdString(scratch("requests"));
-    OpenRequestServer server(name, [this](const std::string& path) {
-        app().openDocumentFile(path);
-    });
+    OpenRequestServer server(name,
+                             [this](const std::string& path) { app().openDocumentFile(path); });
     ASSERT_TRUE(server.listen());
-    ASSERT_TRUE(forwardOpenRequest(name, {example("cube.kel"), example("cube.kel"),
-                                          scratch("missing.kel")}));
+    ASSERT_TRUE(forwardOpenRequest(
+        name, {example("cube.kel"), example("cube.kel"), scratch("missing.kel")}));
     const QDeadlineTimer deadline(1000);
     while (messages_.errors.empty() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -123,6 +125,25 @@ TEST_F(DesktopOpenTest, TheDesktopsRequestOpensLikeFileOpen) {
     ASSERT_EQ(app().documents().size(), 1u);
     EXPECT_EQ(app().documents()[0]->pathName(), example("cube.kel"));
     EXPECT_EQ(messages_.errors.size(), 1u);
+}
+
+std::string packagingFile(const std::string& name) {
+    std::ifstream in(std::string(KEL_EXAMPLES_DIR) + "/../packaging/" + name);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(DesktopEntryTest, HandsTheDesktopsFilesOverBehindTheOpenRequestOption) {
+    const std::string entry = packagingFile("kel.desktop");
+    ASSERT_FALSE(entry.empty());
+    EXPECT_NE(entry.find(std::string("\nExec=kel ") + kOpenRequestOption + " %F\n"),
+              std::string::npos);
+    EXPECT_NE(entry.find("\nMimeType=application/x-kel;\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nIcon=kel\n"), std::string::npos);
+
+    const std::string mime = packagingFile("kel-mime.xml");
+    EXPECT_NE(mime.find("<mime-type type=\"application/x-kel\">"), std::string::npos);
+    EXPECT_NE(mime.find("<comment>Kel Document</comment>"), std::string::npos);
+    EXPECT_NE(mime.find("<glob pattern=\"*.kel\"/>"), std::string::npos);
 }
 
 }  // namespace

@@ -49,10 +49,9 @@ TEST_F(RecentFilesTest, OpenedFilesFillTheMenuMostRecentFirstAndTrimToFour) {
         ASSERT_NE(app().openDocumentFile(paths.back()), nullptr);
     }
     const QStringList texts = itemTexts("&File");
-    const QStringList expected{QString::fromStdString("&1 " + paths[4]),
-                               QString::fromStdString("&2 " + paths[3]),
-                               QString::fromStdString("&3 " + paths[2]),
-                               QString::fromStdString("&4 " + paths[1])};
+    const QStringList expected{
+        QString::fromStdString("&1 " + paths[4]), QString::fromStdString("&2 " + paths[3]),
+        QString::fromStdString("&3 " + paths[2]), QString::fromStdString("&4 " + paths[1])};
     EXPECT_EQ(texts.mid(6, 4), expected);
     EXPECT_FALSE(texts.contains(QStringLiteral("Recent File")));
     EXPECT_EQ(texts.at(10), QStringLiteral("-"));

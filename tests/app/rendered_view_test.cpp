@@ -17,7 +17,7 @@ namespace kel::test {
 namespace {
 
 class RenderedViewTest : public AppTest {
-protected:
+  protected:
     // What a direct render of the file shows: a fresh document, the flags the View
     // commands leave for the mode, the given client size.
     QImage directRender(const std::string& path, RenderMode mode, bool cull, QSize size) {

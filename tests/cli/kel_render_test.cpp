@@ -42,7 +42,7 @@ std::string quote(const std::string& s) {
 }
 
 class KelRenderTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("kel_render_test_" + std::to_string(::getpid()) + "_" +
@@ -128,12 +128,12 @@ TEST_F(KelRenderTest, OutputEqualsTheInProcessRender) {
         bool cull;
         RenderMode renderMode;
     };
-    for (const Case& c : {Case{"wireframe", false, RenderMode::Wireframe},
-                          Case{"wireframe", true, RenderMode::Wireframe},
-                          Case{"gouraud", false, RenderMode::Gouraud},
-                          Case{"phong", false, RenderMode::Phong}}) {
-        std::vector<std::string> args = {example("room.kel"), "--mode", c.mode, "--size",
-                                         "300x240", "--output", "room.png"};
+    for (const Case& c :
+         {Case{"wireframe", false, RenderMode::Wireframe},
+          Case{"wireframe", true, RenderMode::Wireframe},
+          Case{"gouraud", false, RenderMode::Gouraud}, Case{"phong", false, RenderMode::Phong}}) {
+        std::vector<std::string> args = {example("room.kel"), "--mode",   c.mode,    "--size",
+                                         "300x240",           "--output", "room.png"};
         if (c.cull) {
             args.push_back("--cull");
         }
@@ -159,6 +159,7 @@ TEST_F(KelRenderTest, OutputEqualsTheInProcessRender) {
 
 TEST_F(KelRenderTest, FramesPrintTheMedianAndKeepTheImage) {
     const Outcome one = run({example("cube.kel"), "--size", "120x120", "--output", "one.png"});
+    EXPECT_EQ(one.err, "");  // no timing unless asked for
     const Outcome many =
         run({example("cube.kel"), "--size", "120x120", "--frames", "3", "--output", "many.png"});
     ASSERT_EQ(one.status, 0);
@@ -166,6 +167,8 @@ TEST_F(KelRenderTest, FramesPrintTheMedianAndKeepTheImage) {
     EXPECT_EQ(many.err.rfind("kel-render: 3 frames, median ", 0), 0u) << many.err;
     EXPECT_NE(many.err.find(" ms per frame\n"), std::string::npos);
     EXPECT_EQ(readFile(dir_ / "one.png"), readFile(dir_ / "many.png"));
+    const Outcome single = run({example("cube.kel"), "--size", "40x40", "--frames", "1"});
+    EXPECT_EQ(single.err.rfind("kel-render: 1 frame, median ", 0), 0u) << single.err;
 }
 
 TEST(RunKelRenderTest, InProcessEntryPointReportsUsageErrors) {

@@ -1,8 +1,9 @@
+#include "render/clip_stage.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "render/clip_stage.h"
 #include "render/geometry_stages.h"
 #include "render/image_surface.h"
 #include "scene_fixtures.h"
@@ -52,7 +53,7 @@ TEST(ClipClassifyTest, InsideBoundsAreInclusiveAndLeaveThePolygonAlone) {
 
 TEST(ClipClassifyTest, RejectsWhenEveryCornerFailsTheSameBoundaryFirst) {
     const std::vector<std::pair<Vector, int>> beyond = {
-        {Vector(-2, 0, 0.5, 1), 8}, {Vector(2, 0, 0.5, 1), 2},  {Vector(0, -2, 0.5, 1), 4},
+        {Vector(-2, 0, 0.5, 1), 8}, {Vector(2, 0, 0.5, 1), 2},   {Vector(0, -2, 0.5, 1), 4},
         {Vector(0, 2, 0.5, 1), 1},  {Vector(0, 0, -0.5, 1), 16}, {Vector(0, 0, 2, 1), 32}};
     for (const auto& [corner, code] : beyond) {
         Vector other = corner;
@@ -87,8 +88,8 @@ TEST(ClipClassifyTest, FirstFailingTestNamesTheBoundary) {
 TEST(ClipStageTest, SquareAcrossTheRightBoundaryIsCutAtXEqualsOne) {
     auto scene = makeScene();
     // Give the corners real normals first, so that copies and cut vertices differ.
-    SceneObject& object = addObject(*scene, {Vector(0, 0, 0), Vector(0, 1, 0), Vector(1, 1, 0),
-                                             Vector(1, 0, 0)});
+    SceneObject& object =
+        addObject(*scene, {Vector(0, 0, 0), Vector(0, 1, 0), Vector(1, 1, 0), Vector(1, 0, 0)});
     Polygon& square = addPolygon(object, {0, 1, 2, 3});
     ImageSurface surface(1, 1);
     NormalStage().run(surface, *scene);
@@ -177,8 +178,8 @@ TEST(ClipStageTest, CornerInTheEyePlaneOrOnTheBoundaryGivesFiniteCuts) {
     ClipCase eye({Vector(0, 0, 0.5, 1), Vector(1, 0, 0.5, 0), Vector(0, 0.5, 0.5, 1)});
     eye.clip();
     // Both ends within 1e-6 of x = w after the division: |d| is below the threshold.
-    ClipCase grazing({Vector(1 - 1e-9, 0, 0.5, 1), Vector(1 + 1e-9, 0.5, 0.5, 1),
-                      Vector(0, 0.5, 0.5, 1)});
+    ClipCase grazing(
+        {Vector(1 - 1e-9, 0, 0.5, 1), Vector(1 + 1e-9, 0.5, 0.5, 1), Vector(0, 0.5, 0.5, 1)});
     grazing.clip();
     for (ClipCase* c : {&eye, &grazing}) {
         ASSERT_TRUE(c->polygon->visible());
@@ -215,8 +216,8 @@ TEST(ClipStageTest, WhollyInsidePolygonKeepsAnEarlierClippedList) {
 TEST(ClipStageTest, NanCornersNeverReachTheRenderers) {
     const double nan = std::nan("");
     const double inf = HUGE_VAL;
-    for (const Vector& bad : {Vector(nan, 0, 0.5, 1), Vector(0, 0, 0.5, inf),
-                              Vector(0.5, -inf, 0.5, 1)}) {
+    for (const Vector& bad :
+         {Vector(nan, 0, 0.5, 1), Vector(0, 0, 0.5, inf), Vector(0.5, -inf, 0.5, 1)}) {
         ClipCase c({bad, Vector(0.5, 0, 0.5, 1), Vector(0, 0.5, 0.5, 1)});
         EXPECT_EQ(ClipStage::classify(*c.polygon), 1);
         c.polygon->setVisible(true);

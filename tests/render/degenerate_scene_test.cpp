@@ -83,12 +83,10 @@ TEST(DegenerateSceneTest, FrustaThePerspectiveCannotHandle) {
 }
 
 TEST(DegenerateSceneTest, CamerasWithoutADirection) {
-    renderEverywhere([](Scene& s) {
-        s.camera()->set(Vector(0, 0, -10), Vector(0, 0, -10), Vector(0, 1, 0));
-    });
-    renderEverywhere([](Scene& s) {
-        s.camera()->set(Vector(0, 0, -10), Vector(0, 0, 0), Vector(0, 0, 1));
-    });
+    renderEverywhere(
+        [](Scene& s) { s.camera()->set(Vector(0, 0, -10), Vector(0, 0, -10), Vector(0, 1, 0)); });
+    renderEverywhere(
+        [](Scene& s) { s.camera()->set(Vector(0, 0, -10), Vector(0, 0, 0), Vector(0, 0, 1)); });
     renderEverywhere([](Scene& s) {
         s.camera()->set(Vector(0, 0, 0), Vector(0, 0, 1), Vector(0, 1, 0));  // inside the box
     });
@@ -97,14 +95,18 @@ TEST(DegenerateSceneTest, CamerasWithoutADirection) {
 TEST(DegenerateSceneTest, NonFiniteAndHugeCoordinates) {
     const double nan = std::nan("");
     const double inf = HUGE_VAL;
-    renderEverywhere([&](Scene& s) { s.object(0)->vertexAt(2)->setModelPosition(Vector(nan, 0, 0)); });
-    renderEverywhere([&](Scene& s) { s.object(0)->vertexAt(5)->setModelPosition(Vector(0, inf, 1)); });
-    renderEverywhere([&](Scene& s) { s.object(1)->vertexAt(3)->setModelPosition(Vector(1e300, -1e300, 0)); });
+    renderEverywhere(
+        [&](Scene& s) { s.object(0)->vertexAt(2)->setModelPosition(Vector(nan, 0, 0)); });
+    renderEverywhere(
+        [&](Scene& s) { s.object(0)->vertexAt(5)->setModelPosition(Vector(0, inf, 1)); });
+    renderEverywhere(
+        [&](Scene& s) { s.object(1)->vertexAt(3)->setModelPosition(Vector(1e300, -1e300, 0)); });
     renderEverywhere([&](Scene& s) {
         s.object(0)->setScaling(Vector(nan, 1, 1));
         s.object(0)->computeModelingTransform();
     });
-    renderEverywhere([&](Scene& s) { s.camera()->set(Vector(0, 0, inf), Vector(0, 0, 0), Vector(0, 1, 0)); });
+    renderEverywhere(
+        [&](Scene& s) { s.camera()->set(Vector(0, 0, inf), Vector(0, 0, 0), Vector(0, 1, 0)); });
     renderEverywhere([&](Scene& s) {
         s.setAmbient(nan);
         s.light()->setIntensity(-inf);

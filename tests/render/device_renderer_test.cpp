@@ -1,6 +1,7 @@
+#include "render/device_renderer.h"
+
 #include <gtest/gtest.h>
 
-#include "render/device_renderer.h"
 #include "render/image_surface.h"
 #include "render/render_pipeline.h"
 #include "render/scanline_renderer.h"
@@ -45,14 +46,36 @@ TEST(DeviceRendererTest, FitsDrawsTheFrameAndMapsVisibleCorners) {
     EXPECT_EQ(polygon.vertexAt(2)->devicePoint(), DevicePoint(0, 280, 0));
 }
 
+TEST(DeviceRendererTest, DevicePointsAreThoseOfTheMappingForAnyProjectablePosition) {
+    auto scene = makeScene();
+    std::vector<Vector> clips;
+    unsigned seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<double>((seed >> 8) % 20001) / 10000.0 - 1.0;  // -1 .. 1
+    };
+    for (int i = 0; i < 300; ++i) {
+        const double w = 0.5 + 3.0 * (next() + 1.0);
+        clips.emplace_back(next() * w * 1.2, next() * w * 1.2, (next() + 1.0) * 0.5 * w, w);
+    }
+    clips.emplace_back(1e300, -1e300, 5.0, 1.0);
+    Polygon& polygon = polygonWithClips(*scene, clips);
+    RecordingSurface surface(517, 611);
+    DeviceRenderer().run(surface, *scene);
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        const Vertex& v = *polygon.vertexAt(i);
+        EXPECT_EQ(v.devicePoint(), scene->deviceMapping()->map(v.projectedPosition(), 255.0)) << i;
+    }
+}
+
 TEST(DeviceRendererTest, InvisibleAndClippedPolygonsKeepTheirOwnCornersEarlierPoints) {
     auto scene = makeScene();
-    Polygon& hidden = polygonWithClips(*scene, {Vector(0, 0, 0.5, 1), Vector(1, 1, 1, 1),
-                                                Vector(-1, -1, 0, 1)});
+    Polygon& hidden =
+        polygonWithClips(*scene, {Vector(0, 0, 0.5, 1), Vector(1, 1, 1, 1), Vector(-1, -1, 0, 1)});
     hidden.setVisible(false);
     hidden.vertexAt(0)->setDevicePoint(DevicePoint(7, 8, 9));
-    Polygon& cut = polygonWithClips(*scene, {Vector(0, 0, 0.5, 1), Vector(1, 1, 1, 1),
-                                             Vector(-1, -1, 0, 1)});
+    Polygon& cut =
+        polygonWithClips(*scene, {Vector(0, 0, 0.5, 1), Vector(1, 1, 1, 1), Vector(-1, -1, 0, 1)});
     cut.vertexAt(0)->setDevicePoint(DevicePoint(1, 2, 3));
     auto corner = std::make_unique<Vertex>();
     corner->setClipPosition(Vector(1, -1, 0, 1));
@@ -147,8 +170,8 @@ TEST(DeviceRendererTest, ClientAreaOfTwentyDrawsOnlyTheFrameAndSmallerDrawsNothi
     }
     for (const int size : {19, 5, 0}) {
         auto scene = makeScene();
-        polygonWithClips(*scene, {Vector(0.5, 0.5, 0.5, 1), Vector(-1, 1, 1, 1),
-                                  Vector(-1, 0, 0.5, 1)});
+        polygonWithClips(*scene,
+                         {Vector(0.5, 0.5, 0.5, 1), Vector(-1, 1, 1, 1), Vector(-1, 0, 0.5, 1)});
         for (int mode = 0; mode < 2; ++mode) {
             RecordingSurface surface(size, size);
             if (mode == 0) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace kel {
 namespace {
 
 class CollectedMessages : public UserMessages {
-public:
+  public:
     void showError(const std::string& text) override { shown.push_back(text); }
     bool askYesNo(const std::string& text) override {
         shown.push_back(text);
@@ -27,11 +28,11 @@ public:
 
 // Opening a scene changes the current directory; put it back afterwards.
 class KeepCurrentDirectory {
-public:
+  public:
     KeepCurrentDirectory() : saved_(std::filesystem::current_path()) {}
     ~KeepCurrentDirectory() { std::filesystem::current_path(saved_); }
 
-private:
+  private:
     std::filesystem::path saved_;
 };
 
@@ -39,6 +40,10 @@ struct ExampleCase {
     std::string scene;
     RenderMode mode;
 };
+
+void PrintTo(const ExampleCase& c, std::ostream* out) {
+    *out << c.scene << " " << renderModeName(c.mode);
+}
 
 std::string caseName(const testing::TestParamInfo<ExampleCase>& info) {
     return info.param.scene + "_" + renderModeName(info.param.mode);
@@ -91,16 +96,17 @@ TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
     EXPECT_EQ(again.pixels(), image.pixels());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, ExampleImageTest,
-    testing::Values(ExampleCase{"cube", RenderMode::Wireframe},
-                    ExampleCase{"cube", RenderMode::Gouraud}, ExampleCase{"cube", RenderMode::Phong},
-                    ExampleCase{"clipping", RenderMode::Wireframe},
-                    ExampleCase{"clipping", RenderMode::Gouraud},
-                    ExampleCase{"clipping", RenderMode::Phong},
-                    ExampleCase{"room", RenderMode::Wireframe},
-                    ExampleCase{"room", RenderMode::Gouraud}, ExampleCase{"room", RenderMode::Phong}),
-    caseName);
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleImageTest,
+                         testing::Values(ExampleCase{"cube", RenderMode::Wireframe},
+                                         ExampleCase{"cube", RenderMode::Gouraud},
+                                         ExampleCase{"cube", RenderMode::Phong},
+                                         ExampleCase{"clipping", RenderMode::Wireframe},
+                                         ExampleCase{"clipping", RenderMode::Gouraud},
+                                         ExampleCase{"clipping", RenderMode::Phong},
+                                         ExampleCase{"room", RenderMode::Wireframe},
+                                         ExampleCase{"room", RenderMode::Gouraud},
+                                         ExampleCase{"room", RenderMode::Phong}),
+                         caseName);
 
 }  // namespace
 }  // namespace kel

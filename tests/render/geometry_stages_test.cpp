@@ -1,6 +1,7 @@
+#include "render/geometry_stages.h"
+
 #include <gtest/gtest.h>
 
-#include "render/geometry_stages.h"
 #include "render/image_surface.h"
 #include "scene_fixtures.h"
 
@@ -33,8 +34,8 @@ TEST(NormalStageTest, VertexNormalsAverageThisRendersPolygonNormals) {
     auto scene = makeScene();
     // Two triangles sharing the vertex at the origin: one in the z = 0 plane (normal +z),
     // one in the x = 0 plane (normal +x).
-    SceneObject& object = addObject(*scene, {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0),
-                                             Vector(0, 0, 1)});
+    SceneObject& object =
+        addObject(*scene, {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0), Vector(0, 0, 1)});
     Polygon& flat = addPolygon(object, {0, 1, 2});
     test::appendPolygon(object, {0, 2, 3});
     ImageSurface surface(1, 1);
@@ -53,9 +54,9 @@ TEST(CullStageTest, KeepsOnlyPolygonsFacingTheEyeAndOverwritesEarlierFlags) {
     auto scene = makeScene();  // eye at (0, 0, -10)
     SceneObject& object = addObject(*scene, {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0),
                                              Vector(0, 0, -10), Vector(0, 1, -10)});
-    Polygon& facing = addPolygon(object, {0, 2, 1});    // normal (0, 0, -1)
-    Polygon& away = addPolygon(object, {0, 1, 2});      // normal (0, 0, 1)
-    Polygon& edgeOn = addPolygon(object, {0, 3, 4});    // plane x = 0 holds the eye: d = 0
+    Polygon& facing = addPolygon(object, {0, 2, 1});  // normal (0, 0, -1)
+    Polygon& away = addPolygon(object, {0, 1, 2});    // normal (0, 0, 1)
+    Polygon& edgeOn = addPolygon(object, {0, 3, 4});  // plane x = 0 holds the eye: d = 0
     facing.setVisible(false);
     ImageSurface surface(1, 1);
     ModelTransformStage().run(surface, *scene);

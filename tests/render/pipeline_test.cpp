@@ -16,11 +16,12 @@ using test::addPolygon;
 using test::makeScene;
 
 class NamedStage : public RenderStage {
-public:
-    NamedStage(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+  public:
+    NamedStage(std::string name, std::vector<std::string>& log)
+        : name_(std::move(name)), log_(log) {}
     void run(DrawingSurface&, Scene&) override { log_.push_back(name_); }
 
-private:
+  private:
     std::string name_;
     std::vector<std::string>& log_;
 };
@@ -97,9 +98,9 @@ TEST(RenderModeTest, NamesAndViewState) {
 // right one faces away.
 std::unique_ptr<Scene> facingAndAwayScene(Polygon*& facing, Polygon*& away) {
     auto scene = makeScene();
-    SceneObject& object = addObject(*scene, {Vector(1, -2, 0), Vector(1, 2, 0), Vector(4, 0, 0),
-                                             Vector(-1, -2, 0), Vector(-1, 2, 0),
-                                             Vector(-4, 0, 0)});
+    SceneObject& object =
+        addObject(*scene, {Vector(1, -2, 0), Vector(1, 2, 0), Vector(4, 0, 0), Vector(-1, -2, 0),
+                           Vector(-1, 2, 0), Vector(-4, 0, 0)});
     facing = &addPolygon(object, {0, 1, 2});
     away = &addPolygon(object, {3, 4, 5});
     return scene;

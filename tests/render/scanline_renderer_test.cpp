@@ -1,3 +1,5 @@
+#include "render/scanline_renderer.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 #include "render/edge_table.h"
 #include "render/image_surface.h"
 #include "render/render_pipeline.h"
-#include "render/scanline_renderer.h"
 #include "render/shading.h"
 #include "scene_fixtures.h"
 
@@ -29,7 +30,8 @@ struct DeviceCase {
         scene->deviceMapping()->fit(surface.clientRect(), 10);
     }
     Polygon& add(const std::vector<DevicePoint>& points, Color color) {
-        SceneObject& object = addObject(*scene, std::vector<Vector>(points.size(), Vector()), color);
+        SceneObject& object =
+            addObject(*scene, std::vector<Vector>(points.size(), Vector()), color);
         std::vector<std::size_t> corners;
         for (std::size_t i = 0; i < points.size(); ++i) {
             object.vertexAt(i)->setDevicePoint(points[i]);
@@ -55,8 +57,7 @@ TEST(ScanlineRendererTest, TriangleFillsHalfOpenRowsAndColumns) {
         for (int x = 0; x < 280; ++x) {
             // Row r holds columns 10 .. 29 - r for r = 10 .. 19.
             const bool inside = y >= 10 && y <= 19 && x >= 10 && x <= 29 - y;
-            ASSERT_EQ(c.at(x, y), inside ? kRedPacked : FrameBuffer::kClearColor)
-                << x << "," << y;
+            ASSERT_EQ(c.at(x, y), inside ? kRedPacked : FrameBuffer::kClearColor) << x << "," << y;
         }
     }
     EXPECT_EQ(c.renderer.frameBuffer()->depthAt(10, 10), 5);

@@ -61,7 +61,9 @@ Polygon& addPolygon(SceneObject& object, std::initializer_list<std::size_t> corn
     return addPolygon(object, std::vector<std::size_t>(corners));
 }
 
-void RecordingSurface::setPixel(int /*x*/, int /*y*/, std::uint32_t /*color*/) { ++pixelsSet; }
+void RecordingSurface::setPixel(int /*x*/, int /*y*/, std::uint32_t /*color*/) {
+    ++pixelsSet;
+}
 
 void RecordingSurface::setPixelRow(int /*x*/, int /*y*/, const std::uint32_t* /*colors*/,
                                    int count) {

@@ -31,7 +31,7 @@ Polygon& appendPolygon(SceneObject& object, const std::vector<std::size_t>& corn
 
 // Records every call a renderer makes on a surface.
 class RecordingSurface : public DrawingSurface {
-public:
+  public:
     RecordingSurface(int width, int height) : width_(width), height_(height) {}
 
     ClientRect clientRect() const override {
@@ -48,7 +48,7 @@ public:
     int rowCalls = 0;
     std::vector<std::string> lines;  // "move x y" / "line x y"
 
-private:
+  private:
     int width_;
     int height_;
 };

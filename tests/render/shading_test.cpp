@@ -1,9 +1,9 @@
+#include "render/shading.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
-
-#include "render/shading.h"
 
 namespace kel {
 namespace {
@@ -28,8 +28,7 @@ TEST(GouraudShadeTest, AmbientPlusDiffuseTimesTheLitColour) {
 
 TEST(GouraudShadeTest, ChannelsSaturateAt255AndClampAtZero) {
     EXPECT_EQ(gouraudShade(inputs(0.0, 1.0, 1.0, Color(255, 255, 255)), 1.0), 0x00FFFFFFu);
-    EXPECT_EQ(gouraudShade(inputs(1.0, 1.0, 1.0, Color(255, 128, 0)), 1.0),
-              packColor(255, 255, 0));
+    EXPECT_EQ(gouraudShade(inputs(1.0, 1.0, 1.0, Color(255, 128, 0)), 1.0), packColor(255, 255, 0));
     EXPECT_EQ(gouraudShade(inputs(-0.5, 1.0, 1.0, Color(200, 100, 50)), 0.2), 0u);
     EXPECT_EQ(gouraudShade(inputs(0.1, 1.0, -2.0, Color(200, 100, 50)), 0.9), 0u);
 }

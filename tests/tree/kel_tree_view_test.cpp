@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "model/scene.h"
+#include "render/image_surface.h"
 #include "render/render_pipeline.h"
 #include "tree_view_support.h"
 
@@ -22,29 +23,29 @@ using testing::openPath;
 using Texts = std::vector<std::string>;
 
 class KelTreeViewTest : public ::testing::Test {
-protected:
+  protected:
     void openScene(const std::string& path) {
-        ASSERT_TRUE(document->onOpenDocument(path));
-        ASSERT_TRUE(messages.errors.empty());
-        makeView();
-    }
-    void makeView() {
+        ASSERT_TRUE(path.empty() ? document.onNewDocument() : document.onOpenDocument(path));
         view = std::make_unique<KelTreeView>(
-            *document, std::make_unique<testing::FakeEditRequests>(*document, chooser));
+            document, std::make_unique<testing::FakeEditRequests>(document, chooser));
     }
-    Scene& scene() { return *document->scene(); }
+    Scene& scene() { return *document.scene(); }
     QTreeWidgetItem* root(TreeItemKind kind) { return view->rootItem(kind); }
+    void render(RenderPipeline&& pipeline) {
+        ImageSurface surface(400, 400);
+        scene().setCullBackFaces(true);
+        pipeline.run(surface, scene());
+    }
 
     testing::SceneFolder folder;
     testing::RecordingMessages messages;
     testing::FakeColorChooser chooser;
-    std::unique_ptr<CKelDoc> document = std::make_unique<CKelDoc>(messages);
+    CKelDoc document{messages};
     std::unique_ptr<KelTreeView> view;
 };
 
 TEST_F(KelTreeViewTest, DocumentWithoutSceneShowsFiveRootsThatStayEmpty) {
-    ASSERT_TRUE(document->onNewDocument());
-    makeView();
+    openScene("");
     Texts texts;
     for (int i = 0; i < view->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = view->topLevelItem(i);
@@ -53,11 +54,10 @@ TEST_F(KelTreeViewTest, DocumentWithoutSceneShowsFiveRootsThatStayEmpty) {
         EXPECT_EQ(open(item)->childCount(), 0);
     }
     EXPECT_EQ(texts, (Texts{"Camera", "Frustum", "Light", "Ambient", "Objects"}));
-    view->onInitialUpdate();
-    document->updateAllViews(nullptr, 0);
+    document.updateAllViews(nullptr, 0);
     EXPECT_EQ(view->topLevelItemCount(), 5);
     view.reset();
-    EXPECT_TRUE(document->views().empty());
+    EXPECT_TRUE(document.views().empty());
 }
 
 TEST_F(KelTreeViewTest, EachLevelIsBuiltOnlyWhenOpened) {
@@ -67,18 +67,17 @@ TEST_F(KelTreeViewTest, EachLevelIsBuiltOnlyWhenOpened) {
     EXPECT_EQ(childTexts(objects), (Texts{"chair.obj", "table.obj"}));
     QTreeWidgetItem* chair = childNamed(objects, "chair.obj");
     EXPECT_EQ(chair->childCount(), 0);
-    open(chair);
-    EXPECT_EQ(childTexts(chair), (Texts{"Rotation", "Scaling", "Translation", "Color", "Diffuse",
-                                        "Specular", "Shininess", "Modeling Transform", "Vertices",
-                                        "Surfaces"}));
+    EXPECT_EQ(childTexts(open(chair)),
+              (Texts{"Rotation", "Scaling", "Translation", "Color", "Diffuse", "Specular",
+                     "Shininess", "Modeling Transform", "Vertices", "Surfaces"}));
     // Values come with their labels; lists wait for their own opening.
     EXPECT_EQ(childTexts(childNamed(chair, "Color")), (Texts{" 10  20  30"}));
     EXPECT_EQ(childTexts(childNamed(chair, "Modeling Transform")).back(),
               "   1.000    0.000    0.000    1.000");
     EXPECT_EQ(childNamed(chair, "Vertices")->childCount(), 0);
     EXPECT_EQ(childTexts(open(childNamed(chair, "Surfaces"))), (Texts{"Surface 0", "Surface 1"}));
-    QTreeWidgetItem* polygon = openPath(*view, {"Objects", "chair.obj", "Surfaces", "Surface 0",
-                                                "Polygon 0"});
+    QTreeWidgetItem* polygon =
+        openPath(*view, {"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0"});
     EXPECT_EQ(childTexts(polygon), (Texts{"Vertices", "Normal", "Visible"}));
     EXPECT_EQ(childTexts(childNamed(polygon, "Vertices")), (Texts{"4 7 9 "}));
     // The reader gave the second surface its own copies of 4 and 9, at the front.
@@ -86,25 +85,18 @@ TEST_F(KelTreeViewTest, EachLevelIsBuiltOnlyWhenOpened) {
               (Texts{"   9,   -1.000    0.000    0.000", "   4,    1.500   -2.000    0.125",
                      "   4,    1.500   -2.000    0.125", "   7,    0.000    1.000    0.000",
                      "   9,   -1.000    0.000    0.000", "  11,    0.000   -1.000    0.000"}));
-}
-
-TEST_F(KelTreeViewTest, LightOpensItsThreeValuesAtOnce) {
-    openScene(testing::writeTwoObjectScene(folder));
+    // The light's three values open with it; other roots leave their children closed.
     QTreeWidgetItem* light = open(root(TreeItemKind::Light));
-    EXPECT_EQ(childTexts(light), (Texts{"Direction", "Intensity", "Color"}));
-    for (int i = 0; i < light->childCount(); ++i) {
-        EXPECT_TRUE(light->child(i)->isExpanded()) << i;
+    for (const char* child : {"Direction", "Intensity", "Color"}) {
+        EXPECT_TRUE(childNamed(light, child)->isExpanded()) << child;
     }
-    EXPECT_EQ(childTexts(childNamed(light, "Direction")), (Texts{"   0.000    0.000   -1.000"}));
     EXPECT_EQ(childTexts(childNamed(light, "Color")), (Texts{"255   0   7"}));
     EXPECT_FALSE(childNamed(open(root(TreeItemKind::Camera)), "From")->isExpanded());
 }
 
 TEST_F(KelTreeViewTest, DerivedValuesShowWhatTheLastRenderLeft) {
     openScene(testing::writeTwoObjectScene(folder));
-    scene().setCullBackFaces(true);
-    testing::BlankSurface surface;
-    GouraudPipeline().run(surface, scene());
+    render(GouraudPipeline());
     QTreeWidgetItem* table = openPath(*view, {"Objects", "table.obj", "Surfaces", "Surface 0"});
     QTreeWidgetItem* away = open(childNamed(table, "Polygon 0"));
     QTreeWidgetItem* facing = open(childNamed(table, "Polygon 1"));
@@ -120,17 +112,20 @@ TEST_F(KelTreeViewTest, UpdateReopensOpenRootsWithFreshValuesAndClosesDeeperItem
     QTreeWidgetItem* chair = openPath(*view, {"Objects", "chair.obj", "Surfaces"})->parent();
     open(root(TreeItemKind::Camera))->setExpanded(false);
     view->setCurrentItem(chair);
-
     scene().light()->setColor(Color(1, 2, 3));
     scene().object(0)->setShininess(99);
-    document->updateAllViews(nullptr, 0);
+    // Hints with bit 0 set are not for this view.
+    document.updateAllViews(nullptr, 1);
+    document.updateAllViews(nullptr, 3);
+    EXPECT_TRUE(chair->isExpanded());
+    EXPECT_EQ(childTexts(childNamed(chair, "Shininess")), (Texts{"12"}));
 
+    document.updateAllViews(nullptr, 0);
     QTreeWidgetItem* light = root(TreeItemKind::Light);
     EXPECT_TRUE(light->isExpanded());
     EXPECT_EQ(childTexts(childNamed(light, "Color")), (Texts{"  1   2   3"}));
-    QTreeWidgetItem* objects = root(TreeItemKind::Objects);
-    EXPECT_TRUE(objects->isExpanded());
-    QTreeWidgetItem* freshChair = childNamed(objects, "chair.obj");
+    EXPECT_TRUE(root(TreeItemKind::Objects)->isExpanded());
+    QTreeWidgetItem* freshChair = childNamed(root(TreeItemKind::Objects), "chair.obj");
     EXPECT_FALSE(freshChair->isExpanded());
     EXPECT_EQ(freshChair->childCount(), 0);
     // A closed root is emptied and rebuilt only when opened again.
@@ -141,18 +136,6 @@ TEST_F(KelTreeViewTest, UpdateReopensOpenRootsWithFreshValuesAndClosesDeeperItem
     // The wait cursor and redrawing are back after every build and refresh.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(view->updatesEnabled());
-}
-
-TEST_F(KelTreeViewTest, UpdateWithHintBitZeroSetIsIgnored) {
-    openScene(testing::writeTwoObjectScene(folder));
-    QTreeWidgetItem* chair = openPath(*view, {"Objects", "chair.obj"});
-    scene().object(0)->setShininess(99);
-    document->updateAllViews(nullptr, 1);
-    document->updateAllViews(nullptr, 3);
-    EXPECT_TRUE(chair->isExpanded());
-    EXPECT_EQ(childTexts(childNamed(chair, "Shininess")), (Texts{"12"}));
-    document->updateAllViews(nullptr, 2);
-    EXPECT_EQ(childNamed(root(TreeItemKind::Objects), "chair.obj")->childCount(), 0);
 }
 
 TEST_F(KelTreeViewTest, ReopenedObjectIsRebuiltButReopenedCameraIsNot) {
@@ -194,9 +177,7 @@ void dumpOpened(QTreeWidgetItem* item, std::size_t depth, std::string& text) {
 // The view and kel-render --tree share one builder; after the same render they agree.
 TEST_F(KelTreeViewTest, FullyOpenedViewShowsWhatKelRenderPrints) {
     openScene(KEL_EXAMPLES_DIR "/cube.kel");
-    scene().setCullBackFaces(true);
-    testing::BlankSurface surface;
-    PhongPipeline().run(surface, scene());
+    render(PhongPipeline());
     std::string text;
     for (int i = 0; i < view->topLevelItemCount(); ++i) {
         dumpOpened(view->topLevelItem(i), 0, text);

@@ -20,7 +20,7 @@ using Path = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
 class TreeDoubleClickTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(document.onOpenDocument(testing::writeTwoObjectScene(folder)));
         auto fake = std::make_unique<testing::FakeEditRequests>(document, chooser);
@@ -46,9 +46,9 @@ protected:
     // Double-clicks the label of the item at the end of the path, opening the items above.
     Texts doubleClick(const Path& path) {
         QTreeWidgetItem* item =
-            path.size() == 1 ? testing::topLevelNamed(*view, path.front())
-                             : childNamed(openPath(*view, Path(path.begin(), path.end() - 1)),
-                                          path.back());
+            path.size() == 1
+                ? testing::topLevelNamed(*view, path.front())
+                : childNamed(openPath(*view, Path(path.begin(), path.end() - 1)), path.back());
         if (item == nullptr) {
             return {"missing"};
         }
@@ -67,40 +67,32 @@ protected:
 };
 
 TEST_F(TreeDoubleClickTest, EachKindOpensItsEditorOrNothing) {
+    const Path polygon = {"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0"};
+    const auto below = [](Path path, std::initializer_list<std::string> more) {
+        path.insert(path.end(), more);
+        return path;
+    };
+    // clang-format off
     const std::vector<std::pair<Path, std::string>> table = {
-        {{"Camera"}, "camera"},
-        {{"Camera", "From"}, "camera"},
-        {{"Camera", "To"}, "camera"},
-        {{"Camera", "Approx. Up"}, "camera"},
-        {{"Frustum"}, "frustum"},
-        {{"Frustum", "Near"}, "frustum"},
-        {{"Frustum", "Far"}, "frustum"},
-        {{"Frustum", "Height"}, "frustum"},
-        {{"Light"}, "light"},
-        {{"Light", "Direction"}, "light"},
-        {{"Light", "Intensity"}, "light"},
-        {{"Ambient"}, "ambient"},
-        {{"Ambient", "   0.250"}, "ambient"},
+        {{"Camera"}, "camera"}, {{"Camera", "From"}, "camera"}, {{"Camera", "To"}, "camera"},
+        {{"Camera", "Approx. Up"}, "camera"}, {{"Frustum"}, "frustum"},
+        {{"Frustum", "Near"}, "frustum"}, {{"Frustum", "Far"}, "frustum"},
+        {{"Frustum", "Height"}, "frustum"}, {{"Light"}, "light"},
+        {{"Light", "Direction"}, "light"}, {{"Light", "Intensity"}, "light"},
+        {{"Ambient"}, "ambient"}, {{"Ambient", "   0.250"}, "ambient"},
         {{"Objects", "chair.obj"}, "object chair.obj"},
-        {{"Camera", "Normal"}, ""},
-        {{"Camera", "Actual Up"}, ""},
-        {{"Camera", "U"}, ""},
-        {{"Camera", "View Transform"}, ""},
-        {{"Camera", "From", "   0.000    0.000    0.000"}, ""},
-        {{"Frustum", "Perspective Transform"}, ""},
-        {{"Frustum", "Near", "   1.000"}, ""},
-        {{"Objects"}, ""},
-        {{"Objects", "chair.obj", "Modeling Transform"}, ""},
+        // Derived values, geometry and plain values open nothing.
+        {{"Camera", "Normal"}, ""}, {{"Camera", "Actual Up"}, ""}, {{"Camera", "U"}, ""},
+        {{"Camera", "View Transform"}, ""}, {{"Camera", "From", "   0.000    0.000    0.000"}, ""},
+        {{"Frustum", "Perspective Transform"}, ""}, {{"Frustum", "Near", "   1.000"}, ""},
+        {{"Objects"}, ""}, {{"Objects", "chair.obj", "Modeling Transform"}, ""},
         {{"Objects", "chair.obj", "Shininess", "12"}, ""},
         {{"Objects", "chair.obj", "Vertices", "   7,    0.000    1.000    0.000"}, ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0"}, ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0"}, ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0", "Vertices"}, ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0", "Vertices", "4 7 9 "},
-         ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0", "Normal"}, ""},
-        {{"Objects", "chair.obj", "Surfaces", "Surface 0", "Polygon 0", "Visible"}, ""},
+        {{"Objects", "chair.obj", "Surfaces", "Surface 0"}, ""}, {polygon, ""},
+        {below(polygon, {"Vertices"}), ""}, {below(polygon, {"Vertices", "4 7 9 "}), ""},
+        {below(polygon, {"Normal"}), ""}, {below(polygon, {"Visible"}), ""},
     };
+    // clang-format on
     for (const auto& [path, editor] : table) {
         EXPECT_EQ(doubleClick(path), editor.empty() ? Texts{} : Texts{editor}) << path.back();
     }

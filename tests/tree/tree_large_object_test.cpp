@@ -42,9 +42,9 @@ std::string gridObjectFile(int side) {
 TEST(TreeLargeObjectTest, FortyThousandQuadsOpenQuickly) {
     testing::SceneFolder folder;
     folder.write("grid.obj", gridObjectFile(200));
-    const std::string path = folder.write(
-        "grid.kel", "0 0 0 0 0 5 0 1 0 1 11 1 1 255 255 255 0 0 1 0.2 1\n"
-                    "grid.obj 0 0 0 1 1 1 0 0 0 100 100 100 0.5 0.5 8\n");
+    const std::string path = folder.write("grid.kel",
+                                          "0 0 0 0 0 5 0 1 0 1 11 1 1 255 255 255 0 0 1 0.2 1\n"
+                                          "grid.obj 0 0 0 1 1 1 0 0 0 100 100 100 0.5 0.5 8\n");
     testing::RecordingMessages messages;
     testing::FakeColorChooser chooser;
     CKelDoc document(messages);
@@ -58,8 +58,8 @@ TEST(TreeLargeObjectTest, FortyThousandQuadsOpenQuickly) {
     clock.start();
     QTreeWidgetItem* vertices = testing::open(testing::childNamed(grid, "Vertices"));
     const qint64 verticesMs = clock.restart();
-    QTreeWidgetItem* surface = testing::openPath(view, {"Objects", "grid.obj", "Surfaces",
-                                                        "Surface 0"});
+    QTreeWidgetItem* surface =
+        testing::openPath(view, {"Objects", "grid.obj", "Surfaces", "Surface 0"});
     const qint64 surfaceMs = clock.restart();
     ASSERT_NE(vertices, nullptr);
     ASSERT_NE(surface, nullptr);
@@ -69,9 +69,8 @@ TEST(TreeLargeObjectTest, FortyThousandQuadsOpenQuickly) {
     clock.restart();
     document.updateAllViews(nullptr, 0);
     const qint64 refreshMs = clock.elapsed();
-    std::cout << "[ MEASURED ] 40401 vertices opened in " << verticesMs
-              << " ms, 40000 polygons in " << surfaceMs << " ms, refresh in " << refreshMs
-              << " ms\n";
+    std::cout << "[ MEASURED ] 40401 vertices opened in " << verticesMs << " ms, 40000 polygons in "
+              << surfaceMs << " ms, refresh in " << refreshMs << " ms\n";
     EXPECT_LT(verticesMs, kQuickMs);
     EXPECT_LT(surfaceMs, kQuickMs);
     EXPECT_LT(refreshMs, kQuickMs);

@@ -15,7 +15,7 @@ namespace {
 // One application object for the whole run, gone before main returns: Qt's own globals
 // must still exist when it is destroyed.
 class QtApplicationEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,7 +24,7 @@ public:
     }
     void TearDown() override { application_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[10] = "test_tree";
     char* argv_[2] = {name_, nullptr};
@@ -71,7 +71,8 @@ std::string SceneFolder::write(const std::string& name, const std::string& text)
 }
 
 std::string writeTwoObjectScene(const SceneFolder& folder) {
-    folder.write("chair.obj", "4  4 1.5 -2 0.125  7 0 1 0  9 -1 0 0  11 0 -1 0  2 1 3 4 7 9 1 3 4 9 11\n");
+    folder.write("chair.obj",
+                 "4  4 1.5 -2 0.125  7 0 1 0  9 -1 0 0  11 0 -1 0  2 1 3 4 7 9 1 3 4 9 11\n");
     folder.write("table.obj", "4  0 0 0 5  1 1 0 5  2 0 1 5  3 -1 0 5  1 2 3 0 1 2 3 0 3 2\n");
     return folder.write("two.kel",
                         "0 0 0  0 0 5  0 1 0  1 11 1  0.8 255 0 7 0 0 -2  0.25  2\n"

@@ -9,7 +9,6 @@
 
 #include "files/kel_doc.h"
 #include "platform/color_chooser.h"
-#include "platform/drawing_surface.h"
 #include "platform/user_messages.h"
 #include "tree/qt/kel_tree_view.h"
 #include "tree/qt/tree_edit_requests.h"
@@ -17,7 +16,7 @@
 namespace kel::testing {
 
 class RecordingMessages : public UserMessages {
-public:
+  public:
     void showError(const std::string& text) override { errors.push_back(text); }
     bool askYesNo(const std::string&) override { return false; }
     std::vector<std::string> errors;
@@ -25,7 +24,7 @@ public:
 
 // Answers with a fixed colour or cancels, and keeps the colour it was offered.
 class FakeColorChooser : public ColorChooser {
-public:
+  public:
     bool chooseColor(std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) override;
     bool accept = true;
     std::array<std::uint8_t, 3> answer{};
@@ -36,7 +35,7 @@ public:
 // Logs which editor a double-click asked for. Colour edits run the real colour edit with
 // the fake chooser, so what reaches the scene can be checked.
 class FakeEditRequests : public TreeEditRequests {
-public:
+  public:
     FakeEditRequests(CKelDoc& document, FakeColorChooser& chooser)
         : document_(document), chooser_(chooser) {}
     void editCamera(QWidget*) override { log.push_back("camera"); }
@@ -48,32 +47,23 @@ public:
     void editObject(QWidget*, SceneObject& object) override;
     std::vector<std::string> log;
 
-private:
+  private:
     CKelDoc& document_;
     FakeColorChooser& chooser_;
 };
 
 class CountingView : public View {
-public:
+  public:
     void onUpdate(View*, int) override { ++updates; }
     int updates = 0;
 };
 
-// Draws nothing: for renders whose only interest is what they leave in the scene.
-class BlankSurface : public DrawingSurface {
-public:
-    ClientRect clientRect() const override { return {0, 0, 400, 400}; }
-    void setPixel(int, int, std::uint32_t) override {}
-    void moveTo(int, int) override {}
-    void lineTo(int, int) override {}
-};
-
 // Files in a temporary folder that goes with the object.
 class SceneFolder {
-public:
+  public:
     std::string write(const std::string& name, const std::string& text) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -8,7 +8,7 @@ namespace kel {
 
 // A tree item with its record. The record lives exactly as long as the item.
 class KelTreeItem : public QTreeWidgetItem {
-public:
+  public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
 
     explicit KelTreeItem(const TreeItemData& record) : QTreeWidgetItem(kType), record_(record) {}
@@ -21,14 +21,13 @@ public:
     // The record of any tree item, or null for an item of another type.
     static const KelTreeItem* from(const QTreeWidgetItem* item) {
         return item != nullptr && item->type() == kType ? static_cast<const KelTreeItem*>(item)
-                                                         : nullptr;
+                                                        : nullptr;
     }
     static KelTreeItem* from(QTreeWidgetItem* item) {
-        return item != nullptr && item->type() == kType ? static_cast<KelTreeItem*>(item)
-                                                         : nullptr;
+        return item != nullptr && item->type() == kType ? static_cast<KelTreeItem*>(item) : nullptr;
     }
 
-private:
+  private:
     TreeItemData record_;
     bool expandedOnce_ = false;
 };

@@ -1,6 +1,5 @@
 #include "tree/qt/kel_tree_view.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -21,7 +20,7 @@ namespace {
 // Labels may be edited in place, but the new text is never taken: item texts always
 // show the scene.
 class RejectingLabelDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 };
@@ -182,8 +181,8 @@ bool KelTreeView::isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPo
         return false;
     }
     const int x = viewportPoint.x();
-    const bool hasButton = item.childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator ||
-                           item.childCount() > 0;
+    const bool hasButton =
+        item.childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator || item.childCount() > 0;
     if (hasButton && x >= cell.left() - indentation() && x < cell.left()) {
         return true;
     }
@@ -199,7 +198,7 @@ bool KelTreeView::isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPo
 void KelTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     // The double-click is never passed on, so it neither expands nor collapses.
     event->accept();
-    sinceDoubleClick_.start();
+    dropScheduledEdit_ = true;
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -217,12 +216,16 @@ void KelTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     openEditorFor(copy);
 }
 
+void KelTreeView::mousePressEvent(QMouseEvent* event) {
+    dropScheduledEdit_ = false;
+    QTreeWidget::mousePressEvent(event);
+}
+
 bool KelTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    // The first click of a double-click on a selected item schedules a label edit that
-    // would start while (or after) the double-click's editor runs: drop that one.
-    if (trigger == AllEditTriggers && event == nullptr && sinceDoubleClick_.isValid() &&
-        sinceDoubleClick_.elapsed() <= QApplication::doubleClickInterval()) {
-        sinceDoubleClick_.invalidate();
+    // A click on a selected item schedules a label edit for when no second click follows;
+    // the scheduled edit arrives with every trigger allowed and no event.
+    if (dropScheduledEdit_ && trigger == AllEditTriggers && event == nullptr) {
+        dropScheduledEdit_ = false;
         return false;
     }
     return QTreeWidget::edit(index, trigger, event);

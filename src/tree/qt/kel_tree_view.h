@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTreeWidget>
 #include <array>
 #include <memory>
@@ -24,7 +23,7 @@ struct TreeItemData;
 class KelTreeView : public QTreeWidget, public View {
     Q_OBJECT
 
-public:
+  public:
     // Registers with the document as one of its views until destroyed; the document must
     // outlive the view.
     KelTreeView(CKelDoc& document, std::unique_ptr<TreeEditRequests> editRequests,
@@ -47,11 +46,12 @@ public:
     // (and not on the indent or the empty space right of the label).
     bool isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPoint) const;
 
-protected:
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
-private:
+  private:
     void onItemExpanded(QTreeWidgetItem* item);
     void onItemCollapsed(QTreeWidgetItem* item);
     void buildChildren(KelTreeItem& item);
@@ -64,7 +64,9 @@ private:
     CKelDoc& document_;
     std::unique_ptr<TreeEditRequests> editRequests_;
     std::array<QTreeWidgetItem*, 5> roots_{};
-    QElapsedTimer sinceDoubleClick_;
+    // Set by a double-click until the next press: the label edit that the double-click's
+    // first click scheduled must not start.
+    bool dropScheduledEdit_ = false;
 };
 
 }  // namespace kel
