@@ -55,14 +55,20 @@ void writeImages(const std::string& prefix) {
 
 BENCHMARK_CAPTURE(renderFrames, wireframe, kel::RenderMode::Wireframe)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(renderFrames, gouraud, kel::RenderMode::Gouraud)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(renderFrames, phong, kel::RenderMode::Phong)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 

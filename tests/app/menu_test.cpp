@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QShortcut>
@@ -57,6 +58,7 @@ TEST_F(MenuTest, WithoutADocumentOnlyFileAndHelpCommandsAreEnabled) {
     EXPECT_TRUE(enabled("&Window").isEmpty());
     EXPECT_EQ(enabled("&Help"), (QStringList{"&Index", "&Using Help", "&About Kel..."}));
     EXPECT_EQ(mainFrame().windowTitle(), QString());
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Kel"));
 }
 
 TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsAndWindowButNeverEdit) {
