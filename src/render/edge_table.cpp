@@ -5,11 +5,11 @@
 
 namespace kel {
 
-void EdgeTable::resize(int rows, int windowBegin, int windowEnd) {
+void EdgeTable::resize(int rows, int phase, int stride) {
     rows = std::max(rows, 0);
     heads_.assign(static_cast<std::size_t>(rows), -1);
-    windowEnd_ = windowEnd < 0 ? rows : std::min(windowEnd, rows);
-    windowBegin_ = std::clamp(windowBegin, 0, windowEnd_);
+    stride_ = std::max(stride, 1);
+    phase_ = std::clamp(phase, 0, stride_ - 1);
     entries_.clear();
     firstRow_ = 0;
     lastRow_ = -1;
@@ -37,7 +37,8 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
     }
     const std::int64_t topY = tp.y();
     const std::int64_t bottomY = bp.y();
-    if (bottomY <= windowBegin_ || topY >= windowEnd_) {
+    const std::int64_t rowCount = static_cast<std::int64_t>(heads_.size());
+    if (bottomY <= 0 || topY >= rowCount) {
         return;
     }
 
@@ -75,43 +76,47 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
         }
         y = 0;
     }
-    // Rows above the window: step through them exactly as if they were stored.
-    for (; y < windowBegin_; ++y) {
-        x += dx;
-        z += dz;
-        k += dk;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i];
-            n[i] += dn[i];
-        }
-    }
-    const std::int64_t end = std::min<std::int64_t>(bottomY, windowEnd_);
-    if (y >= end) {
-        return;
-    }
-    firstRow_ =
-        lastRow_ < firstRow_ ? static_cast<int>(y) : std::min(firstRow_, static_cast<int>(y));
-    lastRow_ = std::max(lastRow_, static_cast<int>(end - 1));
-    std::size_t at = entries_.size();
-    entries_.resize(at + static_cast<std::size_t>(end - y));
-    for (; y < end; ++y, ++at) {
-        EdgeEntry& entry = entries_[at];
-        entry.x = x;
-        entry.depth = z;
-        entry.cosine = k;
-        for (int i = 0; i < 3; ++i) {
-            entry.world[i] = w[i];
-            entry.normal[i] = n[i];
-        }
-        int& rowHead = heads_[static_cast<std::size_t>(y)];
-        entry.next = rowHead;
-        rowHead = static_cast<int>(at);
-        x += dx;
-        z += dz;
-        k += dk;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i];
-            n[i] += dn[i];
+    const std::int64_t end = std::min(bottomY, rowCount);
+    while (y < end) {
+        const std::int64_t block = y / kBlockRows;
+        const std::int64_t blockEnd = std::min(end, (block + 1) * kBlockRows);
+        if (stride_ == 1 || block % stride_ == phase_) {
+            firstRow_ = lastRow_ < firstRow_ ? static_cast<int>(y)
+                                             : std::min(firstRow_, static_cast<int>(y));
+            lastRow_ = std::max(lastRow_, static_cast<int>(blockEnd - 1));
+            std::size_t at = entries_.size();
+            entries_.resize(at + static_cast<std::size_t>(blockEnd - y));
+            for (; y < blockEnd; ++y, ++at) {
+                EdgeEntry& entry = entries_[at];
+                entry.x = x;
+                entry.depth = z;
+                entry.cosine = k;
+                for (int i = 0; i < 3; ++i) {
+                    entry.world[i] = w[i];
+                    entry.normal[i] = n[i];
+                }
+                int& rowHead = heads_[static_cast<std::size_t>(y)];
+                entry.next = rowHead;
+                rowHead = static_cast<int>(at);
+                x += dx;
+                z += dz;
+                k += dk;
+                for (int i = 0; i < 3; ++i) {
+                    w[i] += dw[i];
+                    n[i] += dn[i];
+                }
+            }
+        } else {
+            // Another thread's rows: step through them exactly as if they were stored.
+            for (; y < blockEnd; ++y) {
+                x += dx;
+                z += dz;
+                k += dk;
+                for (int i = 0; i < 3; ++i) {
+                    w[i] += dw[i];
+                    n[i] += dn[i];
+                }
+            }
         }
     }
 }

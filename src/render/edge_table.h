@@ -25,17 +25,20 @@ class EdgeTable {
   public:
     explicit EdgeTable(int rows = 0) { resize(rows); }
 
-    // Changes the row count (negative counts as 0) and clears. Only the rows from
-    // windowBegin up to windowEnd (excluded; -1 for all) get entries: a band of the
-    // viewport that one thread rasterises.
-    void resize(int rows, int windowBegin = 0, int windowEnd = -1);
+    // Rows are grouped in blocks of this many, dealt out in turn to the threads.
+    static constexpr int kBlockRows = 8;
+
+    // Changes the row count (negative counts as 0) and clears. With a stride above 1 only
+    // the rows of every stride-th block of kBlockRows, starting at block phase, get
+    // entries: the share of the viewport that one of stride threads rasterises.
+    void resize(int rows, int phase = 0, int stride = 1);
     int rows() const { return static_cast<int>(heads_.size()); }
     void clear();
 
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
     // the device points, normals and world positions of the two corners. Horizontal edges
-    // add nothing; rows outside the table or its window are left out, and the crossings
-    // in the window have the same values as without one.
+    // add nothing; rows outside the table or its share are left out, and the crossings
+    // in the share have the same values as in a table that holds every row.
     void addEdge(const Vertex& a, const Vertex& b, const Vector& light);
 
     const EdgeEntry* head(int row) const { return entryAt(heads_[static_cast<std::size_t>(row)]); }
@@ -52,8 +55,8 @@ class EdgeTable {
 
     std::vector<EdgeEntry> entries_;
     std::vector<int> heads_;
-    int windowBegin_ = 0;
-    int windowEnd_ = 0;
+    int phase_ = 0;
+    int stride_ = 1;
     int firstRow_ = 0;
     int lastRow_ = -1;
 };

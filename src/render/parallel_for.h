@@ -12,7 +12,7 @@
 namespace kel::parallel {
 
 // Below this many elements a loop runs on the calling thread alone.
-inline constexpr long kMinParallel = 2048000000;
+inline constexpr long kMinParallel = 2048;
 
 // f(polygon) for every polygon that has corners, object by object and surface by surface.
 template <class F>

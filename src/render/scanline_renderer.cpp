@@ -140,8 +140,8 @@ int ScanlineRenderer::bandCountFor(int rows) const {
         bands = 1;
 #endif
     }
-    // Bands of fewer than 32 rows cost more in repeated polygon walks than they save.
-    return std::max(1, std::min(bands, rows / 32));
+    // Small viewports are not worth the repeated polygon walks.
+    return std::max(1, std::min(bands, rows / (4 * EdgeTable::kBlockRows)));
 }
 
 void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
@@ -164,9 +164,7 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         bands_.resize(static_cast<std::size_t>(bandCount));
     }
     for (int b = 0; b < bandCount; ++b) {
-        const int begin = static_cast<int>(static_cast<long long>(rows) * b / bandCount);
-        const int end = static_cast<int>(static_cast<long long>(rows) * (b + 1) / bandCount);
-        bands_[static_cast<std::size_t>(b)].edges.resize(rows, begin, end);
+        bands_[static_cast<std::size_t>(b)].edges.resize(rows, b, bandCount);
     }
 #pragma omp parallel for schedule(static, 1) num_threads(bandCount) if (bandCount > 1)
     for (int b = 0; b < bandCount; ++b) {

@@ -24,15 +24,17 @@ class ScanlineRenderer : public DeviceRenderer {
     // Absent until the first render.
     const FrameBuffer* frameBuffer() const { return buffer_.get(); }
 
-    // The viewport is rasterised in horizontal bands, one thread each, every band taking
-    // every polygon in order; a pixel therefore sees the same depth tests in the same
-    // order whatever the number of bands. 0 (the default) picks one band per available
-    // thread.
+    // The viewport's rows are dealt out in blocks to bands, one thread each, every band
+    // taking every polygon in order; a pixel therefore sees the same depth tests in the
+    // same order whatever the number of bands. 0 (the default) picks one band per
+    // available thread.
     void setBandCount(int bands) { requestedBands_ = bands; }
 
   protected:
     // One row of one polygon between two crossings: the left one is second when its x is
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
+    // Bands call it from several threads at once, each for rows of its own: it may touch
+    // nothing but that row of the buffer.
     virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                           const ShadingInputs& shading) = 0;
 
