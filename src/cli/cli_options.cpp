@@ -62,10 +62,10 @@ std::string applyFrames(CliOptions& options, const std::string& value) {
     return {};
 }
 
-const CliOptionSpec* findSpec(const std::string& name) {
-    for (const CliOptionSpec& spec : cliOptionSpecs()) {
-        if (spec.name == name) {
-            return &spec;
+const CliOptionDef* findOption(const std::string& name) {
+    for (const CliOptionDef& def : cliOptionDefs()) {
+        if (def.name == name) {
+            return &def;
         }
     }
     return nullptr;
@@ -73,8 +73,8 @@ const CliOptionSpec* findSpec(const std::string& name) {
 
 }  // namespace
 
-const std::vector<CliOptionSpec>& cliOptionSpecs() {
-    static const std::vector<CliOptionSpec> specs = {
+const std::vector<CliOptionDef>& cliOptionDefs() {
+    static const std::vector<CliOptionDef> defs = {
         {"--mode", "wireframe|gouraud|phong", "render mode (default phong)", applyMode},
         {"--size", "WxH", "client area in pixels (default 800x800)", applySize},
         {"--cull", "", "cull back faces in wireframe too (shaded modes always do)",
@@ -95,7 +95,7 @@ const std::vector<CliOptionSpec>& cliOptionSpecs() {
              return std::string();
          }},
     };
-    return specs;
+    return defs;
 }
 
 CliParseResult parseCommandLine(const std::vector<std::string>& args) {
@@ -115,13 +115,13 @@ CliParseResult parseCommandLine(const std::vector<std::string>& args) {
         }
         const auto equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const CliOptionSpec* spec = findSpec(name);
-        if (spec == nullptr) {
+        const CliOptionDef* def = findOption(name);
+        if (def == nullptr) {
             result.error = "unknown option '" + name + "'";
             return result;
         }
         std::string value;
-        if (spec->valueName.empty()) {
+        if (def->valueName.empty()) {
             if (equals != std::string::npos) {
                 result.error = "option '" + name + "' takes no value";
                 return result;
@@ -131,10 +131,10 @@ CliParseResult parseCommandLine(const std::vector<std::string>& args) {
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            result.error = "option '" + name + "' needs a value (" + spec->valueName + ")";
+            result.error = "option '" + name + "' needs a value (" + def->valueName + ")";
             return result;
         }
-        const std::string error = spec->apply(options, value);
+        const std::string error = def->apply(options, value);
         if (!error.empty()) {
             result.error = error;
             return result;
@@ -162,10 +162,10 @@ std::string usageText() {
            "wireframe only with --cull. Without --output nothing is written.\n"
            "\n"
            "Options:\n";
-    for (const CliOptionSpec& spec : cliOptionSpecs()) {
-        std::string left = "  " + spec.name;
-        if (!spec.valueName.empty()) {
-            left += " " + spec.valueName;
+    for (const CliOptionDef& def : cliOptionDefs()) {
+        std::string left = "  " + def.name;
+        if (!def.valueName.empty()) {
+            left += " " + def.valueName;
         }
         out << left;
         const std::size_t column = 36;
@@ -174,7 +174,7 @@ std::string usageText() {
         } else {
             out << std::string(column - left.size(), ' ');
         }
-        out << spec.help << "\n";
+        out << def.help << "\n";
     }
     out << "\n"
            "Messages the viewer shows in message boxes go to stderr, prefixed \"kel-render: \".\n"

@@ -24,7 +24,7 @@ struct CliOptions {
 
 // One option: its name, the name of its value (empty for a flag), one line of help, and
 // what it does to the options. apply returns an error text, empty when the value is good.
-struct CliOptionSpec {
+struct CliOptionDef {
     std::string name;
     std::string valueName;
     std::string help;
@@ -32,7 +32,7 @@ struct CliOptionSpec {
 };
 
 // Every option kel-render knows, in the order --help lists them.
-const std::vector<CliOptionSpec>& cliOptionSpecs();
+const std::vector<CliOptionDef>& cliOptionDefs();
 
 struct CliParseResult {
     CliOptions options;

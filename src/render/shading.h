@@ -93,12 +93,12 @@ inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
 // light's colour. Without a half vector (L + V = 0) there is no highlight.
 inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
                                 const double* normal) {
-    double spec = 0.0;
+    double highlight = 0.0;
     if (halfVector != nullptr) {
         const double s = ((0.0 + normal[0] * halfVector[0]) + normal[1] * halfVector[1]) +
                          normal[2] * halfVector[2];
         if (!(s < 0.0)) {
-            spec = in.specular * powInt(s, in.shininess) * 255.0;
+            highlight = in.specular * powInt(s, in.shininess) * 255.0;
         }
     }
     const double d =
@@ -107,11 +107,11 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVecto
     const double red = in.lit.red();
     const double green = in.lit.green();
     const double blue = in.lit.blue();
-    return packColor(channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * spec) +
+    return packColor(channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * highlight) +
                                       in.ambient * red),
-                     channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * spec) +
+                     channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * highlight) +
                                       in.ambient * green),
-                     channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * spec) +
+                     channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * highlight) +
                                       in.ambient * blue));
 }
 

@@ -2,35 +2,35 @@
 
 #include <QApplication>
 #include <QMenuBar>
-#include <QWidget>
+#include <QSettings>
+#include <filesystem>
 
-#include "app/main_frame.h"
+#include "app/qt_test_environment.h"
 #include "app/tree_pane.h"
 
 namespace kel::test {
 
 void AppTest::SetUp() {
-    ASSERT_TRUE(profileDir_.isValid());
-    ASSERT_TRUE(scratchDir_.isValid());
-    savedCurrentPath_ = std::filesystem::current_path();
-    const std::filesystem::path examples(KEL_EXAMPLES_DIR);
-    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+    ASSERT_TRUE(profileDir_.isValid() && scratchDir_.isValid());
+    savedCurrentPath_ = std::filesystem::current_path().string();
+    for (const auto& entry : std::filesystem::directory_iterator(KEL_EXAMPLES_DIR)) {
         const std::string extension = entry.path().extension().string();
         if (extension == ".kel" || extension == ".obj") {
-            std::filesystem::copy_file(entry.path(),
-                                       std::filesystem::path(scratch(entry.path().filename())));
+            std::filesystem::copy_file(entry.path(), scratch(entry.path().filename()));
         }
     }
     startApp();
 }
 
 void AppTest::TearDown() {
-    stopApp();
+    app_.reset();
+    settle();
     std::filesystem::current_path(savedCurrentPath_);
 }
 
 void AppTest::startApp() {
-    stopApp();
+    app_.reset();
+    settle();
     const QString profile = profileDir_.filePath(QStringLiteral("kel.ini"));
     app_ = std::make_unique<CKelApp>(CKelApp::Services{
         messages_, files_, std::make_unique<QSettings>(profile, QSettings::IniFormat),
@@ -39,41 +39,28 @@ void AppTest::startApp() {
     settle();
 }
 
-void AppTest::stopApp() {
-    app_.reset();
-    settle();
-}
-
-std::string AppTest::example(const std::string& name) const {
-    return scratch(name);
+KelDataFrame& AppTest::open(const std::string& name) {
+    KelDataFrame* frame = app().openDocumentFile(scratch(name));
+    if (frame == nullptr) {
+        ADD_FAILURE() << "could not open " << name;
+        throw std::runtime_error("open failed");
+    }
+    return *frame;
 }
 
 std::string AppTest::scratch(const std::string& name) const {
     return scratchDir_.filePath(QString::fromStdString(name)).toStdString();
 }
 
-QStringList AppTest::menuTitles() {
-    QStringList titles;
-    for (const QAction* action : mainFrame().menuBar()->actions()) {
-        titles << action->text();
-    }
-    return titles;
-}
-
-QMenu& AppTest::menu(const QString& title) {
+QMenu& AppTest::openMenu(const QString& title) {
     for (QAction* action : mainFrame().menuBar()->actions()) {
         if (action->text() == title && action->menu() != nullptr) {
+            emit action->menu()->aboutToShow();
             return *action->menu();
         }
     }
     ADD_FAILURE() << "no menu " << title.toStdString();
     throw std::runtime_error("no such menu");
-}
-
-QMenu& AppTest::openMenu(const QString& title) {
-    QMenu& found = menu(title);
-    emit found.aboutToShow();
-    return found;
 }
 
 QAction& AppTest::item(const QString& menuTitle, const QString& text) {
@@ -86,12 +73,14 @@ QAction& AppTest::item(const QString& menuTitle, const QString& text) {
     throw std::runtime_error("no such item");
 }
 
-QStringList AppTest::itemTexts(const QString& menuTitle) {
+QStringList AppTest::itemTexts(const QString& menuTitle, bool onlyEnabled) {
     QStringList texts;
     for (const QAction* action : openMenu(menuTitle).actions()) {
         if (action->isSeparator()) {
-            texts << QStringLiteral("-");
-        } else if (action->isVisible()) {
+            if (!onlyEnabled) {
+                texts << QStringLiteral("-");
+            }
+        } else if (action->isVisible() && (!onlyEnabled || action->isEnabled())) {
             texts << action->text();
         }
     }

@@ -117,12 +117,18 @@ class RecordingSurface : public DrawingSurface {
 public:
     ClientRect clientRect() const override { return {}; }
     void setPixel(int, int, std::uint32_t) override {}
-    void moveTo(int x, int y) override { calls.push_back("M" + point(x, y)); }
-    void lineTo(int x, int y) override { calls.push_back("L" + point(x, y)); }
+    void moveTo(int x, int y) override { record('M', x, y); }
+    void lineTo(int x, int y) override { record('L', x, y); }
     std::vector<std::string> calls;
 
 private:
-    static std::string point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    void record(char kind, int x, int y) {
+        std::string call(1, kind);
+        call += std::to_string(x);
+        call += ',';
+        call += std::to_string(y);
+        calls.push_back(call);
+    }
 };
 
 TEST(DeviceMappingTest, FitsTheLargestSquareLessTheMargin) {

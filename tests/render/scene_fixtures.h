@@ -1,56 +1,75 @@
 #pragma once
 
-#include <cstdint>
-#include <initializer_list>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "model/camera.h"
 #include "model/light.h"
 #include "model/scene.h"
-#include "platform/drawing_surface.h"
 
 namespace kel::test {
 
-// A scene looking from (0, 0, -10) at the origin, up +y (so world +x shows on the left),
-// frustum near 1, far 100, height 1; white light of intensity 1 with direction
-// (0, 0, -1), towards the camera; ambient 0.
-std::unique_ptr<Scene> makeScene();
+// Eye (0, 0, -10) looking at the origin, up +y (world +x shows on the left); frustum
+// near 1, far 100, height 1; white light of intensity 1 towards the camera; ambient 0.
+inline std::unique_ptr<Scene> makeScene() {
+    auto scene = std::make_unique<Scene>();
+    auto camera = std::make_unique<Camera>();
+    camera->set(Vector(0.0, 0.0, -10.0), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
+    scene->setCamera(std::move(camera));
+    auto frustum = std::make_unique<Frustum>();
+    frustum->set(1.0, 100.0, 1.0);
+    scene->setFrustum(std::move(frustum));
+    auto light = std::make_unique<Light>();
+    light->setIntensity(1.0);
+    light->setDirection(Vector(0.0, 0.0, -1.0));
+    scene->setLight(std::move(light));
+    return scene;
+}
 
-// Adds an object with identity transform and the given model positions; returns it.
-SceneObject& addObject(Scene& scene, const std::vector<Vector>& positions,
-                       Color color = Color(200, 100, 50));
-
-// Adds a new surface holding one polygon over the given vertex indices of the object.
-Polygon& addPolygon(SceneObject& object, std::initializer_list<std::size_t> corners);
-Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& corners);
-
-// Appends a polygon to the object's last surface (which must exist).
-Polygon& appendPolygon(SceneObject& object, const std::vector<std::size_t>& corners);
-
-// Records every call a renderer makes on a surface.
-class RecordingSurface : public DrawingSurface {
-  public:
-    RecordingSurface(int width, int height) : width_(width), height_(height) {}
-
-    ClientRect clientRect() const override {
-        ++clientRectCalls;
-        return {0, 0, width_, height_};
+// An object with identity transform and the given model positions.
+inline SceneObject& addObject(Scene& scene, const std::vector<Vector>& positions,
+                              Color color = Color(200, 100, 50)) {
+    auto object = std::make_unique<SceneObject>(static_cast<int>(scene.objectCount()) + 1);
+    object->setScaling(Vector(1.0, 1.0, 1.0));
+    object->computeModelingTransform();
+    object->setColor(color);
+    object->setDiffuse(1.0);
+    for (const Vector& p : positions) {
+        auto vertex = std::make_unique<Vertex>();
+        vertex->setModelPosition(p);
+        object->addVertex(std::move(vertex));
     }
-    void setPixel(int x, int y, std::uint32_t color) override;
-    void setPixelRow(int x, int y, const std::uint32_t* colors, int count) override;
-    void moveTo(int x, int y) override;
-    void lineTo(int x, int y) override;
+    SceneObject& result = *object;
+    scene.addObject(std::move(object));
+    return result;
+}
 
-    mutable int clientRectCalls = 0;
-    long long pixelsSet = 0;
-    int rowCalls = 0;
-    std::vector<std::string> lines;  // "move x y" / "line x y"
+// A polygon over the given corners, in a new surface or appended to the last one.
+inline Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& corners,
+                           bool newSurface = true) {
+    if (newSurface) {
+        object.addSurface(std::make_unique<Surface>());
+    }
+    auto polygon = std::make_unique<Polygon>();
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        polygon->setVertexAt(i, object.vertexAt(corners[i]));
+        object.vertexAt(corners[i])->addPolygon(polygon.get());
+    }
+    polygon->setVertexCount(corners.size());
+    Polygon& result = *polygon;
+    object.surfaces().back()->addPolygon(std::move(polygon));
+    return result;
+}
 
-  private:
-    int width_;
-    int height_;
-};
+// A polygon of a new object whose corners get the given clip positions directly.
+inline Polygon& polygonWithClips(Scene& scene, const std::vector<Vector>& clips) {
+    SceneObject& object = addObject(scene, std::vector<Vector>(clips.size(), Vector()));
+    std::vector<std::size_t> corners;
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        object.vertexAt(i)->setClipPosition(clips[i]);
+        corners.push_back(i);
+    }
+    return addPolygon(object, corners);
+}
 
 }  // namespace kel::test

@@ -1,36 +1,31 @@
-// One QApplication for the whole test program, on the offscreen platform so that no
-// display is needed, with the viewer's bundled resources loaded.
+#pragma once
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <memory>
 
-// The resource initialiser must be named from the global namespace.
-static void loadResources() {
-    Q_INIT_RESOURCE(kel);
-}
+namespace kel::test {
 
-namespace {
-
+// One QApplication for the whole test program, offscreen unless told otherwise.
 class QtEnvironment : public ::testing::Environment {
-  public:
+public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         application_ = std::make_unique<QApplication>(argc_, argv_);
         QApplication::setQuitOnLastWindowClosed(false);
-        loadResources();
     }
     void TearDown() override { application_.reset(); }
 
-  private:
+private:
     int argc_ = 1;
-    char name_[9] = "test_app";
+    char name_[5] = "test";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> application_;
 };
 
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+inline const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-}  // namespace
+}  // namespace kel::test

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "files/number_parsing.h"
+#include "files/real_format.h"
+#include "files/write_visitor.h"
+#include "files_test_support.h"
+#include "model/polygon.h"
+
+namespace kel::test {
+namespace {
+
+// Unit cube, ids 0..7, each of the six quads its own surface.
+const char* const kCube =
+    "8\n0 0 0 0\n1 1 0 0\n2 1 1 0\n3 0 1 0\n4 0 0 1\n5 1 0 1\n6 1 1 1\n7 0 1 1\n6\n"
+    "1 4 0 3 2 1\n1 4 4 5 6 7\n1 4 0 1 5 4\n1 4 2 3 7 6\n1 4 0 4 7 3\n1 4 1 2 6 5\n";
+
+TEST(ReadVisitor, ReadsEveryValueWhateverTheBlanksAndKeepsTheLowEightBitsOfColours) {
+    const auto result = readFromMemory(
+        {{"scene.kel", "1 2 3\r\n4\t5 6\n\n0 1 0 1.5 40\n0.75\n0.9\n300 20 10\n0 0 2\n0.125\n1\n"
+                       "thing.obj 10 20 30\n2 2 2\n5 0 0\n255 0 128\n0.6\n0.35\n12"},
+         {"thing.obj", "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n"}});
+    ASSERT_NE(result->scene, nullptr);
+    EXPECT_TRUE(result->messages.errors.empty());
+    const Scene& scene = *result->scene;
+    ASSERT_EQ(scene.objectCount(), 1u);
+    const SceneObject& object = *scene.object(0);
+    const Frustum& frustum = *scene.frustum();
+    const Light& light = *scene.light();
+    EXPECT_EQ(object.name(), "thing.obj");
+    EXPECT_EQ(light.color(), Color(44, 20, 10));  // 300 & 0xFF
+    EXPECT_EQ(object.color(), Color(255, 0, 128));
+    // From, to, up, light direction (kept at unit length), rotation, scaling, translation.
+    EXPECT_EQ((std::vector<Vector>{scene.camera()->from(), scene.camera()->to(),
+                                   scene.camera()->approxUp(), light.direction(), object.rotation(),
+                                   object.scaling(), object.translation()}),
+              (std::vector<Vector>{
+                  {1, 2, 3}, {4, 5, 6}, {0, 1, 0}, {0, 0, 1}, {10, 20, 30}, {2, 2, 2}, {5, 0, 0}}));
+    // The perspective (near / height) and modelling transforms are made as the parts are read.
+    EXPECT_EQ((std::vector<double>{frustum.nearPlane(), frustum.farPlane(), frustum.height(),
+                                   frustum.perspectiveTransform().at(0, 0), light.intensity(),
+                                   scene.ambient(), object.diffuse(), object.specular(),
+                                   object.modelingTransform().at(3, 0),
+                                   static_cast<double>(object.shininess()),
+                                   static_cast<double>(object.number())}),
+              (std::vector<double>{1.5, 40, 0.75, 2, 0.9, 0.125, 0.6, 0.35, 5, 12, 1}));
+}
+
+TEST(ReadVisitor, MissingObjectFileIsLeftOutAndASharedFileIsReadForEachRecord) {
+    const auto result =
+        readFromMemory({{"scene.kel", sceneHeader(3) + objectRecord("cube.obj") +
+                                          objectRecord("missing.obj") + objectRecord("cube.obj")},
+                        {"cube.obj", kCube}});
+    ASSERT_NE(result->scene, nullptr);
+    EXPECT_EQ(result->messages.errors, std::vector<std::string>{"No object file found"});
+    ASSERT_EQ(result->scene->objectCount(), 2u);
+    EXPECT_EQ(result->scene->object(1)->number(), 3);  // the left-out record counts
+    EXPECT_NE(result->scene->object(0)->vertexAt(0), result->scene->object(1)->vertexAt(0));
+}
+
+// No vertex is shared between surfaces: each later surface gets its own copies, in front.
+TEST(ReadVisitor, IdsSharedAcrossSurfacesAreCopiedOncePerSurface) {
+    const auto cubeRead = readFromMemory(oneObjectScene(kCube));
+    ASSERT_NE(cubeRead->scene, nullptr);
+    const SceneObject& cube = *cubeRead->scene->object(0);
+    ASSERT_EQ(cube.vertexCount(), 24u);
+    for (std::size_t i = 0; i < cube.vertexCount(); ++i) {
+        EXPECT_EQ(cube.vertexAt(i)->polygons().size(), 1u) << i;  // no record serves two faces
+        EXPECT_EQ(cube.vertexAt(i)->id(), i < 16 ? cube.vertexAt(i)->id() : int(i - 16));
+    }
+    const Vertex& copy = *cube.surfaces()[5]->polygons()[0]->vertexAt(0);
+    EXPECT_EQ(copy.id(), 1);
+    EXPECT_EQ(copy.modelPosition(), Vector(1, 0, 0));
+    EXPECT_NE(&copy, cube.vertexAt(16 + 1));
+
+    const auto result =
+        readFromMemory(oneObjectScene("5\n0 0 0 0\n1 1 0 0\n2 0 1 0\n3 1 1 0\n4 2 2 0\n"
+                                      "2\n1 3 0 1 2\n2 3 1 3 2 3 2 1 4\n"));
+    ASSERT_NE(result->scene, nullptr);
+    const SceneObject& object = *result->scene->object(0);
+    EXPECT_EQ(object.vertexCount(), 7u);  // 5 and copies of 1 and 2
+    const Polygon& base = *object.surfaces()[0]->polygons()[0];
+    const Polygon& a = *object.surfaces()[1]->polygons()[0];
+    const Polygon& b = *object.surfaces()[1]->polygons()[1];
+    // Both triangles of surface 2 use the same copies of 1 and 2, not the originals.
+    EXPECT_EQ(a.vertexAt(0), b.vertexAt(1));
+    EXPECT_EQ(a.vertexAt(2), b.vertexAt(0));
+    EXPECT_EQ(a.vertexAt(0)->polygons().size(), 2u);
+    EXPECT_EQ(base.vertexAt(1), object.vertexAt(2 + 1));
+    EXPECT_EQ(base.vertexAt(1)->polygons().size(), 1u);
+}
+
+TEST(RealFormat, ShortestTextThatReadsBackExactly) {
+    // The last three need more than six digits.
+    const std::vector<std::pair<double, std::string>> cases = {
+        {0.1, "0.1"}, {2.0, "2"}, {-0.5, "-0.5"}, {0.0, "0"}, {1e-3, "0.001"},
+        {100000.0, "100000"}, {3.14159, "3.14159"}, {1e21, "1e+21"},
+        {3.14159265, "3.14159265"}, {1234567.0, "1234567"}, {1.0 / 3.0, "0.3333333333333333"}};
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(formatReal(value), text);
+    }
+    std::mt19937_64 random(20261206);
+    for (int checked = 0; checked < 20000;) {
+        const double value = std::bit_cast<double>(random());
+        const std::string text = formatReal(value);
+        double back = 0.0;
+        if (std::isfinite(value)) {
+            ASSERT_EQ(parseReal(text, back), RealParse::Ok) << text;
+            ASSERT_EQ(back, value) << text;
+            ASSERT_LE(text.size(), 24u) << text;
+            ++checked;
+        }
+    }
+}
+
+TEST(WriteVisitor, OneTriangleObjectGivesTheSceneFileAndTheObjectOutputFile) {
+    TempDir dir;
+    const auto read = readFromMemory(
+        {{"scene.kel", "0 0 10 0 0 0 0 1 0 1 100 0.5 0.8 255 0 128 0 0 2 0.1 1 tri.obj 0 90 0 "
+                       "1 1 1 0.5 0 -1 10 20 30 0.7 0.3333333333333333 25"},
+         {"tri.obj", "3 0 1 0 0 1 0 1 0 2 0 0 1 1 1 3 0 1 2"}});
+    ASSERT_NE(read->scene, nullptr);
+    WriteVisitor writer(read->messages);
+    ASSERT_TRUE(writer.open("out.kel"));
+    read->builder.writeScene(writer);
+    EXPECT_FALSE(writer.failed());
+    // The light direction is kept at unit length, and that is what is written.
+    EXPECT_EQ(readFile("out.kel"),
+              "0 0 10 \n0 0 0 \n0 1 0 \n1\n100\n0.5\n0.8\n255 0 128\n0 0 1 \n0.1\n1\n"
+              "tri.obj\n0 90 0 \n1 1 1 \n0.5 0 -1 \n10 20 30\n0.7\n0.3333333333333333\n25\n");
+    EXPECT_EQ(readFile("foo"), "3\n0 1 0 0 \n1 0 1 0 \n2 0 0 1 \n1\n 1\n  3\n  0 1 2 \n");
+}
+
+}  // namespace
+}  // namespace kel::test
