@@ -78,7 +78,6 @@ public:
         std::filesystem::remove_all(path_, ec);
     }
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
 private:
     std::filesystem::path saved_;
