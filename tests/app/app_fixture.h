@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/fake_messages.h"
 #include "app/file_chooser.h"

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/app_fixture.h"
+#include "app/kel_view.h"
 #include "model/scene.h"
 #include "tree/qt/kel_tree_view.h"
 

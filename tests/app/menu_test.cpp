@@ -1,4 +1,3 @@
-#include <QCoreApplication>
 #include <QMenuBar>
 
 #include "app/app_fixture.h"
@@ -33,7 +32,6 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
     }
     EXPECT_EQ(itemTexts("&Help", true).size(), 3);
     EXPECT_EQ(mainFrame().windowTitle(), QString());
-    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Kel"));
 }
 
 TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsWindowAndCheckMarksFollowTheActiveWindow) {

@@ -1,6 +1,7 @@
 #include "app/dialogs/property_sheet.h"
 
 #include <QPushButton>
+#include <QTabWidget>
 #include <string>
 
 #include "app/dialogs/dialog_test_support.h"
