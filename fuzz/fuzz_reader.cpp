@@ -16,7 +16,7 @@
 namespace {
 
 class QuietMessages : public kel::UserMessages {
-  public:
+public:
     void showError(const std::string&) override {}
     bool askYesNo(const std::string&) override { return false; }
 };

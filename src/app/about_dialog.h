@@ -8,7 +8,7 @@ namespace kel {
 class AboutDialog : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     static constexpr const char* kVersionText = "Kel Version 1.0.0.2";
 
     explicit AboutDialog(QWidget* parent = nullptr);

@@ -9,7 +9,7 @@ namespace kel {
 
 // The file dialogs of File > Open and File > Save As, behind an interface a test replaces.
 class FileChooser {
-  public:
+public:
     virtual ~FileChooser() = default;
     // The scene file to open, or nothing when the user cancels.
     virtual std::optional<std::string> chooseFileToOpen(QWidget* parent) = 0;
@@ -23,7 +23,7 @@ inline constexpr const char* kKelFileFilter = "Kel Files (*.kel)";
 
 // Qt's file dialogs, filtered to scene files.
 class QtFileChooser : public FileChooser {
-  public:
+public:
     std::optional<std::string> chooseFileToOpen(QWidget* parent) override;
     std::optional<std::string> chooseFileToSave(QWidget* parent,
                                                 const std::string& suggested) override;

@@ -8,7 +8,7 @@ namespace kel {
 class HelpWindow : public QTextBrowser {
     Q_OBJECT
 
-  public:
+public:
     static constexpr const char* kIndexPage = "qrc:/kel/help/index.html";
     static constexpr const char* kUsingHelpPage = "qrc:/kel/help/using_help.html";
 

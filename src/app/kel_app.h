@@ -24,7 +24,7 @@ class UserMessages;
 class CKelApp : public QObject {
     Q_OBJECT
 
-  public:
+public:
     // What the application gets from outside: boxes, file dialogs and the profile are
     // replaceable so that a test answers them. A null tree factory leaves the left pane
     // empty.
@@ -73,7 +73,7 @@ class CKelApp : public QObject {
     // The open (not closing) windows of a document, in creation order.
     std::vector<KelDataFrame*> framesOf(const CKelDoc& document) const;
 
-  private:
+private:
     KelDataFrame* createFrame(const std::shared_ptr<CKelDoc>& document);
     void frameClosing(KelDataFrame& frame);
     void updateFrameTitles(const CKelDoc& document, const KelDataFrame* leaving = nullptr);

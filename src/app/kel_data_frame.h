@@ -21,7 +21,7 @@ class UserMessages;
 class KelDataFrame : public QMdiSubWindow {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kTreePaneWidth = 150;
     static constexpr int kTreePaneHeight = 350;
 
@@ -70,10 +70,10 @@ class KelDataFrame : public QMdiSubWindow {
     void onWindowSplit();
     bool isSplitTracking() const;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void switchMode(RenderMode mode, bool cull);
 
     std::shared_ptr<CKelDoc> document_;

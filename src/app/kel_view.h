@@ -24,7 +24,7 @@ class PhongPipeline;
 class CKelView : public QAbstractScrollArea, public View {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kPageWidth = 400;
     static constexpr int kPageHeight = 600;
     static constexpr int kLineWidth = kPageWidth / 10;
@@ -47,12 +47,12 @@ class CKelView : public QAbstractScrollArea, public View {
     // How many renders paints have run; lets a caller see that an update re-rendered.
     int renderCount() const { return renderCount_; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-  private:
+private:
     void updateScrollBars();
 
     CKelDoc& document_;

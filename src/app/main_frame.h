@@ -22,7 +22,7 @@ class KelDataFrame;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
-  public:
+public:
     static constexpr std::size_t kRecentFileSlots = 4;
 
     explicit CMainFrame(CKelApp& app);
@@ -42,12 +42,12 @@ class CMainFrame : public QMainWindow {
     // Arranges the minimised document windows in a row along the bottom of the area.
     void arrangeIcons();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-  private:
+private:
     void createMenus();
     void updateFileMenu();
     void updateViewMenu();

@@ -27,7 +27,7 @@ bool forwardOpenRequest(const QString& serverName, const std::vector<std::string
 class OpenRequestServer : public QObject {
     Q_OBJECT
 
-  public:
+public:
     using Handler = std::function<void(const std::string& path)>;
     // A request larger than this is not a list of file names; the connection is dropped.
     static constexpr qint64 kMaxRequestBytes = 1 << 20;
@@ -40,7 +40,7 @@ class OpenRequestServer : public QObject {
     bool listen();
     bool isListening() const { return server_.isListening(); }
 
-  private:
+private:
     void acceptConnections();
 
     QString serverName_;

@@ -9,7 +9,7 @@ namespace kel {
 // The user's message boxes: caption "Kel", exclamation icon and OK for errors, Yes and
 // No without an icon for the one question.
 class QtUserMessages : public UserMessages {
-  public:
+public:
     explicit QtUserMessages(QWidget* parent = nullptr) : parent_(parent) {}
 
     // The window the boxes are modal to; null makes them application-modal.
@@ -18,7 +18,7 @@ class QtUserMessages : public UserMessages {
     void showError(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
 
-  private:
+private:
     QWidget* parent_;
 };
 

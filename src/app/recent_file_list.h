@@ -9,7 +9,7 @@ namespace kel {
 // The most recently used files, most recent first, at most `capacity` entries, no
 // duplicates. Persistence is the caller's: entries() and assign() move the list in and out.
 class RecentFileList {
-  public:
+public:
     static constexpr std::size_t kDefaultCapacity = 4;
 
     explicit RecentFileList(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
@@ -26,7 +26,7 @@ class RecentFileList {
     std::size_t capacity() const { return capacity_; }
     bool empty() const { return entries_.empty(); }
 
-  private:
+private:
     std::size_t capacity_;
     std::vector<std::string> entries_;
 };

@@ -13,7 +13,7 @@ namespace kel {
 class SplitTracker : public QObject {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kStep = 8;
 
     explicit SplitTracker(QSplitter& splitter);
@@ -22,10 +22,10 @@ class SplitTracker : public QObject {
     void start();
     bool isTracking() const { return tracking_; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void moveBy(int dx);
     void finish(bool keep);
 

@@ -13,7 +13,7 @@ namespace {
 
 // Answers the tree's edit requests for one document with the application's editors.
 class DocumentEditors : public TreeEditRequests {
-  public:
+public:
     DocumentEditors(CKelDoc& document, UserMessages& messages, ColorChooser& colors)
         : document_(document), messages_(messages), colors_(colors) {}
 
@@ -31,7 +31,7 @@ class DocumentEditors : public TreeEditRequests {
         editObjectProperties(parent, document_, object, messages_, colors_);
     }
 
-  private:
+private:
     CKelDoc& document_;
     UserMessages& messages_;
     ColorChooser& colors_;

@@ -5,7 +5,7 @@ namespace kel {
 // Shows the busy cursor for the guard's lifetime; the previous cursor comes back on every
 // way out of the scope, an exception included. Guards nest.
 class WaitCursor {
-  public:
+public:
     WaitCursor();
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;

@@ -10,7 +10,7 @@ namespace kel {
 // Message boxes of a program without windows: each text becomes one line on a stream
 // (stderr in kel-render), prefixed "kel-render: ". Questions are answered No.
 class StderrUserMessages : public UserMessages {
-  public:
+public:
     explicit StderrUserMessages(std::ostream& out);
 
     void showError(const std::string& text) override;
@@ -18,7 +18,7 @@ class StderrUserMessages : public UserMessages {
 
     int shownCount() const { return shown_; }
 
-  private:
+private:
     std::ostream& out_;
     int shown_ = 0;
 };

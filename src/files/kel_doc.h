@@ -17,7 +17,7 @@ class UserMessages;
 // current directory so object files are found beside it), saves it, keeps its own
 // modified flag and asks whether to save when closed.
 class CKelDoc : public Document {
-  public:
+public:
     explicit CKelDoc(UserMessages& messages);
     ~CKelDoc() override;
 
@@ -40,7 +40,7 @@ class CKelDoc : public Document {
     void setModified(bool modified);
     UserMessages& messages() const { return messages_; }
 
-  private:
+private:
     static constexpr int kWidth = 2000;
     static constexpr int kHeight = 2000;
 

@@ -28,7 +28,7 @@ class UserMessages;
 // (inf, nan, or too large for a double). Counts are never trusted for allocation: records
 // are read one at a time and reading stops at the first that is missing.
 class ReadVisitor : public ReadVisitorBase {
-  public:
+public:
     // Fills text with the named file; false and a reason when it cannot.
     using FileLoader =
         std::function<bool(const std::string& name, std::string& text, std::string& reason)>;
@@ -70,7 +70,7 @@ class ReadVisitor : public ReadVisitorBase {
 
     bool sceneFileFailed() const { return sceneFailed_; }
 
-  private:
+private:
     struct Source {
         std::string name;
         TokenReader tokens;

@@ -13,7 +13,7 @@ class Polygon;
 // A scene reader: it creates the scene's parts from a file, one operation per part, and
 // hands them to a builder. Every operation returns true on success.
 class ReadVisitorBase {
-  public:
+public:
     virtual ~ReadVisitorBase() = default;
     ReadVisitorBase(const ReadVisitorBase&) = delete;
     ReadVisitorBase& operator=(const ReadVisitorBase&) = delete;
@@ -38,11 +38,11 @@ class ReadVisitorBase {
     virtual bool readSurface(Surface& surface) = 0;
     virtual bool readPolygon(Polygon& polygon) = 0;
 
-  protected:
+protected:
     ReadVisitorBase() = default;
     void setFileName(const std::string& fileName) { fileName_ = fileName; }
 
-  private:
+private:
     std::string fileName_;
 };
 

@@ -12,7 +12,7 @@ class Visitor;
 // document lets a visitor walk the scene it holds. The builder refers to that scene; it
 // need not own it.
 class SceneBuilder {
-  public:
+public:
     virtual ~SceneBuilder() = default;
     SceneBuilder(const SceneBuilder&) = delete;
     SceneBuilder& operator=(const SceneBuilder&) = delete;
@@ -32,18 +32,18 @@ class SceneBuilder {
     virtual void setFrustum(std::unique_ptr<Frustum> frustum) = 0;
     virtual void addObject(std::unique_ptr<SceneObject> object) = 0;
 
-  protected:
+protected:
     SceneBuilder() = default;
     void holdScene(Scene* scene) { scene_ = scene; }
 
-  private:
+private:
     Scene* scene_ = nullptr;
 };
 
 // Starts with a new, empty scene that it owns until someone takes it. Once taken the
 // builder still refers to the scene, so the new owner can have it walked for saving.
 class DefaultSceneBuilder : public SceneBuilder {
-  public:
+public:
     DefaultSceneBuilder();
 
     // Ownership of the built scene; null if it was taken before or forgotten.
@@ -58,7 +58,7 @@ class DefaultSceneBuilder : public SceneBuilder {
     void setFrustum(std::unique_ptr<Frustum> frustum) override;
     void addObject(std::unique_ptr<SceneObject> object) override;
 
-  private:
+private:
     std::unique_ptr<Scene> ownedScene_;
 };
 

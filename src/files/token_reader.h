@@ -10,7 +10,7 @@ namespace kel {
 // Splits a text held in memory into runs of non-blank characters and remembers the line
 // each one starts on, so that a complaint about a token can say where it is.
 class TokenReader {
-  public:
+public:
     TokenReader() = default;
     explicit TokenReader(std::string text) : text_(std::move(text)) {}
 
@@ -20,7 +20,7 @@ class TokenReader {
     // Line (from 1) of the token last returned (1 before the first).
     int line() const { return tokenLine_; }
 
-  private:
+private:
     std::string text_;
     std::size_t pos_ = 0;
     int line_ = 1;

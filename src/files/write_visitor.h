@@ -21,7 +21,7 @@ class UserMessages;
 // failure (the first one wins) for the caller to report; nothing is shown from here
 // except "No scene file is open yet" when writing starts without open.
 class WriteVisitor : public Visitor {
-  public:
+public:
     // lineEnd non-zero: the diagnostic visitTuple and visitMatrix end with an extra line.
     explicit WriteVisitor(UserMessages& messages, int lineEnd = 0);
     ~WriteVisitor() override;
@@ -53,7 +53,7 @@ class WriteVisitor : public Visitor {
     // The name of the object output file.
     static constexpr const char* kObjectOutputName = "foo";
 
-  private:
+private:
     void writeLine(const std::string& line);
     void noteFailure(const std::string& file, const std::string& reason);
     void checkStream(std::ofstream& stream, const std::string& file);

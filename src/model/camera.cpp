@@ -38,7 +38,9 @@ void Camera::computeViewTransform() {
     viewTransform_ *= axes;
 }
 
-void Camera::accept(Visitor& visitor) { visitor.visitCamera(*this); }
+void Camera::accept(Visitor& visitor) {
+    visitor.visitCamera(*this);
+}
 
 void Frustum::set(double nearPlane, double farPlane, double height) {
     near_ = nearPlane;
@@ -61,6 +63,8 @@ void Frustum::computePerspective() {
     perspective_.at(2, 3) = 1.0;
 }
 
-void Frustum::accept(Visitor& visitor) { visitor.visitFrustum(*this); }
+void Frustum::accept(Visitor& visitor) {
+    visitor.visitFrustum(*this);
+}
 
 }  // namespace kel

@@ -9,6 +9,8 @@ void Light::setDirection(const Vector& direction) {
     direction_.normalize();
 }
 
-void Light::accept(Visitor& visitor) { visitor.visitLight(*this); }
+void Light::accept(Visitor& visitor) {
+    visitor.visitLight(*this);
+}
 
 }  // namespace kel

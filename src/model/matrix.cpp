@@ -14,7 +14,9 @@ namespace {
 constexpr double kPi = 3.1415;
 constexpr double kSnap = 1e-6;
 
-double snapped(double value) { return std::fabs(value) < kSnap ? 0.0 : value; }
+double snapped(double value) {
+    return std::fabs(value) < kSnap ? 0.0 : value;
+}
 
 struct CosSin {
     double cos;
@@ -43,7 +45,9 @@ Matrix::Matrix(std::size_t rows, std::size_t columns, double fill) : rowCount_(r
     }
 }
 
-void Matrix::accept(Visitor& visitor) { visitor.visitMatrix(*this); }
+void Matrix::accept(Visitor& visitor) {
+    visitor.visitMatrix(*this);
+}
 
 Matrix& Matrix::operator+=(const Matrix& b) {
     const std::size_t n = std::min(rowCount_, b.rowCount_);
@@ -166,7 +170,9 @@ Scaling::Scaling(const Vector& s) {
     at(3, 3) = 1.0;
 }
 
-Rotation::Rotation() { setDiagonal(1.0); }
+Rotation::Rotation() {
+    setDiagonal(1.0);
+}
 
 Rotation::Rotation(const Vector& r) : Rotation() {
     if (r.size() < 3) {

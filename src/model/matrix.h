@@ -73,7 +73,7 @@ public:
 // Angles in degrees, turned with 3.1415 for pi; |cos| or |sin| below 1e-6 snap to 0.
 class Rotation : public Transform {
 public:
-    Rotation();                           // identity
+    Rotation();                          // identity
     explicit Rotation(const Vector& r);  // identity, then rotateX(r0), rotateY(r1), rotateZ(r2)
     void rotateX(double degrees);
     void rotateY(double degrees);

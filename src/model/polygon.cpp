@@ -4,9 +4,13 @@
 
 namespace kel {
 
-void Polygon::accept(Visitor& visitor) { visitor.visitPolygon(*this); }
+void Polygon::accept(Visitor& visitor) {
+    visitor.visitPolygon(*this);
+}
 
-void Surface::accept(Visitor& visitor) { visitor.visitSurface(*this); }
+void Surface::accept(Visitor& visitor) {
+    visitor.visitSurface(*this);
+}
 
 void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
     if (i >= vertices_.size()) {

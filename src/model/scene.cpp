@@ -4,6 +4,8 @@
 
 namespace kel {
 
-void Scene::accept(Visitor& visitor) { visitor.visitScene(*this); }
+void Scene::accept(Visitor& visitor) {
+    visitor.visitScene(*this);
+}
 
 }  // namespace kel

@@ -4,7 +4,9 @@
 
 namespace kel {
 
-void SceneObject::accept(Visitor& visitor) { visitor.visitObject(*this); }
+void SceneObject::accept(Visitor& visitor) {
+    visitor.visitObject(*this);
+}
 
 void SceneObject::computeModelingTransform() {
     modelingTransform_ = Scaling(scaling_);

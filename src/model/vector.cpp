@@ -17,9 +17,13 @@ Vector::Vector(std::size_t size, double fill) : size_(size), elements_{} {
     std::fill(elements_.begin(), elements_.begin() + size, fill);
 }
 
-void Vector::accept(Visitor& visitor) { visitor.visitTuple(*this); }
+void Vector::accept(Visitor& visitor) {
+    visitor.visitTuple(*this);
+}
 
-void Vector::fill(double value) { std::fill(elements_.begin(), elements_.begin() + size_, value); }
+void Vector::fill(double value) {
+    std::fill(elements_.begin(), elements_.begin() + size_, value);
+}
 
 void Vector::assignPadded(const Vector& source, double pad) {
     if (source.size_ > size_) {

@@ -11,7 +11,9 @@ namespace {
 constexpr double kMinW = 1e-6;
 }
 
-void Vertex::accept(Visitor& visitor) { visitor.visitVector(*this); }
+void Vertex::accept(Visitor& visitor) {
+    visitor.visitVector(*this);
+}
 
 void Vertex::computeNormal() {
     if (polygons_.empty()) {

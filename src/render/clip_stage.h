@@ -11,7 +11,7 @@ namespace kel {
 // 0 <= z <= w (bounds inclusive), one boundary after the other. The result becomes the
 // polygon's clipped corner list; a polygon with nothing left becomes invisible.
 class ClipStage : public RenderStage {
-  public:
+public:
     using VertexList = std::vector<std::unique_ptr<Vertex>>;
 
     void run(DrawingSurface& surface, Scene& scene) override;
@@ -31,7 +31,7 @@ class ClipStage : public RenderStage {
     static std::unique_ptr<Vertex> intersect(const Vertex& a, const Vertex& b, double bound,
                                              int axis);
 
-  private:
+private:
     void clipPolygon(Polygon& polygon);
     void runPass(const VertexList& from, VertexList& to, double bound, int axis, int sense);
 

@@ -17,7 +17,7 @@ bool isProjectable(const Polygon& polygon);
 // draws its frame, gives every corner of every visible polygon its device point and
 // then calls draw. A client area too small for the margins draws nothing.
 class DeviceRenderer : public RenderStage {
-  public:
+public:
     void run(DrawingSurface& surface, Scene& scene) override;
 
     // Draws the mapped polygons; nothing here.

@@ -22,7 +22,7 @@ struct EdgeEntry {
 // front of its row's head. Entries come from one pool that keeps its storage between
 // polygons, and only the rows touched since the last clear are cleared again.
 class EdgeTable {
-  public:
+public:
     explicit EdgeTable(int rows = 0) { resize(rows); }
 
     // Rows are grouped in blocks of this many, dealt out in turn to the threads.
@@ -48,7 +48,7 @@ class EdgeTable {
     int firstRow() const { return firstRow_; }
     int lastRow() const { return lastRow_; }
 
-  private:
+private:
     const EdgeEntry* entryAt(int i) const {
         return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)];
     }

@@ -10,7 +10,7 @@ namespace kel {
 // colours are kept in separate arrays so that a row of colours can go to the surface in
 // one call.
 class FrameBuffer {
-  public:
+public:
     // Depth after a reset: one more than the deepest pixel (255), so a first pixel passes.
     static constexpr int kClearDepth = 256;
     static constexpr std::uint32_t kClearColor = 0x00FFFFFFu;
@@ -41,7 +41,7 @@ class FrameBuffer {
     std::uint32_t* colorRow(int y) { return colors_.data() + index(0, y); }
     std::uint16_t* depthRow(int y) { return depths_.data() + index(0, y); }
 
-  private:
+private:
     std::size_t index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                static_cast<std::size_t>(x);

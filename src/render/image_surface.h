@@ -11,7 +11,7 @@ namespace kel {
 // Pixels outside the image are ignored. Lines use a one-pixel black pen and, like the
 // classic window line call, leave out their end point.
 class ImageSurface : public DrawingSurface {
-  public:
+public:
     static constexpr std::uint32_t kWhite = 0x00FFFFFFu;
     static constexpr std::uint32_t kBlack = 0x00000000u;
 
@@ -33,7 +33,7 @@ class ImageSurface : public DrawingSurface {
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
     void fill(std::uint32_t color);
 
-  private:
+private:
     void drawLine(int x0, int y0, int x1, int y1);
 
     int width_;

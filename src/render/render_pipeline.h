@@ -11,7 +11,7 @@ namespace kel {
 // resetVisibility flag is set), model, normal, cull, view, clip and the renderer.
 // Any position may be empty.
 class RenderPipeline {
-  public:
+public:
     RenderPipeline();
     RenderPipeline(const RenderPipeline&) = delete;
     RenderPipeline& operator=(const RenderPipeline&) = delete;
@@ -44,7 +44,7 @@ class RenderPipeline {
 
     RenderStage* renderer() const { return stages_[6].get(); }
 
-  private:
+private:
     RenderStage* put(std::size_t position, std::unique_ptr<RenderStage> stage);
 
     std::array<std::unique_ptr<RenderStage>, 7> stages_;
@@ -52,19 +52,19 @@ class RenderPipeline {
 
 // Mode 1: outlines; culls only while the scene asks for it.
 class WireframePipeline : public RenderPipeline {
-  public:
+public:
     WireframePipeline();
 };
 
 // Mode 2: smooth shading from the corners' light cosines.
 class GouraudPipeline : public RenderPipeline {
-  public:
+public:
     GouraudPipeline();
 };
 
 // Mode 3: per-pixel lighting with a highlight.
 class PhongPipeline : public RenderPipeline {
-  public:
+public:
     PhongPipeline();
 };
 

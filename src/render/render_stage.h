@@ -13,7 +13,7 @@ namespace kel {
 // Walks every vertex of a scene: objects in index order, vertices in index order.
 // Objects without vertices are skipped.
 class VertexCursor {
-  public:
+public:
     VertexCursor() = default;
     explicit VertexCursor(const Scene& scene);
 
@@ -23,7 +23,7 @@ class VertexCursor {
     // The object of the vertex last returned by next(), or nullptr before the first.
     SceneObject* currentObject() const { return current_; }
 
-  private:
+private:
     // Moves past used-up and empty objects so that the cursor names a vertex or the end.
     void settle();
 
@@ -39,7 +39,7 @@ class VertexCursor {
 // polygons in list order. Objects without surfaces, surfaces without polygons and
 // polygons without corners are skipped.
 class PolygonCursor {
-  public:
+public:
     PolygonCursor() = default;
     explicit PolygonCursor(const Scene& scene);
 
@@ -49,7 +49,7 @@ class PolygonCursor {
     // The object of the polygon last returned by next(), or nullptr before the first.
     SceneObject* currentObject() const { return current_; }
 
-  private:
+private:
     void settle();
 
     std::size_t objectIndex_ = 0;
@@ -65,7 +65,7 @@ class PolygonCursor {
 // One step of the rendering pipeline. Stages talk to each other only through the values
 // they store in the scene's vertices and polygons.
 class RenderStage {
-  public:
+public:
     RenderStage() = default;
     RenderStage(const RenderStage&) = delete;
     RenderStage& operator=(const RenderStage&) = delete;

@@ -15,7 +15,7 @@ namespace kel {
 // buffer, then copies the whole buffer to the surface, one row per call. Subclasses say
 // how a span is interpolated and coloured.
 class ScanlineRenderer : public DeviceRenderer {
-  public:
+public:
     void draw(DrawingSurface& surface, Scene& scene) override;
 
     // Creates the buffer at the viewport's size, or resets the one kept from the last
@@ -30,7 +30,7 @@ class ScanlineRenderer : public DeviceRenderer {
     // available thread.
     void setBandCount(int bands) { requestedBands_ = bands; }
 
-  protected:
+protected:
     // One row of one polygon between two crossings: the left one is second when its x is
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
@@ -51,7 +51,7 @@ class ScanlineRenderer : public DeviceRenderer {
     // False when nothing of the span is drawn.
     bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const;
 
-  private:
+private:
     struct Band {
         EdgeTable edges;
         std::vector<const EdgeEntry*> crossings;
@@ -75,14 +75,14 @@ class ScanlineRenderer : public DeviceRenderer {
 
 // Interpolates the light cosine of the corners; no highlight.
 class GouraudRenderer : public ScanlineRenderer {
-  protected:
+protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading) override;
 };
 
 // Interpolates world position and normal and lights every pixel.
 class PhongRenderer : public ScanlineRenderer {
-  protected:
+protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading) override;
 };

@@ -107,12 +107,13 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVecto
     const double red = in.lit.red();
     const double green = in.lit.green();
     const double blue = in.lit.blue();
-    return packColor(channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * highlight) +
-                                      in.ambient * red),
-                     channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * highlight) +
-                                      in.ambient * green),
-                     channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * highlight) +
-                                      in.ambient * blue));
+    return packColor(
+        channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * highlight) +
+                         in.ambient * red),
+        channelFromValue(in.intensity * (green * diff + in.lightFraction[1] * highlight) +
+                         in.ambient * green),
+        channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * highlight) +
+                         in.ambient * blue));
 }
 
 }  // namespace kel

@@ -7,7 +7,7 @@ namespace kel {
 // Outlines every visible polygon with the surface's pen, in polygon order: no buffer,
 // no depth test, no fill.
 class WireframeRenderer : public DeviceRenderer {
-  public:
+public:
     void draw(DrawingSurface& surface, Scene& scene) override;
 };
 

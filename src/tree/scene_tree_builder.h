@@ -12,7 +12,7 @@ class Scene;
 // an item that builds on expansion, read from the scene as it is at that moment. Both
 // the tree view and the text dump use it, so their texts and order agree.
 class SceneTreeBuilder {
-  public:
+public:
     // "Camera", "Frustum", "Light", "Ambient", "Objects", each expandable and empty.
     static std::vector<TreeNode> rootItems();
 

@@ -1,3 +1,5 @@
+#include "app/open_request.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,7 +8,6 @@
 #include <QLocalSocket>
 #include <QTemporaryDir>
 
-#include "app/open_request.h"
 #include "app/open_request_channel.h"
 #include "qt_test_environment.h"
 

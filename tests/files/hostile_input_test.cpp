@@ -72,8 +72,9 @@ std::string fortyThousandVertices() {
     std::string corners = "1\n1\n40000";
     for (int i = 0; i < 40000; ++i) {
         const int id = i < 39999 ? i : 9999999;
-        vertices += std::to_string(id) + " " + std::to_string(id) + " 0 0\n";
-        corners += " " + std::to_string(id);
+        const std::string text = std::to_string(id);
+        vertices.append(text).append(" ").append(text).append(" 0 0\n");
+        corners.append(" ").append(text);
     }
     return vertices + corners + "\n";
 }

@@ -1,8 +1,8 @@
+#include "model/matrix.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "model/matrix.h"
 
 namespace kel {
 namespace {

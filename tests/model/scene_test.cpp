@@ -1,3 +1,5 @@
+#include "model/scene.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +12,6 @@
 #include "model/device_mapping.h"
 #include "model/light.h"
 #include "model/polygon.h"
-#include "model/scene.h"
 #include "model/scene_object.h"
 
 namespace kel {

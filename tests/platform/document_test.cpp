@@ -1,9 +1,10 @@
+#include "platform/document.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/document.h"
 #include "platform/user_messages.h"
 
 namespace kel {

@@ -10,16 +10,16 @@ class Scene;
 class AmbientDialog : public SettingsDialog {
     Q_OBJECT
 
-  public:
+public:
     AmbientDialog(Scene& scene, UserMessages& messages, QWidget* parent = nullptr);
 
     double ambient() const { return ambient_; }
 
-  protected:
+protected:
     void loadFromModel() override;
     void applyToModel() override;
 
-  private:
+private:
     Scene& scene_;
     double ambient_ = 0.0;
 };

@@ -12,19 +12,19 @@ class Camera;
 class CameraDialog : public SettingsDialog {
     Q_OBJECT
 
-  public:
+public:
     CameraDialog(Camera& camera, UserMessages& messages, QWidget* parent = nullptr);
 
     Vector from() const { return {from_[0], from_[1], from_[2]}; }
     Vector to() const { return {to_[0], to_[1], to_[2]}; }
     Vector up() const { return {up_[0], up_[1], up_[2]}; }
 
-  protected:
+protected:
     void loadFromModel() override;
     // Refuses identical from and to points with a message and leaves the camera alone.
     void applyToModel() override;
 
-  private:
+private:
     Camera& camera_;
     double from_[3] = {};
     double to_[3] = {};

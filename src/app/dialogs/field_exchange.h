@@ -21,7 +21,7 @@ struct FieldError {
 // first field that fails stops the exchange, the fields before it keep their new values.
 // The exchange points at members of its owner, so it is neither copied nor moved.
 class FieldExchange {
-  public:
+public:
     FieldExchange() = default;
     FieldExchange(const FieldExchange&) = delete;
     FieldExchange& operator=(const FieldExchange&) = delete;
@@ -38,7 +38,7 @@ class FieldExchange {
     // Controls to values; nothing when every field was accepted.
     std::optional<FieldError> fromControls();
 
-  private:
+private:
     struct Binding {
         QLineEdit* edit = nullptr;
         double* real = nullptr;  // set for a real field

@@ -10,20 +10,20 @@ class Frustum;
 class FrustumDialog : public SettingsDialog {
     Q_OBJECT
 
-  public:
+public:
     FrustumDialog(Frustum& frustum, UserMessages& messages, QWidget* parent = nullptr);
 
     double nearPlane() const { return near_; }
     double farPlane() const { return far_; }
     double height() const { return height_; }
 
-  protected:
+protected:
     void loadFromModel() override;
     // Refuses a near plane that is not in front of the far plane, with a message, and
     // leaves the frustum alone.
     void applyToModel() override;
 
-  private:
+private:
     Frustum& frustum_;
     double near_ = 0.0;
     double far_ = 0.0;

@@ -12,7 +12,7 @@ class Light;
 class LightDialog : public SettingsDialog {
     Q_OBJECT
 
-  public:
+public:
     LightDialog(Light& light, UserMessages& messages, QWidget* parent = nullptr);
 
     Vector direction() const { return {direction_[0], direction_[1], direction_[2]}; }
@@ -20,12 +20,12 @@ class LightDialog : public SettingsDialog {
     // Each channel has passed its 0 to 255 check once the dialog has been confirmed.
     Color color() const;
 
-  protected:
+protected:
     void loadFromModel() override;
     // Direction (which the light normalises), then intensity, then colour.
     void applyToModel() override;
 
-  private:
+private:
     Light& light_;
     double direction_[3] = {};
     double intensity_ = 0.0;

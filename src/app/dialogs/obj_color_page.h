@@ -13,7 +13,7 @@ class SceneObject;
 class ObjColorPage : public PropertyPage {
     Q_OBJECT
 
-  public:
+public:
     // Every field zero.
     explicit ObjColorPage(ColorChooser& colors, QWidget* parent = nullptr);
     // The fields hold the object's colour.
@@ -29,7 +29,7 @@ class ObjColorPage : public PropertyPage {
     // is not read; a confirmed colour replaces the fields and the edits.
     void chooseColors();
 
-  private:
+private:
     ColorChooser& colors_;
     int red_ = 0;
     int green_ = 0;

@@ -10,7 +10,7 @@ class SceneObject;
 class ObjSurfacePage : public PropertyPage {
     Q_OBJECT
 
-  public:
+public:
     // Every field zero.
     explicit ObjSurfacePage(QWidget* parent = nullptr);
     // The fields hold the object's diffuse, specular and shininess values.
@@ -20,7 +20,7 @@ class ObjSurfacePage : public PropertyPage {
     double specular() const { return specular_; }
     int shininess() const { return shininess_; }
 
-  private:
+private:
     double diffuse_ = 0.0;
     double specular_ = 0.0;
     int shininess_ = 0;

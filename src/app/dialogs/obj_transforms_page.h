@@ -11,7 +11,7 @@ class SceneObject;
 class ObjTransformsPage : public PropertyPage {
     Q_OBJECT
 
-  public:
+public:
     // Every field zero.
     explicit ObjTransformsPage(QWidget* parent = nullptr);
     // The fields hold the object's rotation, scaling and translation.
@@ -21,7 +21,7 @@ class ObjTransformsPage : public PropertyPage {
     Vector scaling() const { return {scale_[0], scale_[1], scale_[2]}; }
     Vector translation() const { return {translate_[0], translate_[1], translate_[2]}; }
 
-  private:
+private:
     double rotate_[3] = {};
     double scale_[3] = {};
     double translate_[3] = {};

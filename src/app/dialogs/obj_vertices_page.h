@@ -10,7 +10,7 @@ class SceneObject;
 class ObjVerticesPage : public PropertyPage {
     Q_OBJECT
 
-  public:
+public:
     explicit ObjVerticesPage(QWidget* parent = nullptr);
     // The object is not used.
     explicit ObjVerticesPage(const SceneObject& object, QWidget* parent = nullptr);

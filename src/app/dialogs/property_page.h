@@ -17,7 +17,7 @@ namespace kel {
 class PropertyPage : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     const QString& tabTitle() const { return tabTitle_; }
 
     // Called by the sheet whenever the page comes on show: the first time, the fields
@@ -28,7 +28,7 @@ class PropertyPage : public QWidget {
     // Edits to fields; the refused field, if any. Fields before it keep their new values.
     std::optional<FieldError> storeControls() { return fields_.fromControls(); }
 
-  protected:
+protected:
     explicit PropertyPage(const QString& tabTitle, QWidget* parent = nullptr);
 
     FieldExchange& fields() { return fields_; }
@@ -45,7 +45,7 @@ class PropertyPage : public QWidget {
         return addNumberEdit(grid(), name, row, column);
     }
 
-  private:
+private:
     QString tabTitle_;
     FieldExchange fields_;
     QGridLayout* grid_ = nullptr;

@@ -17,7 +17,7 @@ class UserMessages;
 class PropertySheet : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     PropertySheet(const QString& caption, UserMessages& messages, QWidget* parent = nullptr);
 
     // Appends a tab; the sheet takes the page as its child.
@@ -33,10 +33,10 @@ class PropertySheet : public QDialog {
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void onCurrentChanged(int index);
     // Reads the page on show back; false, with the message shown and the field focused,
     // when a field is refused.

@@ -21,7 +21,7 @@ class UserMessages;
 class SettingsDialog : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // True once the opening exchange has run, that is once the dialog has been shown.
     bool isInitialised() const { return initialised_; }
 
@@ -36,7 +36,7 @@ class SettingsDialog : public QDialog {
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
-  protected:
+protected:
     SettingsDialog(const QString& title, UserMessages& messages, QWidget* parent);
 
     // Called before the opening exchange.
@@ -58,7 +58,7 @@ class SettingsDialog : public QDialog {
         return addNumberEdit(*grid_, name, row, column);
     }
 
-  private:
+private:
     UserMessages& messages_;
     FieldExchange fields_;
     QGridLayout* grid_ = nullptr;

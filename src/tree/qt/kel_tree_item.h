@@ -8,7 +8,7 @@ namespace kel {
 
 // A tree item with its record. The record lives exactly as long as the item.
 class KelTreeItem : public QTreeWidgetItem {
-  public:
+public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
 
     explicit KelTreeItem(const TreeItemData& record) : QTreeWidgetItem(kType), record_(record) {}
@@ -27,7 +27,7 @@ class KelTreeItem : public QTreeWidgetItem {
         return item != nullptr && item->type() == kType ? static_cast<KelTreeItem*>(item) : nullptr;
     }
 
-  private:
+private:
     TreeItemData record_;
     bool expandedOnce_ = false;
 };

@@ -20,7 +20,7 @@ namespace {
 // Labels may be edited in place, but the new text is never taken: item texts always
 // show the scene.
 class RejectingLabelDelegate : public QStyledItemDelegate {
-  public:
+public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 };

@@ -23,7 +23,7 @@ struct TreeItemData;
 class KelTreeView : public QTreeWidget, public View {
     Q_OBJECT
 
-  public:
+public:
     // Registers with the document as one of its views until destroyed; the document must
     // outlive the view.
     KelTreeView(CKelDoc& document, std::unique_ptr<TreeEditRequests> editRequests,
@@ -46,12 +46,12 @@ class KelTreeView : public QTreeWidget, public View {
     // (and not on the indent or the empty space right of the label).
     bool isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPoint) const;
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
-  private:
+private:
     void onItemExpanded(QTreeWidgetItem* item);
     void onItemCollapsed(QTreeWidgetItem* item);
     void buildChildren(KelTreeItem& item);

@@ -11,7 +11,7 @@ class SceneObject;
 // its dialogs, property sheet and colour chooser; each editor, on OK, writes the scene,
 // updates all views of the document and marks it modified, and on Cancel changes nothing.
 class TreeEditRequests {
-  public:
+public:
     virtual ~TreeEditRequests() = default;
 
     virtual void editCamera(QWidget* parent) = 0;
