@@ -1,0 +1,65 @@
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/app_fixture.h"
+#include "app/kel_view.h"
+#include "model/scene.h"
+
+namespace kel::test {
+namespace {
+
+using EditLoopTest = AppTest;
+
+// Types into the modal dialog the next command opens and presses OK.
+void answerNextDialog(const QString& field, const QString& text) {
+    QTimer::singleShot(0, [field, text] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* edit = dialog->findChild<QLineEdit*>(field);
+        ASSERT_NE(edit, nullptr);
+        edit->setText(text);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->isDefault()) {
+                button->click();
+                if (dialog->isVisible()) {  // refused: never leave the test waiting
+                    dialog->reject();
+                    ADD_FAILURE() << "the dialog refused " << text.toStdString();
+                }
+                return;
+            }
+        }
+        dialog->reject();
+        FAIL() << "no default button";
+    });
+}
+
+// The whole loop a user goes through: edit from the Options menu, see it re-rendered,
+// close, be asked to save, and find the edit in the file when it is opened again.
+TEST_F(EditLoopTest, AnOptionsEditIsRenderedSavedOnCloseAndReopened) {
+    KelDataFrame& frame = open("cube.kel");
+    choose("&View", "&Phong\tCtl+P");
+    const QImage before = frame.renderedView().viewport()->grab().toImage();
+
+    answerNextDialog(QStringLiteral("nearPlane"), QStringLiteral("2.5"));
+    choose("&Options", "Frustum...\tCtl+F");
+    ASSERT_EQ(frame.document().scene()->frustum()->nearPlane(), 2.5);
+    EXPECT_TRUE(frame.document().isModified());
+    settle();
+    EXPECT_NE(frame.renderedView().viewport()->grab().toImage(), before);
+
+    messages_.answers = {true};
+    choose("&File", "&Close");
+    ASSERT_EQ(messages_.questions,
+              (std::vector<std::string>{"cube.kel has been changed, save it?"}));
+    ASSERT_TRUE(app().documents().empty());
+
+    KelDataFrame& reopened = open("cube.kel");
+    EXPECT_EQ(reopened.document().scene()->frustum()->nearPlane(), 2.5);
+    EXPECT_FALSE(reopened.document().isModified());
+}
+
+}  // namespace
+}  // namespace kel::test
