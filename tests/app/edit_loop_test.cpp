@@ -61,5 +61,17 @@ TEST_F(EditLoopTest, AnOptionsEditIsRenderedSavedOnCloseAndReopened) {
     EXPECT_FALSE(reopened.document().isModified());
 }
 
+TEST_F(EditLoopTest, ExitClosesEveryDocumentAndEachModifiedOneAsks) {
+    open("cube.kel").document().setModified(true);
+    open("room.kel").document().setModified(true);
+    choose("&File", "&New\tCtrl+N");
+    choose("&File", "E&xit");
+    EXPECT_EQ(messages_.questions,
+              (std::vector<std::string>{"cube.kel has been changed, save it?",
+                                        "room.kel has been changed, save it?"}));
+    EXPECT_TRUE(app().documents().empty());
+    EXPECT_FALSE(mainFrame().isVisible());
+}
+
 }  // namespace
 }  // namespace kel::test
