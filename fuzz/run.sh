@@ -9,7 +9,8 @@ if [[ $# -ne 2 ]]; then
   echo "usage: $0 BUILD_DIR SECONDS" >&2
   exit 2
 fi
-build_dir=$1
+mkdir -p "$1"
+build_dir=$(cd "$1" && pwd)
 seconds=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
 examples=$repo/examples
