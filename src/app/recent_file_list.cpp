@@ -32,7 +32,8 @@ void RecentFileList::assign(const std::vector<std::string>& paths) {
 }
 
 std::string recentFileMenuText(std::size_t index, const std::string& path) {
-    std::string text = "&" + std::to_string(index + 1) + " ";
+    std::string text(1, '&');
+    text.append(std::to_string(index + 1)).append(1, ' ');
     for (const char c : path) {
         text += c;
         if (c == '&') {

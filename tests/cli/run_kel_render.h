@@ -42,12 +42,13 @@ public:
             }
             return result + "'";
         };
-        std::string command = "cd " + quote(dir.string()) + " && " + quote(KEL_RENDER_PATH);
+        std::string command("cd ");
+        command.append(quote(dir.string())).append(" && ").append(quote(KEL_RENDER_PATH));
         for (const std::string& arg : args) {
-            command += " " + quote(arg);
+            command.append(" ").append(quote(arg));
         }
-        command +=
-            " >" + quote((dir / "out.txt").string()) + " 2>" + quote((dir / "err.txt").string());
+        command.append(" >").append(quote((dir / "out.txt").string()));
+        command.append(" 2>").append(quote((dir / "err.txt").string()));
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"),
                 readFile(dir / "err.txt")};
