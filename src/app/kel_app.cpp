@@ -167,26 +167,32 @@ void CKelApp::onAppAbout() {
     about.exec();
 }
 
-void CKelApp::closeAllDocuments() {
+bool CKelApp::closeAllDocuments() {
     const std::vector<std::shared_ptr<CKelDoc>> documents = documents_;
     for (const std::shared_ptr<CKelDoc>& document : documents) {
-        closeDocument(*document);
+        if (!closeDocument(*document)) {
+            return false;
+        }
     }
+    return true;
 }
 
-void CKelApp::closeDocument(CKelDoc& document) {
+bool CKelApp::closeDocument(CKelDoc& document) {
     const auto it = std::find_if(documents_.begin(), documents_.end(),
                                  [&](const auto& open) { return open.get() == &document; });
     if (it == documents_.end()) {
-        return;
+        return true;
     }
     const std::shared_ptr<CKelDoc> keep = *it;
-    document.onCloseDocument();
+    if (!document.onCloseDocument()) {
+        return false;
+    }
     forgetDocument(document);
     for (KelDataFrame* frame : framesOf(document)) {
         frame->closeForClosedDocument();
     }
     mainFrame_->updateTitle();
+    return true;
 }
 
 std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
@@ -202,7 +208,7 @@ std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
 
 KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     auto* frame = new KelDataFrame(document, messages_, treePane_);
-    frame->setClosingHandler([this](KelDataFrame& closing) { frameClosing(closing); });
+    frame->setClosingHandler([this](KelDataFrame& closing) { return frameClosing(closing); });
     QMdiArea& area = mainFrame_->mdiArea();
     area.addSubWindow(frame);
     // Large enough to show the tree and a good part of the image.
@@ -215,17 +221,20 @@ KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     return frame;
 }
 
-void CKelApp::frameClosing(KelDataFrame& frame) {
+bool CKelApp::frameClosing(KelDataFrame& frame) {
     CKelDoc& document = frame.document();
     std::vector<KelDataFrame*> others = framesOf(document);
     others.erase(std::remove(others.begin(), others.end(), &frame), others.end());
     if (others.empty()) {
         // The last window of a document closes the document.
-        document.onCloseDocument();
+        if (!document.onCloseDocument()) {
+            return false;
+        }
         forgetDocument(document);
     } else {
         updateFrameTitles(document, &frame);
     }
+    return true;
 }
 
 void CKelApp::updateFrameTitles(const CKelDoc& document, const KelDataFrame* leaving) {

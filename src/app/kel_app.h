@@ -64,9 +64,9 @@ public:
     void onAppAbout();
 
     // Closes every document; each modified one asks whether to save.
-    void closeAllDocuments();
+    bool closeAllDocuments();
     // Asks about saving if modified, then closes all windows of the document.
-    void closeDocument(CKelDoc& document);
+    bool closeDocument(CKelDoc& document);
 
     const RecentFileList& recentFiles() const { return recent_; }
     const std::vector<std::shared_ptr<CKelDoc>>& documents() const { return documents_; }
@@ -75,7 +75,7 @@ public:
 
 private:
     KelDataFrame* createFrame(const std::shared_ptr<CKelDoc>& document);
-    void frameClosing(KelDataFrame& frame);
+    bool frameClosing(KelDataFrame& frame);
     void updateFrameTitles(const CKelDoc& document, const KelDataFrame* leaving = nullptr);
     void forgetDocument(const CKelDoc& document);
     CKelDoc* findOpenDocument(const std::string& path) const;

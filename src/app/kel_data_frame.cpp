@@ -45,8 +45,9 @@ void KelDataFrame::closeForClosedDocument() {
 }
 
 void KelDataFrame::closeEvent(QCloseEvent* event) {
-    if (!documentClosed_ && closingHandler_) {
-        closingHandler_(*this);
+    if (!documentClosed_ && closingHandler_ && !closingHandler_(*this)) {
+        event->ignore();
+        return;
     }
     closing_ = true;
     QMdiSubWindow::closeEvent(event);

@@ -27,8 +27,8 @@ public:
 
     // Makes the left pane's view of a document; the pane is parented by the splitter.
     using TreePaneFactory = std::function<QWidget*(CKelDoc&, QWidget* parent)>;
-    // Called when the user closes the window, before it goes.
-    using ClosingHandler = std::function<void(KelDataFrame&)>;
+    // Called when the user closes the window, before it goes; false keeps it open.
+    using ClosingHandler = std::function<bool(KelDataFrame&)>;
 
     // The window shares ownership of its document, so the document outlives every view.
     KelDataFrame(std::shared_ptr<CKelDoc> document, UserMessages& messages,

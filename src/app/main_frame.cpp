@@ -255,7 +255,10 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    app_.closeAllDocuments();
+    if (!app_.closeAllDocuments()) {
+        event->ignore();  // a document whose save failed stays, and so does the program
+        return;
+    }
     if (helpWindow_ != nullptr) {
         helpWindow_->close();
     }

@@ -81,12 +81,11 @@ bool CKelDoc::onSaveDocument(const std::string& path) {
     return true;
 }
 
-void CKelDoc::onCloseDocument() {
-    if (isModified() &&
-        messages_.askYesNo(formatMessage(messageText(MessageId::SaveChanges), title()))) {
-        onSaveDocument(pathName());
-    }
-    Document::onCloseDocument();
+bool CKelDoc::onCloseDocument() {
+    // A save that was asked for and failed keeps the document open, edits and all.
+    return !isModified() ||
+           !messages_.askYesNo(formatMessage(messageText(MessageId::SaveChanges), title())) ||
+           onSaveDocument(pathName());
 }
 
 void CKelDoc::setModified(bool modified) {

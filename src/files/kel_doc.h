@@ -31,7 +31,7 @@ public:
     // The modified flag does not change.
     bool onSaveDocument(const std::string& path) override;
     // When modified, asks "TITLE has been changed, save it?"; Yes saves to pathName().
-    void onCloseDocument() override;
+    bool onCloseDocument() override;
 
     std::pair<int, int> documentSize() const { return {kWidth, kHeight}; }
     Scene* scene() const { return scene_.get(); }

@@ -40,8 +40,9 @@ public:
     virtual bool onNewDocument() { return true; }
     virtual bool onOpenDocument(const std::string& path) = 0;
     virtual bool onSaveDocument(const std::string& path) = 0;
-    // Runs before the windowing layer closes the document's windows and destroys it.
-    virtual void onCloseDocument() {}
+    // Runs before the windowing layer closes the document's windows and destroys it. False
+    // means the document must stay open (a save the user asked for failed).
+    virtual bool onCloseDocument() { return true; }
 
 private:
     std::string title_;

@@ -3,9 +3,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/app_fixture.h"
 #include "app/kel_view.h"
+#include "app/main_frame.h"
 #include "model/scene.h"
 
 namespace kel::test {
@@ -59,6 +61,21 @@ TEST_F(EditLoopTest, AnOptionsEditIsRenderedSavedOnCloseAndReopened) {
     KelDataFrame& reopened = open("cube.kel");
     EXPECT_EQ(reopened.document().scene()->frustum()->nearPlane(), 2.5);
     EXPECT_FALSE(reopened.document().isModified());
+}
+
+// Answering Yes to a save that then fails keeps the window and the edit.
+TEST_F(EditLoopTest, ASaveThatFailsOnCloseKeepsTheDocumentOpen) {
+    KelDataFrame& frame = open("cube.kel");
+    frame.document().setModified(true);
+    std::filesystem::create_directory(scratch("foo"));  // the object output cannot be written
+    messages_.answers = {true, true};
+    choose("&File", "&Close");
+    EXPECT_EQ(messages_.errors.size(), 1u);
+    ASSERT_EQ(app().documents().size(), 1u);
+    frame.close();  // the window's own close button asks again and stays too
+    EXPECT_EQ(messages_.questions.size(), 2u);
+    EXPECT_EQ(app().documents().size(), 1u);
+    EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 1);
 }
 
 TEST_F(EditLoopTest, ExitClosesEveryDocumentAndEachModifiedOneAsks) {

@@ -59,24 +59,33 @@ TEST_F(KelDocTest, OpenEntersTheScenesFolderAndOnlyASuccessReplacesTheScene) {
 
 TEST_F(KelDocTest, CloseAsksOnlyWhenModifiedAndSavesOnlyOnYes) {
     ASSERT_TRUE(doc_.onOpenDocument(path("cube.kel")));
-    doc_.onCloseDocument();
+    EXPECT_TRUE(doc_.onCloseDocument());
     EXPECT_TRUE(messages_.questions.empty());
 
     doc_.scene()->setAmbient(0.75);
     doc_.setModified(true);
     EXPECT_TRUE(doc_.scene()->resetVisibility());  // the flag also reaches the scene
     messages_.answer = false;
-    doc_.onCloseDocument();
+    EXPECT_TRUE(doc_.onCloseDocument());
     EXPECT_EQ(messages_.questions, std::vector<std::string>{"cube.kel has been changed, save it?"});
     EXPECT_FALSE(fs::exists(path("foo")));  // nothing was saved
 
     // Yes saves to the opened path even after the current directory moved.
     fs::current_path(dir_.path().parent_path());
     messages_.answer = true;
-    doc_.onCloseDocument();
+    EXPECT_TRUE(doc_.onCloseDocument());
     EXPECT_EQ(messages_.questions.size(), 2u);
     EXPECT_NE(readFile(path("cube.kel")).find("\n0.75\n1\ncube.obj\n"), std::string::npos);
     EXPECT_TRUE(messages_.errors.empty());
+
+    // A save that fails keeps the document open, so the edit is not lost.
+    fs::remove(fs::current_path() / "foo");  // the object output of the save above
+    fs::current_path(dir_.path());
+    fs::remove(path("foo"));
+    fs::create_directory(path("foo"));
+    EXPECT_FALSE(doc_.onCloseDocument());
+    EXPECT_EQ(messages_.errors.size(), 1u);
+    EXPECT_TRUE(doc_.isModified());
 }
 
 TEST_F(KelDocTest, SaveThatCannotWriteReportsWhyAndReturnsFalse) {
