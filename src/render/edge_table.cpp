@@ -24,11 +24,93 @@ void EdgeTable::clear() {
     lastRow_ = -1;
 }
 
-void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
+namespace {
+
+// What one edge carries from row to row. With Surface the world position and normal come
+// along, else the cosine; x and depth always do.
+template <bool Surface>
+struct EdgeWalk {
+    double x = 0.0;
+    double z = 0.0;
+    double k = 0.0;
+    double w[3] = {0.0, 0.0, 0.0};
+    double n[3] = {0.0, 0.0, 0.0};
+    double dx = 0.0;
+    double dz = 0.0;
+    double dk = 0.0;
+    double dw[3] = {0.0, 0.0, 0.0};
+    double dn[3] = {0.0, 0.0, 0.0};
+
+    void step() {
+        x += dx;
+        z += dz;
+        if constexpr (Surface) {
+            for (int i = 0; i < 3; ++i) {
+                w[i] += dw[i];
+                n[i] += dn[i];
+            }
+        } else {
+            k += dk;
+        }
+    }
+    void skip(double rows) {
+        x += dx * rows;
+        z += dz * rows;
+        if constexpr (Surface) {
+            for (int i = 0; i < 3; ++i) {
+                w[i] += dw[i] * rows;
+                n[i] += dn[i] * rows;
+            }
+        } else {
+            k += dk * rows;
+        }
+    }
+    void store(EdgeEntry& entry) const {
+        entry.x = x;
+        entry.depth = z;
+        if constexpr (Surface) {
+            for (int i = 0; i < 3; ++i) {
+                entry.world[i] = w[i];
+                entry.normal[i] = n[i];
+            }
+        } else {
+            entry.cosine = k;
+        }
+    }
+};
+
+}  // namespace
+
+bool EdgeTable::sharesRows(int top, int bottom) const {
+    const int first = std::max(top, 0);
+    const int end = std::min(bottom, rows());
+    if (first >= end) {
+        return false;
+    }
+    if (stride_ == 1) {
+        return true;
+    }
+    const int firstBlock = first / kBlockRows;
+    const int lastBlock = (end - 1) / kBlockRows;
+    if (lastBlock - firstBlock + 1 >= stride_) {
+        return true;
+    }
+    for (int block = firstBlock; block <= lastBlock; ++block) {
+        if (block % stride_ == phase_) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void EdgeTable::addEdge(const Vertex& a, double cosineA, const Vertex& b, double cosineB) {
     const Vertex* top = &a;
     const Vertex* bottom = &b;
+    double topCosine = cosineA;
+    double bottomCosine = cosineB;
     if (a.devicePoint().y() > b.devicePoint().y()) {
         std::swap(top, bottom);
+        std::swap(topCosine, bottomCosine);
     }
     const DevicePoint& tp = top->devicePoint();
     const DevicePoint& bp = bottom->devicePoint();
@@ -41,39 +123,48 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
     if (bottomY <= 0 || topY >= rowCount) {
         return;
     }
+    if (carriesSurface_) {
+        walk<true>(*top, topCosine, *bottom, bottomCosine);
+    } else {
+        walk<false>(*top, topCosine, *bottom, bottomCosine);
+    }
+}
 
-    double x = tp.x();
-    double z = tp.depth();
-    double k = top->normal().dot(light);
-    const Vector& topW = top->worldPosition();
-    const Vector& topN = top->normal();
-    double w[3] = {topW.at(0), topW.at(1), topW.at(2)};
-    double n[3] = {topN.at(0), topN.at(1), topN.at(2)};
+template <bool Surface>
+void EdgeTable::walk(const Vertex& top, double topCosine, const Vertex& bottom,
+                     double bottomCosine) {
+    const DevicePoint& tp = top.devicePoint();
+    const DevicePoint& bp = bottom.devicePoint();
+    const std::int64_t topY = tp.y();
+    const std::int64_t bottomY = bp.y();
+    const std::int64_t rowCount = static_cast<std::int64_t>(heads_.size());
 
     const double dy = static_cast<double>(bottomY - topY);
-    const double dx = static_cast<double>(static_cast<std::int64_t>(bp.x()) - tp.x()) / dy;
-    const double dz = static_cast<double>(static_cast<std::int64_t>(bp.depth()) - tp.depth()) / dy;
-    const double dk = (bottom->normal().dot(light) - k) / dy;
-    const Vector& bottomW = bottom->worldPosition();
-    const Vector& bottomN = bottom->normal();
-    double dw[3];
-    double dn[3];
-    for (int i = 0; i < 3; ++i) {
-        dw[i] = (bottomW.at(static_cast<std::size_t>(i)) - w[i]) / dy;
-        dn[i] = (bottomN.at(static_cast<std::size_t>(i)) - n[i]) / dy;
+    EdgeWalk<Surface> edge;
+    edge.x = tp.x();
+    edge.z = tp.depth();
+    edge.dx = static_cast<double>(static_cast<std::int64_t>(bp.x()) - tp.x()) / dy;
+    edge.dz = static_cast<double>(static_cast<std::int64_t>(bp.depth()) - tp.depth()) / dy;
+    if constexpr (Surface) {
+        const Vector& topW = top.worldPosition();
+        const Vector& topN = top.normal();
+        const Vector& bottomW = bottom.worldPosition();
+        const Vector& bottomN = bottom.normal();
+        for (std::size_t i = 0; i < 3; ++i) {
+            edge.w[i] = topW.at(i);
+            edge.n[i] = topN.at(i);
+            edge.dw[i] = (bottomW.at(i) - edge.w[i]) / dy;
+            edge.dn[i] = (bottomN.at(i) - edge.n[i]) / dy;
+        }
+    } else {
+        edge.k = topCosine;
+        edge.dk = (bottomCosine - edge.k) / dy;
     }
 
     std::int64_t y = topY;
     if (y < 0) {
         // Rows above the viewport come only from corrupt geometry: jump over them.
-        const double skip = static_cast<double>(-y);
-        x += dx * skip;
-        z += dz * skip;
-        k += dk * skip;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i] * skip;
-            n[i] += dn[i] * skip;
-        }
+        edge.skip(static_cast<double>(-y));
         y = 0;
     }
     const std::int64_t end = std::min(bottomY, rowCount);
@@ -88,34 +179,16 @@ void EdgeTable::addEdge(const Vertex& a, const Vertex& b, const Vector& light) {
             entries_.resize(at + static_cast<std::size_t>(blockEnd - y));
             for (; y < blockEnd; ++y, ++at) {
                 EdgeEntry& entry = entries_[at];
-                entry.x = x;
-                entry.depth = z;
-                entry.cosine = k;
-                for (int i = 0; i < 3; ++i) {
-                    entry.world[i] = w[i];
-                    entry.normal[i] = n[i];
-                }
+                edge.store(entry);
                 int& rowHead = heads_[static_cast<std::size_t>(y)];
                 entry.next = rowHead;
                 rowHead = static_cast<int>(at);
-                x += dx;
-                z += dz;
-                k += dk;
-                for (int i = 0; i < 3; ++i) {
-                    w[i] += dw[i];
-                    n[i] += dn[i];
-                }
+                edge.step();
             }
         } else {
             // Another thread's rows: step through them exactly as if they were stored.
             for (; y < blockEnd; ++y) {
-                x += dx;
-                z += dz;
-                k += dk;
-                for (int i = 0; i < 3; ++i) {
-                    w[i] += dw[i];
-                    n[i] += dn[i];
-                }
+                edge.step();
             }
         }
     }

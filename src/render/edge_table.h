@@ -33,13 +33,25 @@ public:
     // entries: the share of the viewport that one of stride threads rasterises.
     void resize(int rows, int phase = 0, int stride = 1);
     int rows() const { return static_cast<int>(heads_.size()); }
+    int phase() const { return phase_; }
+    int stride() const { return stride_; }
     void clear();
 
+    // With true, crossings carry world position and normal and leave the cosine at 0;
+    // with false (the default) the reverse. Stepping only what the renderer reads saves
+    // most of the per-row work.
+    void setCarriesSurface(bool carries) { carriesSurface_ = carries; }
+
+    // Whether any of the rows from top up to, not including, bottom is in the table and in
+    // its share: a polygon spanning no such row adds nothing here and can be passed over.
+    bool sharesRows(int top, int bottom) const;
+
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
-    // the device points, normals and world positions of the two corners. Horizontal edges
-    // add nothing; rows outside the table or its share are left out, and the crossings
-    // in the share have the same values as in a table that holds every row.
-    void addEdge(const Vertex& a, const Vertex& b, const Vector& light);
+    // the device points, normals and world positions of the two corners and their cosines
+    // (normal . light direction). Horizontal edges add nothing; rows outside the table or
+    // its share are left out, and the crossings in the share have the same values as in a
+    // table that holds every row.
+    void addEdge(const Vertex& a, double cosineA, const Vertex& b, double cosineB);
 
     const EdgeEntry* head(int row) const { return entryAt(heads_[static_cast<std::size_t>(row)]); }
     const EdgeEntry* next(const EdgeEntry& entry) const { return entryAt(entry.next); }
@@ -49,6 +61,10 @@ public:
     int lastRow() const { return lastRow_; }
 
 private:
+    // The rows of an edge whose ends lie on different rows and that reaches the table.
+    template <bool Surface>
+    void walk(const Vertex& top, double topCosine, const Vertex& bottom, double bottomCosine);
+
     const EdgeEntry* entryAt(int i) const {
         return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)];
     }
@@ -57,6 +73,7 @@ private:
     std::vector<int> heads_;
     int phase_ = 0;
     int stride_ = 1;
+    bool carriesSurface_ = false;
     int firstRow_ = 0;
     int lastRow_ = -1;
 };

@@ -20,6 +20,11 @@ public:
     // Reallocates only when the size changes (a negative size counts as 0), then every
     // cell gets depth 256 and white.
     void reset(int width, int height);
+    // Reallocates only when the size changes, leaving the cells' values unspecified until
+    // clearRows covers them: lets threads clear the rows they are about to draw.
+    void resize(int width, int height);
+    // Depth 256 and white for the rows from first up to, not including, end.
+    void clearRows(int first, int end);
 
     int width() const { return width_; }
     int height() const { return height_; }

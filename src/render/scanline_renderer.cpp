@@ -1,5 +1,6 @@
 #include "render/scanline_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -55,20 +56,8 @@ void ScanlineRenderer::prepareBuffer(const DeviceMapping& mapping) {
     if (!buffer_) {
         buffer_ = std::make_unique<FrameBuffer>(mapping.width(), mapping.height());
     } else {
-        buffer_->reset(mapping.width(), mapping.height());
+        buffer_->resize(mapping.width(), mapping.height());
     }
-}
-
-bool ScanlineRenderer::spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const {
-    span.xs = roundToInt(left.x);
-    span.xe = roundToInt(right.x);
-    if (span.xs >= span.xe) {
-        return false;
-    }
-    span.columns = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
-    span.begin = span.xs < 0 ? 0 : span.xs;
-    span.end = span.xe > buffer_->width() ? buffer_->width() : span.xe;
-    return span.begin < span.end;
 }
 
 void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading) {
@@ -101,28 +90,59 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     }
 }
 
+bool ScanlineRenderer::reachesBand(const Band& band, const Polygon& polygon) const {
+    const std::size_t k = polygon.effectiveVertexCount();
+    int top = polygon.effectiveVertex(0)->devicePoint().y();
+    int bottom = top;
+    for (std::size_t j = 1; j < k; ++j) {
+        const int y = polygon.effectiveVertex(j)->devicePoint().y();
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    // The closed outline's edges together cover the rows from the top corner up to the
+    // bottom one, excluded.
+    return band.edges.sharesRows(top, bottom);
+}
+
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                                    const ShadingInputs& shading) {
     const std::size_t k = polygon.effectiveVertexCount();
-    if (k == 0) {
-        return;
+    // Each corner's cosine once, not once for each of its two edges.
+    std::vector<double>& cosines = band.cosines;
+    cosines.assign(k, 0.0);
+    if (!carriesSurface_) {
+        for (std::size_t j = 0; j < k; ++j) {
+            cosines[j] = polygon.effectiveVertex(j)->normal().dot(light);
+        }
     }
     EdgeTable& edges = band.edges;
     edges.clear();
     for (std::size_t j = 1; j < k; ++j) {
-        edges.addEdge(*polygon.effectiveVertex(j - 1), *polygon.effectiveVertex(j), light);
+        edges.addEdge(*polygon.effectiveVertex(j - 1), cosines[j - 1], *polygon.effectiveVertex(j),
+                      cosines[j]);
     }
-    edges.addEdge(*polygon.effectiveVertex(k - 1), *polygon.effectiveVertex(0), light);
+    edges.addEdge(*polygon.effectiveVertex(k - 1), cosines[k - 1], *polygon.effectiveVertex(0),
+                  cosines[0]);
     for (int r = edges.firstRow(); r <= edges.lastRow(); ++r) {
         fillRow(band, r, shading);
     }
 }
 
+void ScanlineRenderer::clearBandRows(const Band& band) {
+    const int rows = band.edges.rows();
+    const int step = band.edges.stride() * EdgeTable::kBlockRows;
+    for (int first = band.edges.phase() * EdgeTable::kBlockRows; first < rows; first += step) {
+        buffer_->clearRows(first, first + EdgeTable::kBlockRows);
+    }
+}
+
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
+    clearBandRows(band);
     for (const ObjectToDraw& entry : objects_) {
         for (const auto& surfacePtr : entry.object->surfaces()) {
             for (const auto& polygon : surfacePtr->polygons()) {
-                if (polygon->visible() && isProjectable(*polygon)) {
+                if (polygon->visible() && polygon->effectiveVertexCount() != 0 &&
+                    reachesBand(band, *polygon) && isProjectable(*polygon)) {
                     drawPolygon(band, *polygon, light, entry.shading);
                 }
             }
@@ -164,7 +184,9 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         bands_.resize(static_cast<std::size_t>(bandCount));
     }
     for (int b = 0; b < bandCount; ++b) {
-        bands_[static_cast<std::size_t>(b)].edges.resize(rows, b, bandCount);
+        EdgeTable& edges = bands_[static_cast<std::size_t>(b)].edges;
+        edges.resize(rows, b, bandCount);
+        edges.setCarriesSurface(carriesSurface_);
     }
 #pragma omp parallel for schedule(static, 1) num_threads(bandCount) if (bandCount > 1)
     for (int b = 0; b < bandCount; ++b) {
@@ -194,13 +216,14 @@ void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry&
         z += dz * skip;
         k += dk * skip;
     }
+    const LitChannels lit(shading.lit);
     std::uint16_t* depths = buffer().depthRow(row);
     std::uint32_t* colors = buffer().colorRow(row);
     for (int x = span.begin; x < span.end; ++x) {
         const int depth = roundToInt(z);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            colors[x] = gouraudShade(shading, k);
+            colors[x] = gouraudShade(shading, lit, k);
         }
         z += dz;
         k += dk;
@@ -235,6 +258,7 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
             n[i] += dn[i] * skip;
         }
     }
+    const LitChannels lit(shading.lit);
     const double* l = shading.light;
     const double* e = shading.eye;
     std::uint16_t* depths = buffer().depthRow(row);
@@ -260,7 +284,7 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
                 half = h;
             }
             depths[x] = FrameBuffer::clampDepth(depth);
-            colors[x] = phongShade(shading, half, n);
+            colors[x] = phongShade(shading, lit, half, n);
         }
         z += dz;
         for (int i = 0; i < 3; ++i) {

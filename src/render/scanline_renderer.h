@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,8 @@ class ScanlineRenderer : public DeviceRenderer {
 public:
     void draw(DrawingSurface& surface, Scene& scene) override;
 
-    // Creates the buffer at the viewport's size, or resets the one kept from the last
-    // render.
+    // Creates the buffer at the viewport's size, or resizes the one kept from the last
+    // render; each band then clears its own rows before drawing them.
     void prepareBuffer(const DeviceMapping& mapping);
     // Absent until the first render.
     const FrameBuffer* frameBuffer() const { return buffer_.get(); }
@@ -31,6 +32,9 @@ public:
     void setBandCount(int bands) { requestedBands_ = bands; }
 
 protected:
+    // carriesSurface: the spans read world position and normal rather than the cosine.
+    explicit ScanlineRenderer(bool carriesSurface) : carriesSurface_(carriesSurface) {}
+
     // One row of one polygon between two crossings: the left one is second when its x is
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
@@ -49,12 +53,23 @@ protected:
         int end = 0;         // one past the last column drawn (<= width)
     };
     // False when nothing of the span is drawn.
-    bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const;
+    bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const {
+        span.xs = roundToInt(left.x);
+        span.xe = roundToInt(right.x);
+        if (span.xs >= span.xe) {
+            return false;
+        }
+        span.columns = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
+        span.begin = span.xs < 0 ? 0 : span.xs;
+        span.end = span.xe > buffer_->width() ? buffer_->width() : span.xe;
+        return span.begin < span.end;
+    }
 
 private:
     struct Band {
         EdgeTable edges;
         std::vector<const EdgeEntry*> crossings;
+        std::vector<double> cosines;  // per corner of the polygon being drawn
     };
     struct ObjectToDraw {
         const SceneObject* object;
@@ -67,14 +82,21 @@ private:
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
+    void clearBandRows(const Band& band);
+    bool reachesBand(const Band& band, const Polygon& polygon) const;
+
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
     std::vector<ObjectToDraw> objects_;
     int requestedBands_ = 0;
+    bool carriesSurface_;
 };
 
 // Interpolates the light cosine of the corners; no highlight.
 class GouraudRenderer : public ScanlineRenderer {
+public:
+    GouraudRenderer() : ScanlineRenderer(false) {}
+
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading) override;
@@ -82,6 +104,9 @@ protected:
 
 // Interpolates world position and normal and lights every pixel.
 class PhongRenderer : public ScanlineRenderer {
+public:
+    PhongRenderer() : ScanlineRenderer(true) {}
+
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading) override;

@@ -81,18 +81,30 @@ struct ShadingInputs {
     double lightFraction[3] = {1.0, 1.0, 1.0};  // lr, lg, lb
 };
 
+// The lit colour's channels as doubles, taken out of the per-pixel loops.
+struct LitChannels {
+    double red;
+    double green;
+    double blue;
+    explicit LitChannels(const Color& lit) : red(lit.red()), green(lit.green()), blue(lit.blue()) {}
+};
+
 // Gouraud: g = ambient + k x kd x intensity (ambient alone when k < 0), each lit channel
 // scaled by g.
-inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
+inline std::uint32_t gouraudShade(const ShadingInputs& in, const LitChannels& lit, double cosine) {
     const double g = cosine >= 0.0 ? in.ambient + cosine * in.diffuse * in.intensity : in.ambient;
-    return packColor(channelFromValue(in.lit.red() * g), channelFromValue(in.lit.green() * g),
-                     channelFromValue(in.lit.blue() * g));
+    return packColor(channelFromValue(lit.red * g), channelFromValue(lit.green * g),
+                     channelFromValue(lit.blue * g));
+}
+
+inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
+    return gouraudShade(in, LitChannels(in.lit), cosine);
 }
 
 // Phong: ambient, diffuse (N . L) and specular ((N . H)^n) terms; the highlight takes the
 // light's colour. Without a half vector (L + V = 0) there is no highlight.
-inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
-                                const double* normal) {
+inline std::uint32_t phongShade(const ShadingInputs& in, const LitChannels& lit,
+                                const double* halfVector, const double* normal) {
     double highlight = 0.0;
     if (halfVector != nullptr) {
         const double s = ((0.0 + normal[0] * halfVector[0]) + normal[1] * halfVector[1]) +
@@ -104,9 +116,9 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVecto
     const double d =
         ((0.0 + normal[0] * in.light[0]) + normal[1] * in.light[1]) + normal[2] * in.light[2];
     const double diff = d < 0.0 ? 0.0 : in.diffuse * d;
-    const double red = in.lit.red();
-    const double green = in.lit.green();
-    const double blue = in.lit.blue();
+    const double red = lit.red;
+    const double green = lit.green;
+    const double blue = lit.blue;
     return packColor(
         channelFromValue(in.intensity * (red * diff + in.lightFraction[0] * highlight) +
                          in.ambient * red),
@@ -114,6 +126,11 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVecto
                          in.ambient * green),
         channelFromValue(in.intensity * (blue * diff + in.lightFraction[2] * highlight) +
                          in.ambient * blue));
+}
+
+inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
+                                const double* normal) {
+    return phongShade(in, LitChannels(in.lit), halfVector, normal);
 }
 
 }  // namespace kel
