@@ -201,12 +201,12 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 
 void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                                const ShadingInputs& shading) {
-    const EdgeEntry& left = second.x < first.x ? second : first;
-    const EdgeEntry& right = &left == &first ? second : first;
     Span span;
-    if (!spanOf(left, right, span)) {
+    if (!spanOf(first, second, span)) {
         return;
     }
+    const EdgeEntry& left = *span.left;
+    const EdgeEntry& right = *span.right;
     const double dz = (right.depth - left.depth) / span.columns;
     const double dk = (right.cosine - left.cosine) / span.columns;
     double z = left.depth;
@@ -232,12 +232,12 @@ void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry&
 
 void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                              const ShadingInputs& shading) {
-    const EdgeEntry& left = second.x < first.x ? second : first;
-    const EdgeEntry& right = &left == &first ? second : first;
     Span span;
-    if (!spanOf(left, right, span)) {
+    if (!spanOf(first, second, span)) {
         return;
     }
+    const EdgeEntry& left = *span.left;
+    const EdgeEntry& right = *span.right;
     const double dz = (right.depth - left.depth) / span.columns;
     double z = left.depth;
     double w[3];

@@ -44,18 +44,24 @@ protected:
 
     FrameBuffer& buffer() { return *buffer_; }
 
-    // Where a span starts and ends, clipped to the viewport's columns.
+    // The two crossings of a span in x order, and where it starts and ends, clipped to the
+    // viewport's columns.
     struct Span {
+        const EdgeEntry* left = nullptr;
+        const EdgeEntry* right = nullptr;
         int xs = 0;          // rounded left column
         int xe = 0;          // rounded right column (excluded)
         double columns = 0;  // xe - xs
         int begin = 0;       // first column drawn (>= 0)
         int end = 0;         // one past the last column drawn (<= width)
     };
-    // False when nothing of the span is drawn.
-    bool spanOf(const EdgeEntry& left, const EdgeEntry& right, Span& span) const {
-        span.xs = roundToInt(left.x);
-        span.xe = roundToInt(right.x);
+    // The second crossing is left only when its x is smaller. False when nothing of the span
+    // is drawn.
+    bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
+        span.left = second.x < first.x ? &second : &first;
+        span.right = span.left == &first ? &second : &first;
+        span.xs = roundToInt(span.left->x);
+        span.xe = roundToInt(span.right->x);
         if (span.xs >= span.xe) {
             return false;
         }

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "model/vector.h"
+
 namespace kel {
 
 namespace {
@@ -31,6 +33,29 @@ QLineEdit* addNumberEdit(QGridLayout& grid, const QString& name, int row, int co
     edit->setFixedWidth(numberEditWidth(*edit));
     grid.addWidget(edit, row, column);
     return edit;
+}
+
+std::array<AxisEdits, 3> addAxisRows(QGridLayout& grid, const std::array<AxisRow, 3>& rows) {
+    const std::array<QString, 3> axes = {QStringLiteral("X"), QStringLiteral("Y"),
+                                         QStringLiteral("Z")};
+    for (int column = 0; column < 3; ++column) {
+        addHeading(grid, axes[column], 0, column + 1);
+    }
+    std::array<AxisEdits, 3> edits{};
+    for (int row = 0; row < 3; ++row) {
+        addRowLabel(grid, rows[row].label, row + 1);
+        for (int column = 0; column < 3; ++column) {
+            edits[row][column] =
+                addNumberEdit(grid, rows[row].name + axes[column], row + 1, column + 1);
+        }
+    }
+    return edits;
+}
+
+void copyAxes(const Vector& source, double (&target)[3]) {
+    target[0] = source.x();
+    target[1] = source.y();
+    target[2] = source.z();
 }
 
 }  // namespace kel

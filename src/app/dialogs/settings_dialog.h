@@ -49,6 +49,7 @@ protected:
     FieldExchange& fields() { return fields_; }
     UserMessages& messages() { return messages_; }
 
+    QGridLayout& grid() { return *grid_; }
     // Grid helpers: a label, a centred column heading, and a number edit named for tests.
     void addRowLabel(const QString& text, int row) { kel::addRowLabel(*grid_, text, row); }
     void addHeading(const QString& text, int row, int column) {
