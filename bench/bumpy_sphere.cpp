@@ -176,7 +176,7 @@ void writeSceneFile(const std::string& objectFileName, std::ostream& out) {
     out << "1.2 1.5 3.4\n"  // camera from, to, up
            "0 0 0\n"
            "0 1 0\n"
-           "1\n10\n0.3\n"  // frustum near, far, height
+           "1\n10\n0.31\n"  // frustum near, far, height
            "0.9\n"         // light intensity, colour, direction
            "255 255 255\n"
            "-0.4 0.7 0.6\n"
