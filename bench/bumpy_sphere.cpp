@@ -26,21 +26,22 @@ constexpr std::array<Point, 12> kCorners = {{{-1, kPhi, 0},
                                              {kPhi, 0, 1},
                                              {-kPhi, 0, -1},
                                              {-kPhi, 0, 1}}};
-constexpr std::array<std::array<int, 3>, 20> kFaces = {{{0, 11, 5}, {0, 5, 1},  {0, 1, 7},
-                                                        {0, 7, 10}, {0, 10, 11}, {1, 5, 9},
-                                                        {5, 11, 4}, {11, 10, 2}, {10, 7, 6},
-                                                        {7, 1, 8},  {3, 9, 4},  {3, 4, 2},
-                                                        {3, 2, 6},  {3, 6, 8},  {3, 8, 9},
-                                                        {4, 9, 5},  {2, 4, 11}, {6, 2, 10},
-                                                        {8, 6, 7},  {9, 8, 1}}};
+constexpr std::array<std::array<int, 3>, 20> kFaces = {
+    {{0, 11, 5},  {0, 5, 1},  {0, 1, 7},  {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+     {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+     {3, 8, 9},   {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}}};
 
-double dot(const Point& a, const Point& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double dot(const Point& a, const Point& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 Point cross(const Point& a, const Point& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
-Point minus(const Point& a, const Point& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+Point minus(const Point& a, const Point& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
 
 // Radial bumps of a few different wavelengths; |bump| <= 0.1.
 double bump(const Point& d) {
@@ -177,7 +178,7 @@ void writeSceneFile(const std::string& objectFileName, std::ostream& out) {
            "0 0 0\n"
            "0 1 0\n"
            "1\n10\n0.31\n"  // frustum near, far, height
-           "0.9\n"         // light intensity, colour, direction
+           "0.9\n"          // light intensity, colour, direction
            "255 255 255\n"
            "-0.4 0.7 0.6\n"
            "0.2\n"  // ambient

@@ -10,7 +10,8 @@ namespace kel::bench {
 namespace {
 
 int channelDistance(std::uint32_t a, std::uint32_t b, int shift) {
-    return std::abs(static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu));
+    return std::abs(static_cast<int>((a >> shift) & 0xFFu) -
+                    static_cast<int>((b >> shift) & 0xFFu));
 }
 
 bool holds(const ImageSurface& image, int margin, int side) {
@@ -55,7 +56,8 @@ bool compareCoverage(const ImageSurface& first, const ImageSurface& second, int 
             }
         }
     }
-    c.meanChannelDifference = c.both == 0 ? 0.0 : differenceSum / (3.0 * static_cast<double>(c.both));
+    c.meanChannelDifference =
+        c.both == 0 ? 0.0 : differenceSum / (3.0 * static_cast<double>(c.both));
     result = c;
     return true;
 }

@@ -12,8 +12,8 @@
 // at a margin of 10 pixels inside a black frame on white.
 
 #define GL_GLEXT_PROTOTYPES 1
-#include <GL/osmesa.h>
 #include <GL/glext.h>
+#include <GL/osmesa.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -85,9 +85,15 @@ class OffscreenContext {
 public:
     explicit OffscreenContext(int side)
         : side_(side), pixels_(static_cast<std::size_t>(side) * static_cast<std::size_t>(side)) {
-        const int attributes[] = {OSMESA_FORMAT,       OSMESA_RGBA, OSMESA_DEPTH_BITS, 16,
-                                  OSMESA_STENCIL_BITS, 0,           OSMESA_PROFILE,
-                                  OSMESA_COMPAT_PROFILE, 0};
+        const int attributes[] = {OSMESA_FORMAT,
+                                  OSMESA_RGBA,
+                                  OSMESA_DEPTH_BITS,
+                                  16,
+                                  OSMESA_STENCIL_BITS,
+                                  0,
+                                  OSMESA_PROFILE,
+                                  OSMESA_COMPAT_PROFILE,
+                                  0};
         context_ = OSMesaCreateContextAttribs(attributes, nullptr);
         if (context_ != nullptr &&
             OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, side, side) == 0) {
@@ -262,7 +268,9 @@ public:
         : mode_(mode), light_(lightOf(scene)), batches_(std::move(batches)) {}
 
     bool setUp(const std::array<double, 16>& clip, int side) {
-        glViewport(0, 0, side, side);
+        // Kel's rows count down from side - trunc(y), one row below OpenGL's pixel
+        // centres: moving the viewport down a row makes both put a point in one pixel.
+        glViewport(0, -1, side, side);
         glClearColor(1.0F, 1.0F, 1.0F, 1.0F);
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixd(clip.data());
@@ -388,8 +396,8 @@ int main(int argc, char** argv) {
         std::cerr << kProgram << ": Could not create an OSMesa context\n";
         return 1;
     }
-    std::cerr << kProgram << ": " << glGetString(GL_RENDERER) << ", LP_NUM_THREADS="
-              << std::getenv("LP_NUM_THREADS") << "\n";
+    std::cerr << kProgram << ": " << glGetString(GL_RENDERER)
+              << ", LP_NUM_THREADS=" << std::getenv("LP_NUM_THREADS") << "\n";
 
     const kel::Matrix clip =
         scene.camera()->viewTransform() * scene.frustum()->perspectiveTransform();

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     const auto mesh = kel::bench::makeBumpySphere(kel::bench::frequencyForTriangles(wanted));
     const std::string objectPath = prefix + ".obj";
     const std::string objectName = std::filesystem::path(objectPath).filename().string();
-    if (!writeFile(objectPath, [&](std::ostream& out) { kel::bench::writeObjectFile(mesh, out); }) ||
+    if (!writeFile(objectPath,
+                   [&](std::ostream& out) { kel::bench::writeObjectFile(mesh, out); }) ||
         !writeFile(prefix + ".kel",
                    [&](std::ostream& out) { kel::bench::writeSceneFile(objectName, out); })) {
         return 1;

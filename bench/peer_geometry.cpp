@@ -63,9 +63,8 @@ public:
         }
         const std::uint32_t first = index(*polygon.vertexAt(0));
         for (std::size_t j = 1; j + 1 < k; ++j) {
-            batch_.triangles.insert(batch_.triangles.end(),
-                                    {first, index(*polygon.vertexAt(j)),
-                                     index(*polygon.vertexAt(j + 1))});
+            batch_.triangles.insert(batch_.triangles.end(), {first, index(*polygon.vertexAt(j)),
+                                                             index(*polygon.vertexAt(j + 1))});
         }
     }
 
@@ -76,10 +75,10 @@ private:
         if (added) {
             const Vector& p = v.worldPosition();
             const Vector& n = v.normal();
-            batch_.vertices.insert(batch_.vertices.end(),
-                                   {static_cast<float>(p.x()), static_cast<float>(p.y()),
-                                    static_cast<float>(p.z()), static_cast<float>(n.x()),
-                                    static_cast<float>(n.y()), static_cast<float>(n.z())});
+            batch_.vertices.insert(
+                batch_.vertices.end(),
+                {static_cast<float>(p.x()), static_cast<float>(p.y()), static_cast<float>(p.z()),
+                 static_cast<float>(n.x()), static_cast<float>(n.y()), static_cast<float>(n.z())});
         }
         return it->second;
     }
