@@ -11,9 +11,12 @@
 // culling off. The image is written as kel-render writes one: the viewport of SIDE x SIDE
 // at a margin of 10 pixels inside a black frame on white.
 
+// osmesa.h brings gl.h, which glext.h needs first.
 #define GL_GLEXT_PROTOTYPES 1
-#include <GL/glext.h>
+// clang-format off
 #include <GL/osmesa.h>
+#include <GL/glext.h>
+// clang-format on
 
 #include <chrono>
 #include <cstdlib>
