@@ -186,14 +186,14 @@ void main() {
     if (lv > 0.0) v /= lv;
     vec3 h = lightDirection + v;
     float lh = length(h);
-    float spec = 0.0;
+    float highlight = 0.0;
     if (lh > 0.0) {
         float s = dot(normal, h / lh);
-        if (s >= 0.0) spec = specular * pow(s, shininess);
+        if (s >= 0.0) highlight = specular * pow(s, shininess);
     }
     float d = dot(normal, lightDirection);
     float diff = d < 0.0 ? 0.0 : diffuse * d;
-    vec3 value = intensity * (litColor * diff + lightColor * spec) + ambient * litColor;
+    vec3 value = intensity * (litColor * diff + lightColor * highlight) + ambient * litColor;
     gl_FragColor = vec4(floor(min(value, vec3(1.0)) * 255.0) / 255.0, 1.0);
 }
 )";
