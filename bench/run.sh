@@ -21,6 +21,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 grep -q 'CMAKE_BUILD_TYPE:STRING=Release' "$build/CMakeCache.txt" ||
     echo "warning: $build is not a Release build; its figures mean little" >&2
+if grep -q 'KEL_BUILD_BENCH:BOOL=OFF' "$build/CMakeCache.txt"; then
+    echo "$build was configured with -DKEL_BUILD_BENCH=OFF; configure it with ON" >&2
+    exit 2
+fi
 cmake --build "$build" -j2 --target kel-bench-tools >/dev/null
 
 kel_render=$build/src/cli/kel-render
