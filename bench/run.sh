@@ -4,7 +4,8 @@
 #      1000 x 1000, alternating in the same run, ROUNDS times; medians and the ratio range;
 #      then which pixels each covers.
 #   2. Phong at 1000 x 1000 on 10k, 100k and 1M triangles: ms per frame and peak memory.
-#   3. Whole kel-render process: open the ~3 MB mesh scene, render 64 x 64, write the PNG.
+#   3. Whole kel-render process: open the ~3 MB mesh scene, render 64 x 64, write the PNG;
+#      and the reader alone in MB/s.
 #   4. Repaints per second of the viewer's rendered view at 1000 x 1000.
 # Usage: bench/run.sh [BUILD_DIR]   (a Release build; default build)
 # Environment: FRAMES (frames per measurement, default 10), ROUNDS (default 3),
@@ -122,6 +123,7 @@ echo
 echo "== Whole process: kel-render opens $(basename "$main_scene") and writes a 64 x 64 PNG"
 "$tools/kel-bench-process" --runs "$runs" -- "$kel_render" "$main_scene" --size 64x64 \
     --output "$out/thumbnail.png"
+echo "Reader alone, in one process: $("$tools/kel-bench-open" "$main_scene" --runs "$runs")"
 
 if [ -x "$tools/kel-bench-viewer" ]; then
     echo
