@@ -11,6 +11,7 @@
 # Environment: FRAMES (frames per measurement, default 10), ROUNDS (default 3),
 #              RUNS (whole-process runs, default 11).
 set -euo pipefail
+trap 'echo "bench/run.sh: the command at line $LINENO failed" >&2' ERR
 cd "$(dirname "$0")/.."
 build=$(realpath -m "${1:-build}")
 frames=${FRAMES:-10}
