@@ -214,12 +214,20 @@ GLuint compile(GLenum kind, const char* source) {
 
 GLuint makePhongProgram() {
     const GLuint program = glCreateProgram();
-    glAttachShader(program, compile(GL_VERTEX_SHADER, kPhongVertexShader));
-    glAttachShader(program, compile(GL_FRAGMENT_SHADER, kPhongFragmentShader));
+    const GLuint shaders[] = {compile(GL_VERTEX_SHADER, kPhongVertexShader),
+                              compile(GL_FRAGMENT_SHADER, kPhongFragmentShader)};
+    for (const GLuint shader : shaders) {
+        glAttachShader(program, shader);
+        glDeleteShader(shader);  // goes with the program
+    }
     glLinkProgram(program);
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    return ok == GL_TRUE ? program : 0;
+    if (ok != GL_TRUE) {
+        glDeleteProgram(program);
+        return 0;
+    }
+    return program;
 }
 
 struct SceneLight {
@@ -267,8 +275,19 @@ void setUpGouraud(const SceneLight& light) {
 
 class PeerRenderer {
 public:
+    // Takes over the batches' buffers; the context must outlive the renderer.
     PeerRenderer(kel::RenderMode mode, const kel::Scene& scene, std::vector<GpuBatch> batches)
         : mode_(mode), light_(lightOf(scene)), batches_(std::move(batches)) {}
+    ~PeerRenderer() {
+        for (const GpuBatch& batch : batches_) {
+            glDeleteBuffers(2, batch.buffers);
+        }
+        if (program_ != 0) {
+            glDeleteProgram(program_);
+        }
+    }
+    PeerRenderer(const PeerRenderer&) = delete;
+    PeerRenderer& operator=(const PeerRenderer&) = delete;
 
     bool setUp(const std::array<double, 16>& clip, int side) {
         // Kel's rows count down from side - trunc(y), one row below OpenGL's pixel
