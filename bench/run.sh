@@ -80,6 +80,7 @@ for mode in wireframe gouraud phong; do
         fi
     done
     read -r km _ _ < <(summary <"$out/kel")
+    printf -v "kel_$mode" '%s' "$km"
     if [ $have_peer = 1 ]; then
         read -r pm _ _ < <(summary <"$out/peer")
         read -r rm rlo rhi < <(summary <"$out/ratio")
@@ -88,6 +89,8 @@ for mode in wireframe gouraud phong; do
         printf '%-10s %10s %12s\n' "$mode" "$km" "(no OSMesa: peer not built)"
     fi
 done
+echo "Kel wireframe / Kel gouraud: $(awk -v w="$kel_wireframe" -v g="$kel_gouraud" \
+    'BEGIN {printf "%.2f", w / g}')"
 if [ $have_peer = 1 ]; then
     echo "Coverage of the 1000 x 1000 viewport (first: Kel, second: llvmpipe):"
     for mode in wireframe gouraud phong; do
@@ -132,3 +135,8 @@ if [ -x "$tools/kel-bench-viewer" ]; then
     "$tools/kel-bench-viewer" "$main_scene" --mode phong --size 1000 --frames $((frames * 2)) \
         2>/dev/null
 fi
+
+echo
+echo "Goals: gouraud and phong kel/llvmpipe <= 0.50 with the same coverage; wireframe no slower"
+echo "than gouraud; 1M triangles <= 250 ms and <= 300 bytes per triangle; whole process"
+echo "<= 50 ms; reader >= 300 MB/s; viewer >= 30 repaints per second."
