@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "model/node.h"
@@ -55,8 +56,17 @@ public:
     void computeNormal();
     // The clip position divided by its w (element 3). Returns false and leaves result
     // alone when |w| < 1e-6.
-    bool projectedPosition(Vector& result) const;
-    Vector projectedPosition() const;  // as above; a copy of the clip position when |w| < 1e-6
+    [[nodiscard]] bool projectedPosition(Vector& result) const {
+        const double w = clipPosition_.at(3);
+        if (!(std::fabs(w) >= 1e-6)) {
+            return false;
+        }
+        result = clipPosition_;
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            result.at(i) /= w;
+        }
+        return true;
+    }
 
     const std::vector<Polygon*>& polygons() const { return polygons_; }
     void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }

@@ -6,10 +6,7 @@
 
 #include "model/camera.h"
 #include "model/device_mapping.h"
-
-#ifdef _OPENMP
-#include <omp.h>
-#endif
+#include "render/scene_walk.h"
 
 namespace kel {
 
@@ -138,27 +135,19 @@ void ScanlineRenderer::clearBandRows(const Band& band) {
 
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     clearBandRows(band);
-    for (const ObjectToDraw& entry : objects_) {
-        for (const auto& surfacePtr : entry.object->surfaces()) {
-            for (const auto& polygon : surfacePtr->polygons()) {
-                if (polygon->visible() && polygon->effectiveVertexCount() != 0 &&
-                    reachesBand(band, *polygon) && isProjectable(*polygon)) {
-                    drawPolygon(band, *polygon, light, entry.shading);
-                }
-            }
-        }
-    }
+    walk::forEachPolygon(*scene_, walk::Which::Drawable,
+                         [&](std::size_t object, const Polygon& polygon) {
+                             if (reachesBand(band, polygon)) {
+                                 drawPolygon(band, polygon, light, shading_[object]);
+                             }
+                         });
     band.edges.clear();
 }
 
 int ScanlineRenderer::bandCountFor(int rows) const {
     int bands = requestedBands_;
     if (bands <= 0) {
-#ifdef _OPENMP
-        bands = omp_get_max_threads();
-#else
-        bands = 1;
-#endif
+        bands = walk::workerCount();
     }
     // Small viewports are not worth the repeated polygon walks.
     return std::max(1, std::min(bands, rows / (4 * EdgeTable::kBlockRows)));
@@ -172,11 +161,11 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     const Vector lightDirection = light.direction();
     prepareBuffer(mapping);
 
-    objects_.clear();
+    shading_.clear();
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        const SceneObject& object = *scene.object(i);
-        objects_.push_back({&object, shadingFor(scene, light, object)});
+        shading_.push_back(shadingFor(scene, light, *scene.object(i)));
     }
+    scene_ = &scene;
 
     const int bandCount = bandCountFor(rows);
     if (static_cast<int>(bands_.size()) != bandCount) {

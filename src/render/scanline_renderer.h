@@ -77,10 +77,6 @@ private:
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
     };
-    struct ObjectToDraw {
-        const SceneObject* object;
-        ShadingInputs shading;
-    };
 
     int bandCountFor(int rows) const;
     void drawBand(Band& band, const Vector& light);
@@ -93,7 +89,8 @@ private:
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
-    std::vector<ObjectToDraw> objects_;
+    std::vector<ShadingInputs> shading_;  // per object, by index
+    const Scene* scene_ = nullptr;        // during draw
     int requestedBands_ = 0;
     bool carriesSurface_;
 };
