@@ -44,10 +44,10 @@ public:
     Vector& operator/=(double s);
 
     // Sum of products over the first min(size, b.size) elements, from 0.0 in index order.
-    double dot(const Vector& b) const;
+    [[nodiscard]] double dot(const Vector& b) const;
     // Both vectors must have 3 elements.
-    Vector cross(const Vector& b) const;
-    double length() const;
+    [[nodiscard]] Vector cross(const Vector& b) const;
+    [[nodiscard]] double length() const;
     // Divides by the length unless the length is exactly 0.0.
     void normalize();
 
@@ -56,13 +56,13 @@ private:
     std::array<double, kMaxSize> elements_;
 };
 
-Vector operator+(const Vector& a, const Vector& b);  // size min(a, b)
-Vector operator-(const Vector& a, const Vector& b);  // size min(a, b)
-Vector operator*(const Vector& a, double s);
-Vector operator/(const Vector& a, double s);
-Vector operator-(const Vector& a);
+[[nodiscard]] Vector operator+(const Vector& a, const Vector& b);  // size min(a, b)
+[[nodiscard]] Vector operator-(const Vector& a, const Vector& b);  // size min(a, b)
+[[nodiscard]] Vector operator*(const Vector& a, double s);
+[[nodiscard]] Vector operator/(const Vector& a, double s);
+[[nodiscard]] Vector operator-(const Vector& a);
 // Same size and every element equal as doubles (no tolerance).
-bool operator==(const Vector& a, const Vector& b);
+[[nodiscard]] bool operator==(const Vector& a, const Vector& b);
 
 // Each element in the stream's default double format followed by one blank.
 std::ostream& operator<<(std::ostream& out, const Vector& v);

@@ -44,7 +44,7 @@ public:
 
     // Whether any of the rows from top up to, not including, bottom is in the table and in
     // its share: a polygon spanning no such row adds nothing here and can be passed over.
-    bool sharesRows(int top, int bottom) const;
+    [[nodiscard]] bool sharesRows(int top, int bottom) const;
 
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
     // the device points, normals and world positions of the two corners and their cosines

@@ -57,7 +57,7 @@ protected:
     };
     // The second crossing is left only when its x is smaller. False when nothing of the span
     // is drawn.
-    bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
+    [[nodiscard]] bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
         span.left = second.x < first.x ? &second : &first;
         span.right = span.left == &first ? &second : &first;
         span.xs = roundToInt(span.left->x);
@@ -78,14 +78,14 @@ private:
         std::vector<double> cosines;  // per corner of the polygon being drawn
     };
 
-    int bandCountFor(int rows) const;
+    [[nodiscard]] int bandCountFor(int rows) const;
     void drawBand(Band& band, const Vector& light);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
     void clearBandRows(const Band& band);
-    bool reachesBand(const Band& band, const Polygon& polygon) const;
+    [[nodiscard]] bool reachesBand(const Band& band, const Polygon& polygon) const;
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
