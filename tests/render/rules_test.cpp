@@ -232,9 +232,10 @@ TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
     // Corners with w from 1 to 3 and coordinates that are not binary fractions: every cut
     // is rounded, so the corners where two cuts meet differ in their last bits when any
     // two passes change places, including the two x passes and the two z passes.
-    const std::vector<Vector> corners = {Vector(-2.3, 0.1, 0.7, 1.1), Vector(0.2, -1.1, -0.9, 1.3),
-                                         Vector(3.1, -3.5, 1.9, 2.9), Vector(2.9, 3.3, 3.7, 2.3),
-                                         Vector(-1.9, 2.7, 0.3, 1.7)};
+    // Edges that cross both x planes, both y planes and both z planes.
+    const std::vector<Vector> corners = {Vector(3.4, 1.7, 1.7, 2.4),   Vector(-2.2, 0.9, 1.0, 1.1),
+                                         Vector(2.0, -2.2, -0.1, 2.0), Vector(1.8, 2.1, -0.3, 2.9),
+                                         Vector(-0.5, 0.5, 3.9, 1.6),  Vector(1.7, 3.7, -3.3, 2.6)};
     auto scene = test::makeScene();
     const Polygon& polygon = test::polygonWithClips(*scene, corners);
     clip(*scene);
@@ -278,16 +279,39 @@ TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
 }
 
 TEST(DeviceDepthRuleTest, DepthAndColumnsAreTruncatedByTheRenderer) {
-    // side 280: projected x 0.0025 -> 1.0025 x 140 = 140.35 -> 140; y -0.5 -> 280 - 70;
-    // z 0.5 -> 127.5 -> 127 and z 0.999 -> 254.745 -> 254.
+    // side 280: projected x 0.00625 -> 1.00625 x 140 = 140.875 -> 140, and y likewise
+    // -> 280 - 140; y -0.5 -> 280 - 70; z 0.5 -> 127.5 -> 127 and z 0.999 -> 254.745 -> 254.
     auto scene = test::makeScene();
     const Polygon& polygon = test::polygonWithClips(
-        *scene, {Vector(0.005, -1, 1, 2), Vector(-0.5, 0.5, 0.999, 1), Vector(0, 0, 0.25, 0.5)});
+        *scene,
+        {Vector(0.0125, -1, 1, 2), Vector(-0.5, 0.5, 0.999, 1), Vector(0, 0.003125, 0.25, 0.5)});
     ImageSurface surface(300, 300);
     DeviceRenderer().run(surface, *scene);
     EXPECT_EQ(polygon.vertexAt(0)->devicePoint(), DevicePoint(140, 210, 127));
     EXPECT_EQ(polygon.vertexAt(1)->devicePoint(), DevicePoint(70, 70, 254));
     EXPECT_EQ(polygon.vertexAt(2)->devicePoint(), DevicePoint(140, 140, 127));
+}
+
+TEST(ClipBoundsRuleTest, ACornerOnABoundaryIsKeptAsACopy) {
+    // A lies on x = w; B is behind the near plane. Near cuts: A -> B at t 0.5 gives
+    // (0.5, 0, 0) x 1.5, B -> C at t 0.5 gives (0, 0.25, 0) x 1.5; A stays a copy with
+    // its normal, not a cut (which would split it in two at x = w).
+    auto scene = test::makeScene();
+    SceneObject& object =
+        test::addObject(*scene, {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0)});
+    const Polygon& polygon = test::addPolygon(object, {0, 1, 2});
+    ImageSurface surface(1, 1);
+    ModelTransformStage().run(surface, *scene);
+    NormalStage().run(surface, *scene);
+    const Vector clips[] = {Vector(1, 0, 0.5, 1), Vector(0, 0, -1, 2), Vector(0, 0.5, 0.5, 1)};
+    for (std::size_t i = 0; i < 3; ++i) {
+        object.vertexAt(i)->setClipPosition(clips[i]);
+    }
+    clip(*scene);
+    EXPECT_EQ(clippedPositions(polygon), (std::vector<Vector>{clips[0], Vector(0.75, 0, 0, 1.5),
+                                                              Vector(0, 0.375, 0, 1.5), clips[2]}));
+    ASSERT_TRUE(polygon.hasClipped());
+    EXPECT_EQ(polygon.effectiveVertex(0)->normal(), Vector(0.0, 0.0, 1.0));
 }
 
 }  // namespace
