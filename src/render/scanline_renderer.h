@@ -9,6 +9,7 @@
 #include "render/edge_table.h"
 #include "render/frame_buffer.h"
 #include "render/shading.h"
+#include "render/span_kernels.h"
 
 namespace kel {
 
@@ -39,8 +40,11 @@ protected:
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
     // nothing but that row of the buffer.
+    // pixels is working space of the calling band.
     virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                          const ShadingInputs& shading) = 0;
+                          const ShadingInputs& shading, PhongPixels& pixels) = 0;
+    // Stores what fillSpan left pending in pixels; called when a band is done.
+    virtual void flushSpans(PhongPixels& /*pixels*/) {}
 
     FrameBuffer& buffer() { return *buffer_; }
 
@@ -72,25 +76,34 @@ protected:
     }
 
 private:
+    // A drawable polygon of this render, in drawing order, with the rows its edges cover.
+    struct DrawItem {
+        const Polygon* polygon;
+        std::size_t object;
+        int top;     // first row
+        int bottom;  // one past the last row
+    };
     struct Band {
         EdgeTable edges;
+        std::vector<std::size_t> items;  // indices into drawList_ that reach the band's rows
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
+        PhongPixels pixels;
     };
 
     [[nodiscard]] int bandCountFor(int rows) const;
+    void collectDrawList(const Scene& scene);
     void drawBand(Band& band, const Vector& light);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
     void clearBandRows(const Band& band);
-    [[nodiscard]] bool reachesBand(const Band& band, const Polygon& polygon) const;
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
     std::vector<ShadingInputs> shading_;  // per object, by index
-    const Scene* scene_ = nullptr;        // during draw
+    std::vector<DrawItem> drawList_;
     int requestedBands_ = 0;
     bool carriesSurface_;
 };
@@ -102,7 +115,7 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading) override;
+                  const ShadingInputs& shading, PhongPixels& pixels) override;
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -112,7 +125,8 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading) override;
+                  const ShadingInputs& shading, PhongPixels& pixels) override;
+    void flushSpans(PhongPixels& pixels) override;
 };
 
 }  // namespace kel
