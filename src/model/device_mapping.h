@@ -13,16 +13,11 @@ namespace kel {
 // conversion of the renderers, inline because they call it for every pixel.
 [[nodiscard]] inline int truncToInt(double value) {
     constexpr double kLimit = 1073741824.0;  // 2^30
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= kLimit) {
-        return static_cast<int>(kLimit);
-    }
-    if (value <= -kLimit) {
-        return -static_cast<int>(kLimit);
-    }
-    return static_cast<int>(value);
+    // Selects rather than branches: the span loops call it for every pixel.
+    double clamped = value >= kLimit ? kLimit : value;
+    clamped = clamped <= -kLimit ? -kLimit : clamped;
+    clamped = value != value ? 0.0 : clamped;
+    return static_cast<int>(clamped);
 }
 
 // Fits the projected square -1..1 x -1..1 into the largest square viewport of the client

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <iosfwd>
 
@@ -56,8 +58,6 @@ private:
     std::array<double, kMaxSize> elements_;
 };
 
-[[nodiscard]] Vector operator+(const Vector& a, const Vector& b);  // size min(a, b)
-[[nodiscard]] Vector operator-(const Vector& a, const Vector& b);  // size min(a, b)
 [[nodiscard]] Vector operator*(const Vector& a, double s);
 [[nodiscard]] Vector operator/(const Vector& a, double s);
 [[nodiscard]] Vector operator-(const Vector& a);
@@ -68,5 +68,76 @@ private:
 std::ostream& operator<<(std::ostream& out, const Vector& v);
 // Reads size() doubles into elements 0, 1, ... in order.
 std::istream& operator>>(std::istream& in, Vector& v);
+
+// Inline: the render stages call these for every vertex and polygon.
+inline Vector& Vector::operator+=(const Vector& b) {
+    const std::size_t n = std::min(size_, b.size_);
+    for (std::size_t i = 0; i < n; ++i) {
+        elements_[i] += b.elements_[i];
+    }
+    return *this;
+}
+
+inline Vector& Vector::operator-=(const Vector& b) {
+    const std::size_t n = std::min(size_, b.size_);
+    for (std::size_t i = 0; i < n; ++i) {
+        elements_[i] -= b.elements_[i];
+    }
+    return *this;
+}
+
+inline Vector& Vector::operator*=(double s) {
+    for (std::size_t i = 0; i < size_; ++i) {
+        elements_[i] *= s;
+    }
+    return *this;
+}
+
+inline Vector& Vector::operator/=(double s) {
+    for (std::size_t i = 0; i < size_; ++i) {
+        elements_[i] /= s;
+    }
+    return *this;
+}
+
+inline double Vector::dot(const Vector& b) const {
+    const std::size_t n = std::min(size_, b.size_);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += elements_[i] * b.elements_[i];
+    }
+    return sum;
+}
+
+inline double Vector::length() const {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < size_; ++i) {
+        sum += elements_[i] * elements_[i];
+    }
+    return std::sqrt(sum);
+}
+
+inline void Vector::normalize() {
+    const double len = length();
+    if (len != 0.0) {
+        *this /= len;
+    }
+}
+
+[[nodiscard]] inline Vector operator+(const Vector& a, const Vector& b) {
+    Vector r = a.size() <= b.size() ? a : b;  // of size min(a, b)
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        r.at(i) = a.at(i) + b.at(i);
+    }
+    return r;
+}
+
+[[nodiscard]] inline Vector operator-(const Vector& a, const Vector& b) {
+    Vector r = a.size() <= b.size() ? a : b;  // of size min(a, b)
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        r.at(i) = a.at(i) - b.at(i);
+    }
+    return r;
+}
 
 }  // namespace kel

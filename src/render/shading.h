@@ -21,11 +21,9 @@ inline constexpr double kChannelScale = 0.00392156862745098;
 // One colour channel from a computed value: 255 from 255 up, else truncated, and never
 // below 0 (a negative ambient or intensity would otherwise wrap).
 [[nodiscard]] inline int channelFromValue(double value) {
-    if (value >= 255.0) {
-        return 255;
-    }
-    const int t = truncToInt(value);
-    return t < 0 ? 0 : t;
+    // NaN fails both tests and gives 0.
+    const double clamped = value >= 255.0 ? 255.0 : (value > 0.0 ? value : 0.0);
+    return static_cast<int>(clamped);
 }
 
 [[nodiscard]] inline std::uint32_t packColor(int red, int green, int blue) {
