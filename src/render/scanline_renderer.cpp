@@ -191,10 +191,10 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         edges.setCarriesSurface(carriesSurface_);
     }
     collectDrawList(scene);
-#pragma omp parallel for schedule(static, 1) num_threads(bandCount) if (bandCount > 1)
-    for (int b = 0; b < bandCount; ++b) {
+    // One band per thread; a band touches only its own rows, edge table and scratch.
+    walk::parallelFor(bandCount, 2, [this, &lightDirection](long b) {
         drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
-    }
+    });
 
     const FrameBuffer& frame = *buffer_;
     for (int r = 0; r < frame.height(); ++r) {

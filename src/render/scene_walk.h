@@ -2,8 +2,8 @@
 
 // The one walk over a scene's polygons and vertices that every stage uses, so that which
 // polygons a stage sees, and how the work is split over threads, is decided here alone.
-// Included only by the render library's own sources, which are compiled with OpenMP when
-// it is available.
+// Work is shared out with oneTBB when it is available: its threads sleep when there is
+// nothing to do instead of spinning, which matters on a machine shared with other work.
 
 #include <cmath>
 #include <cstddef>
@@ -12,8 +12,10 @@
 #include "model/scene.h"
 #include "model/scene_object.h"
 
-#ifdef _OPENMP
-#include <omp.h>
+#ifdef KEL_HAVE_TBB
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 #endif
 
 namespace kel::walk {
@@ -62,18 +64,39 @@ enum class Which {
 
 // The number of threads a parallel walk may use, and the one running the caller.
 [[nodiscard]] inline int workerCount() {
-#ifdef _OPENMP
-    return omp_get_max_threads();
+#ifdef KEL_HAVE_TBB
+    return tbb::this_task_arena::max_concurrency();
 #else
     return 1;
 #endif
 }
+// 0 .. workerCount() - 1, distinct among the threads of one parallel loop; 0 outside one.
 [[nodiscard]] inline int workerIndex() {
-#ifdef _OPENMP
-    return omp_get_thread_num();
+#ifdef KEL_HAVE_TBB
+    const int index = tbb::this_task_arena::current_thread_index();
+    return index < 0 ? 0 : index;
 #else
     return 0;
 #endif
+}
+
+// f(i) for i = 0 .. n - 1, on several threads when n reaches minParallel; f(i) must touch
+// nothing that f(j) touches.
+template <class F>
+void parallelFor(long n, long minParallel, F&& f) {
+#ifdef KEL_HAVE_TBB
+    if (n >= minParallel && n > 1) {
+        tbb::parallel_for(tbb::blocked_range<long>(0, n), [&f](const tbb::blocked_range<long>& r) {
+            for (long i = r.begin(); i != r.end(); ++i) {
+                f(i);
+            }
+        });
+        return;
+    }
+#endif
+    for (long i = 0; i < n; ++i) {
+        f(i);
+    }
 }
 
 // f(object index, polygon) in order: objects by index, surfaces and polygons in list order.
@@ -97,14 +120,12 @@ void forEachPolygonInParallel(const Scene& scene, Which which, F&& f) {
     for (std::size_t o = 0; o < scene.objectCount(); ++o) {
         for (const auto& surface : scene.object(o)->surfaces()) {
             const auto& polygons = surface->polygons();
-            const long n = static_cast<long>(polygons.size());
-#pragma omp parallel for schedule(static) if (n >= kMinParallel)
-            for (long i = 0; i < n; ++i) {
+            parallelFor(static_cast<long>(polygons.size()), kMinParallel, [&](long i) {
                 Polygon& polygon = *polygons[static_cast<std::size_t>(i)];
                 if (selected(polygon, which)) {
                     f(o, polygon);
                 }
-            }
+            });
         }
     }
 }
@@ -115,11 +136,8 @@ template <class F>
 void forEachVertexInParallel(const Scene& scene, F&& f) {
     for (std::size_t o = 0; o < scene.objectCount(); ++o) {
         const SceneObject& object = *scene.object(o);
-        const long n = static_cast<long>(object.vertexCount());
-#pragma omp parallel for schedule(static) if (n >= kMinParallel)
-        for (long i = 0; i < n; ++i) {
-            f(o, *object.vertexAt(static_cast<std::size_t>(i)));
-        }
+        parallelFor(static_cast<long>(object.vertexCount()), kMinParallel,
+                    [&](long i) { f(o, *object.vertexAt(static_cast<std::size_t>(i))); });
     }
 }
 
