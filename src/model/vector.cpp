@@ -10,7 +10,8 @@
 
 namespace kel {
 
-Vector::Vector(std::size_t size, double fill) : size_(size), elements_{} {
+Vector::Vector(std::size_t size, double fill)
+    : elements_{}, size_(static_cast<std::uint32_t>(size)) {
     if (size == 0 || size > kMaxSize) {
         std::abort();  // only a programming error can get here
     }

@@ -4,25 +4,29 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
-
-#include "model/node.h"
 
 namespace kel {
 
+class Visitor;
+
 // A vector of 1 to 4 doubles with value semantics and inline storage: 3 elements for
 // points and directions, 4 for homogeneous positions.
-class Vector : public Node {
+class Vector {
 public:
     static constexpr std::size_t kMaxSize = 4;
 
     Vector() : Vector(3, 0.0) {}
     // size must be 1..4 (a contract: anything else aborts).
     Vector(std::size_t size, double fill);
-    Vector(double x, double y, double z) : size_(3), elements_{x, y, z, 0.0} {}
-    Vector(double x, double y, double z, double w) : size_(4), elements_{x, y, z, w} {}
+    Vector(double x, double y, double z) : elements_{x, y, z, 0.0}, size_(3) {}
+    Vector(double x, double y, double z, double w) : elements_{x, y, z, w}, size_(4) {}
 
-    void accept(Visitor& visitor) override;
+    // Identity, not value equality.
+    bool isSame(const Vector& other) const { return this == &other; }
+    // Calls the visitor's visitTuple with this vector.
+    void accept(Visitor& visitor);
 
     std::size_t size() const { return size_; }
     // An index not below the size selects element 0.
@@ -54,8 +58,9 @@ public:
     void normalize();
 
 private:
-    std::size_t size_;
+    // No virtual table and a small size: the model holds millions of vectors.
     std::array<double, kMaxSize> elements_;
+    std::uint32_t size_;
 };
 
 [[nodiscard]] Vector operator*(const Vector& a, double s);

@@ -74,12 +74,12 @@ public:
 
 private:
     std::vector<Polygon*> polygons_;
-    int id_ = 0;
     Vector modelPosition_{0.0, 0.0, 0.0};
     Vector worldPosition_{0.0, 0.0, 0.0};
     Vector clipPosition_{1.0, 1.0, 1.0, 1.0};
-    DevicePoint devicePoint_;
     Vector normal_{0.0, 0.0, 0.0};
+    DevicePoint devicePoint_;
+    int id_ = 0;  // beside the device point, where it fills what would be padding
 };
 
 }  // namespace kel

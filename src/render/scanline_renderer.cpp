@@ -88,7 +88,9 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
 }
 
 void ScanlineRenderer::collectDrawList(const Scene& scene) {
-    drawList_.clear();
+    for (Band& band : bands_) {
+        band.items.clear();
+    }
     walk::forEachPolygon(scene, walk::Which::Drawable,
                          [this](std::size_t object, const Polygon& p) {
                              const std::size_t k = p.effectiveVertexCount();
@@ -101,18 +103,12 @@ void ScanlineRenderer::collectDrawList(const Scene& scene) {
                              }
                              // The closed outline's edges together cover the rows from the top
                              // corner up to the bottom one, excluded.
-                             drawList_.push_back({&p, object, top, bottom});
+                             for (Band& band : bands_) {
+                                 if (band.edges.sharesRows(top, bottom)) {
+                                     band.items.push_back({&p, static_cast<std::uint32_t>(object)});
+                                 }
+                             }
                          });
-    for (Band& band : bands_) {
-        band.items.clear();
-    }
-    for (std::size_t i = 0; i < drawList_.size(); ++i) {
-        for (Band& band : bands_) {
-            if (band.edges.sharesRows(drawList_[i].top, drawList_[i].bottom)) {
-                band.items.push_back(i);
-            }
-        }
-    }
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
@@ -150,8 +146,7 @@ void ScanlineRenderer::clearBandRows(const Band& band) {
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     clearBandRows(band);
     band.pixels.reserve(static_cast<std::size_t>(std::max(buffer_->width(), 0)));
-    for (const std::size_t i : band.items) {
-        const DrawItem& item = drawList_[i];
+    for (const DrawItem& item : band.items) {
         drawPolygon(band, *item.polygon, light, shading_[item.object]);
     }
     flushSpans(band.pixels);

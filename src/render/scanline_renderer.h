@@ -76,16 +76,14 @@ protected:
     }
 
 private:
-    // A drawable polygon of this render, in drawing order, with the rows its edges cover.
+    // A drawable polygon of this render and the index of its object.
     struct DrawItem {
         const Polygon* polygon;
-        std::size_t object;
-        int top;     // first row
-        int bottom;  // one past the last row
+        std::uint32_t object;
     };
     struct Band {
         EdgeTable edges;
-        std::vector<std::size_t> items;  // indices into drawList_ that reach the band's rows
+        std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
         PhongPixels pixels;
@@ -103,7 +101,6 @@ private:
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
     std::vector<ShadingInputs> shading_;  // per object, by index
-    std::vector<DrawItem> drawList_;
     int requestedBands_ = 0;
     bool carriesSurface_;
 };
