@@ -69,7 +69,15 @@ public:
     }
 
     const std::vector<Polygon*>& polygons() const { return polygons_; }
-    void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
+    // A vertex of a mesh is shared by about six polygons: the list grows two at a time up
+    // to 16, which wastes less than doubling would, then doubles.
+    void addPolygon(Polygon* polygon) {
+        if (polygons_.size() == polygons_.capacity()) {
+            const std::size_t capacity = polygons_.capacity();
+            polygons_.reserve(capacity < 16 ? capacity + 2 : 2 * capacity);
+        }
+        polygons_.push_back(polygon);
+    }
     void clearPolygons() { polygons_.clear(); }
 
 private:
