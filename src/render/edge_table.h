@@ -69,7 +69,10 @@ private:
         return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)];
     }
 
+    // The pool only grows: entries_[0, used_) are this polygon's, the rest are left from
+    // earlier ones and overwritten when reused, never cleared.
     std::vector<EdgeEntry> entries_;
+    std::size_t used_ = 0;
     std::vector<int> heads_;
     int phase_ = 0;
     int stride_ = 1;
