@@ -14,20 +14,30 @@ void Surface::accept(Visitor& visitor) {
 
 void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
     if (i >= vertices_.size()) {
+        // Exactly as many as asked for: corners are added one by one, and a mesh has
+        // millions of polygons.
+        if (i >= vertices_.capacity()) {
+            vertices_.reserve(i + 1);
+        }
         vertices_.resize(i + 1, nullptr);
     }
     vertices_[i] = vertex;
 }
 
 void Polygon::setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex) {
-    if (i >= clipped_.size()) {
-        clipped_.resize(i + 1);
+    if (!clipped_) {
+        clipped_ = std::make_unique<std::vector<std::unique_ptr<Vertex>>>();
     }
-    clipped_[i] = std::move(vertex);
+    if (i >= clipped_->size()) {
+        clipped_->resize(i + 1);
+    }
+    (*clipped_)[i] = std::move(vertex);
 }
 
 void Polygon::clearClipped() {
-    clipped_.clear();  // keeps the capacity for the next clip
+    if (clipped_) {
+        clipped_->clear();  // keeps the capacity for the next clip
+    }
     clippedCount_ = 0;
 }
 

@@ -8,10 +8,10 @@ namespace kel {
 
 // Writes the image as an 8-bit RGB PNG. On failure returns false and puts the reason in
 // error.
-bool writePng(const ImageSurface& image, const std::string& path, std::string& error);
+[[nodiscard]] bool writePng(const ImageSurface& image, const std::string& path, std::string& error);
 
 // Reads a PNG (any format libpng can convert to RGB) into image. On failure returns false
 // and puts the reason in error; image is left alone.
-bool readPng(const std::string& path, ImageSurface& image, std::string& error);
+[[nodiscard]] bool readPng(const std::string& path, ImageSurface& image, std::string& error);
 
 }  // namespace kel
