@@ -25,6 +25,8 @@ public:
     void setVertexCount(std::size_t count) { vertexCount_ = count; }
     // Grows the corner array as needed.
     void setVertexAt(std::size_t i, Vertex* vertex);
+    // Room for count corners, so that setting them one by one does not grow the array.
+    void reserveVertices(std::size_t count) { vertices_.reserve(count); }
     Vertex* vertexAt(std::size_t i) const { return vertices_[i]; }
 
     // Takes ownership; grows the clipped array as needed.
