@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -18,7 +19,24 @@ public:
 
     // The next token, or nothing at the end of the text. The view stays valid as long as
     // this reader lives.
-    std::optional<std::string_view> next();
+    std::optional<std::string_view> next() {
+        const char* const data = text_.data();
+        const std::size_t size = text_.size();
+        std::size_t at = pos_;
+        while (at < size && isBlank(data[at])) {
+            ++at;
+        }
+        if (at == size) {
+            pos_ = at;
+            return std::nullopt;
+        }
+        tokenStart_ = at;
+        while (at < size && !isBlank(data[at])) {
+            ++at;
+        }
+        pos_ = at;
+        return std::string_view(data + tokenStart_, at - tokenStart_);
+    }
     // Line (from 1) of the token last returned (1 before the first); at the end of the
     // text, the line of the last token.
     int line() const;
@@ -26,6 +44,17 @@ public:
     std::size_t size() const { return text_.size(); }
 
 private:
+    // One look-up per character: blank, tab, line feed, carriage return, vertical tab, form
+    // feed.
+    static constexpr auto kBlanks = [] {
+        std::array<bool, 256> blanks{};
+        for (const unsigned char c : {' ', '\t', '\n', '\r', '\v', '\f'}) {
+            blanks[c] = true;
+        }
+        return blanks;
+    }();
+    static bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
+
     std::string text_;
     std::size_t pos_ = 0;
     std::size_t tokenStart_ = 0;
