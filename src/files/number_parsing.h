@@ -10,13 +10,13 @@ namespace kel {
 // allows it. None of them depends on the process locale.
 
 // A signed 32-bit decimal integer.
-bool parseInt(std::string_view token, std::int32_t& value);
+[[nodiscard]] bool parseInt(std::string_view token, std::int32_t& value);
 // An unsigned decimal number not above max; a minus sign is refused (no wrap-around).
-bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& value);
+[[nodiscard]] bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& value);
 
 enum class RealParse { Ok, NotANumber, OutOfRange, NotFinite };
 // A decimal real (2, -0.5, 1e-3, .5). "inf" and "nan" parse but are NotFinite; a value too
 // large or too small for a double is OutOfRange.
-RealParse parseReal(std::string_view token, double& value);
+[[nodiscard]] RealParse parseReal(std::string_view token, double& value);
 
 }  // namespace kel
