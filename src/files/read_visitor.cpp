@@ -131,7 +131,9 @@ std::string ReadVisitor::expecting(std::string_view kind) const {
 
 bool ReadVisitor::fail(const Source& source, const std::string& text) {
     if (failure_.empty()) {
-        failure_ = source.name + ", line " + std::to_string(source.tokens.line()) + ": " + text;
+        // An object file name may be of any length: the message shows a bounded part.
+        failure_ = printableExcerpt(source.name) + ", line " +
+                   std::to_string(source.tokens.line()) + ": " + text;
     }
     if (&source == &scene_) {
         sceneFailed_ = true;

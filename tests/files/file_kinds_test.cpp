@@ -131,6 +131,22 @@ TEST(FileKindsTest, ManyObjectsWithALargeIdCostWhatTheirFilesCost) {
 #endif
 }
 
+// A name of any length opens; a message about it shows a bounded part.
+TEST(FileKindsTest, LongObjectFileNamesOpenAndMessagesStayShort) {
+    const std::string name = std::string(5000, 'n');
+    const auto good =
+        readFromMemory({{"scene.kel", sceneHeader(1) + objectRecord(name)}, {name, kTriangle}});
+    ASSERT_NE(good->scene, nullptr);
+    ASSERT_EQ(good->scene->objectCount(), 1u);
+    EXPECT_EQ(good->scene->object(0)->name(), name);
+    const auto bad =
+        readFromMemory({{"scene.kel", sceneHeader(1) + objectRecord(name)}, {name, "x\n"}});
+    EXPECT_EQ(bad->messages.errors,
+              std::vector<std::string>{std::string(200, 'n') +
+                                       "..., line 1: expected a count (0 to 4294967295) (vertex "
+                                       "count), found \"x\""});
+}
+
 TEST(VertexIdTableTest, GrowsWithTheFileAndForgetsOnlyWhatWasUsed) {
     Vertex a;
     Vertex b;
