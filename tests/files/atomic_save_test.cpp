@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -97,6 +101,93 @@ TEST_F(AtomicSaveTest, SaveToADeviceWritesThroughAndLeavesTheNode) {
     EXPECT_FALSE(doc_.onSaveDocument("/dev/full"));
     EXPECT_EQ(messages_.errors,
               std::vector<std::string>{"Could not save /dev/full: No space left on device"});
+}
+
+// A small file system of its own, where the test may mount one (root, or a user namespace
+// that allows it); it is unmounted at the end.
+class SmallFileSystem {
+public:
+    SmallFileSystem() {
+        std::string pattern = fs::temp_directory_path() / "kel-full-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            return;
+        }
+        path_ = pattern;
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=256k,mode=0755") == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted_) {
+            ::umount2(path_.c_str(), MNT_DETACH);
+        }
+        std::error_code ec;
+        fs::remove(path_, ec);
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool mounted() const { return mounted_; }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+    bool mounted_ = false;
+};
+
+// Fills the file system with one file until a write fails; returns how much it holds.
+off_t fillUp(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const std::string block(4096, 'f');
+    off_t size = 0;
+    while (fd >= 0 &&
+           ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size())) {
+        size += static_cast<off_t>(block.size());
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return size;
+}
+
+// A real full disk: the save fails with the system's reason and nothing old changes,
+// whether no file fits or only the scene file does.
+TEST(FullDiskSaveTest, FullFileSystemKeepsBothOldFilesByteForByte) {
+    const SmallFileSystem disk;
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here; the file-size limit test covers this";
+    }
+    const fs::path dir = disk.path();
+    for (const char* name : {"room.kel", "table.obj", "chair.obj", "floor.obj"}) {
+        fs::copy_file(fs::path(KEL_EXAMPLES_DIR) / name, dir / name);
+    }
+    std::ofstream(dir / "foo") << "the old object output\n";
+    FakeMessages messages;
+    CKelDoc doc(messages);
+    ASSERT_TRUE(doc.onOpenDocument((dir / "room.kel").string()));
+    doc.scene()->setAmbient(0.123456789);
+    const std::string oldScene = readFile((dir / "room.kel").string());
+    const std::string oldFoo = readFile((dir / "foo").string());
+    const off_t filled = fillUp(dir / "filler");
+    const struct {
+        off_t freed;  // bytes given back before the save
+        std::string failedFile;
+    } cases[] = {
+        {0, (dir / "room.kel").string()},
+        {4096, "foo"},  // one page: room for the scene file, not for the chair's geometry
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(::truncate((dir / "filler").c_str(), filled - c.freed), 0);
+        messages.errors.clear();
+        EXPECT_FALSE(doc.onSaveDocument((dir / "room.kel").string()));
+        EXPECT_EQ(messages.errors, std::vector<std::string>{"Could not save " + c.failedFile +
+                                                            ": No space left on device"});
+        EXPECT_EQ(readFile((dir / "room.kel").string()), oldScene);
+        EXPECT_EQ(readFile((dir / "foo").string()), oldFoo);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6);  // no temporary left
+    }
+    fs::remove(dir / "filler");
+    ASSERT_TRUE(doc.onSaveDocument((dir / "room.kel").string()));
+    EXPECT_NE(readFile((dir / "room.kel").string()).find("\n0.123456789\n"), std::string::npos);
+    // The document's folder is on the small file system: leave it before it goes.
+    fs::current_path(fs::temp_directory_path());
 }
 
 }  // namespace
