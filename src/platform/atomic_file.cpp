@@ -198,6 +198,12 @@ bool AtomicFile::open(const std::string& path, bool sync, std::string& error) {
         return fd_ >= 0;
     }
     target_ = resolved.path;
+    // Renaming over a file needs only the folder's permission: a file its owner made
+    // read-only must still refuse to be replaced, as writing it in place would.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        error = reasonOf(errno);
+        return false;
+    }
     fd_ = createTemporary(target_, temporary_, error);
     if (fd_ < 0) {
         return false;

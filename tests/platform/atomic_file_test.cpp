@@ -198,6 +198,19 @@ TEST_F(AtomicFileTest, UnfinishedOrDiscardedFileLeavesTheOldOne) {
     EXPECT_EQ(entryCount(), 1u);
 }
 
+TEST_F(AtomicFileTest, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write any file";
+    }
+    const std::string path = at("locked.kel");
+    put(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(path, "new", false, error));
+    EXPECT_EQ(error, "Permission denied");
+    EXPECT_EQ(get(path), "old");
+}
+
 TEST_F(AtomicFileTest, LongTargetNameStillGetsATemporary) {
     const std::string path = at(std::string(250, 'n'));
     std::string error;
