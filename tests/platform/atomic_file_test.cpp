@@ -117,6 +117,10 @@ TEST_F(AtomicFileTest, RefusesWhatCannotBeReplaced) {
 
 TEST_F(AtomicFileTest, DeviceIsWrittenInPlaceAndNeverRemoved) {
     for (const char* device : {"/dev/null", "/dev/stdout"}) {
+        // Standard output may be a pipe of another user's that this one cannot reopen.
+        if (::access(device, W_OK) != 0) {
+            continue;
+        }
         AtomicFile file;
         std::string error;
         ASSERT_TRUE(file.open(device, true, error)) << device << ": " << error;
