@@ -35,15 +35,9 @@ VertexIdTable::Entry& VertexIdTable::entry(std::uint32_t id) {
     return found;
 }
 
-VertexIdTable::Entry* VertexIdTable::find(std::uint32_t id) {
-    if (id >= directLimit_) {
-        const auto found = sparse_.find(id);
-        return found == sparse_.end() ? nullptr : &found->second;
-    }
-    if (id >= direct_.size() || direct_[id].vertex == nullptr) {
-        return nullptr;
-    }
-    return &direct_[id];
+VertexIdTable::Entry* VertexIdTable::findSparse(std::uint32_t id) {
+    const auto found = sparse_.find(id);
+    return found == sparse_.end() ? nullptr : &found->second;
 }
 
 }  // namespace kel

@@ -27,13 +27,21 @@ public:
     void reset(std::size_t fileBytes);
     // The entry of id, made empty on first use.
     Entry& entry(std::uint32_t id);
-    // The entry of id, or null when no vertex was stored under it.
-    Entry* find(std::uint32_t id);
+    // The entry of id, or null when no vertex was stored under it. Inline: it runs once
+    // per polygon corner.
+    Entry* find(std::uint32_t id) {
+        if (id >= directLimit_) {
+            return findSparse(id);
+        }
+        return id < direct_.size() && direct_[id].vertex != nullptr ? &direct_[id] : nullptr;
+    }
 
     // How many entries the direct table holds now (for tests of the growth bound).
     std::size_t directSize() const { return direct_.size(); }
 
 private:
+    Entry* findSparse(std::uint32_t id);
+
     static constexpr std::size_t kMinDirectLimit = 1024;
 
     std::vector<Entry> direct_;
