@@ -12,18 +12,6 @@ void Surface::accept(Visitor& visitor) {
     visitor.visitSurface(*this);
 }
 
-void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
-    if (i >= vertices_.size()) {
-        // Exactly as many as asked for: corners are added one by one, and a mesh has
-        // millions of polygons.
-        if (i >= vertices_.capacity()) {
-            vertices_.reserve(i + 1);
-        }
-        vertices_.resize(i + 1, nullptr);
-    }
-    vertices_[i] = vertex;
-}
-
 void Polygon::setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex) {
     if (!clipped_) {
         clipped_ = std::make_unique<std::vector<std::unique_ptr<Vertex>>>();

@@ -78,6 +78,8 @@ public:
         }
         polygons_.push_back(polygon);
     }
+    // Room for count polygons, so that adding them one by one does not grow the list.
+    void reservePolygons(std::size_t count) { polygons_.reserve(count); }
     void clearPolygons() { polygons_.clear(); }
 
 private:
