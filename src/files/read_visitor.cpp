@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "files/mesh/mesh_format.h"
 #include "files/number_parsing.h"
 #include "files/scene_builder.h"
 #include "files/text_file.h"
@@ -376,15 +377,31 @@ bool ReadVisitor::readObject(int number) {
         messages_.showError(messageText(MessageId::NoObjectFile));
         return false;
     }
-    object_ = Source{object->name(), TokenReader(std::move(text)), true};
-    const bool read = readObjectFile(*object);
-    currentObject_ = nullptr;
-    if (!read) {
-        reportFailure();
+    if (!readGeometry(*object, std::move(text))) {
         return false;
     }
     builder_->addObject(std::move(object));
     return true;
+}
+
+bool ReadVisitor::readGeometry(SceneObject& object, std::string text) {
+    // A mesh file is read by its own reader; a Kel object file (which may end in .obj
+    // too) by this one.
+    if (const auto format = geometryFormatOf(object.name(), text)) {
+        std::string failure;
+        if (!readMeshObject(*format, text, object.name(), object, failure)) {
+            messages_.showError(failure);
+            return false;
+        }
+        return true;
+    }
+    object_ = Source{object.name(), TokenReader(std::move(text)), true};
+    const bool read = readObjectFile(object);
+    currentObject_ = nullptr;
+    if (!read) {
+        reportFailure();
+    }
+    return read;
 }
 
 bool ReadVisitor::readObjectFile(SceneObject& object) {

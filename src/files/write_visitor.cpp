@@ -140,7 +140,7 @@ void WriteVisitor::visitObject(SceneObject& object) {
     if (out_ == nullptr) {
         return;
     }
-    writeLine(object.name());
+    writeLine(namer_ ? namer_(object) : object.name());
     writeLine(vectorText(object.rotation()));
     writeLine(vectorText(object.scaling()));
     writeLine(vectorText(object.translation()));

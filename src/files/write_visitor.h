@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,11 @@ public:
     // The name of the object output file.
     static constexpr const char* kObjectOutputName = "foo";
 
+    // What an object record names as its file; the object's own name unless set (a scene
+    // saved in another folder names its objects relative to that folder).
+    using ObjectNamer = std::function<std::string(const SceneObject&)>;
+    void setObjectNamer(ObjectNamer namer) { namer_ = std::move(namer); }
+
 private:
     void writeLine(const std::string& line);
     void noteFailure(const std::string& file, const std::string& reason);
@@ -65,6 +71,7 @@ private:
     std::unique_ptr<std::ofstream> out_;
     std::string failedFile_;
     std::string failureReason_;
+    ObjectNamer namer_;
 };
 
 // The text forms used in both files.

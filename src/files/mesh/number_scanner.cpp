@@ -1,0 +1,71 @@
+#include "files/mesh/number_scanner.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace kel {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// from_chars takes no '+'; one in front of a digit or a point is part of the number.
+const char* afterPlus(const char* p, const char* end) {
+    if (end - p >= 2 && p[0] == '+' && (isDigit(p[1]) || p[1] == '.')) {
+        return p + 1;
+    }
+    return p;
+}
+
+}  // namespace
+
+NumberScan scanReal(const char*& p, const char* end, double& value) {
+    const char* start = afterPlus(p, end);
+    double parsed = 0.0;
+    const auto [stop, ec] = std::from_chars(start, end, parsed, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        return NumberScan::OutOfRange;
+    }
+    if (ec != std::errc()) {
+        return NumberScan::Malformed;
+    }
+    if (!std::isfinite(parsed)) {
+        return NumberScan::NotFinite;
+    }
+    p = stop;
+    value = parsed;
+    return NumberScan::Ok;
+}
+
+NumberScan scanInteger(const char*& p, const char* end, std::int64_t& value) {
+    const char* start = afterPlus(p, end);
+    std::int64_t parsed = 0;
+    const auto [stop, ec] = std::from_chars(start, end, parsed);
+    if (ec == std::errc::result_out_of_range) {
+        return NumberScan::OutOfRange;
+    }
+    if (ec != std::errc()) {
+        return NumberScan::Malformed;
+    }
+    p = stop;
+    value = parsed;
+    return NumberScan::Ok;
+}
+
+std::string numberProblem(NumberScan scan, const std::string& shownToken) {
+    switch (scan) {
+        case NumberScan::OutOfRange:
+            return "found " + shownToken + ", which is out of range";
+        case NumberScan::NotFinite:
+            return "found " + shownToken + ", which is not a finite number";
+        case NumberScan::Ok:
+        case NumberScan::Malformed:
+            break;
+    }
+    return "found " + shownToken;
+}
+
+}  // namespace kel
