@@ -24,7 +24,8 @@ std::string quotedToken(std::string_view token) {
     std::string shown = "\"";
     for (std::size_t i = 0; i < token.size() && i < kShownTokenLength; ++i) {
         const auto c = static_cast<unsigned char>(token[i]);
-        shown += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+        // Bytes outside ASCII may not be valid text where the message is shown.
+        shown += (c < 0x20 || c >= 0x7F) ? '?' : static_cast<char>(c);
     }
     if (token.size() > kShownTokenLength) {
         shown += "...";

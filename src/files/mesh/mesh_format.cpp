@@ -77,8 +77,8 @@ bool isKelObjectText(std::string_view text) {
         ++i;
     }
     // Wavefront statements begin with a letter or '#'; a Kel object file with its vertex
-    // count. A malformed count is still the Kel reader's to complain about.
-    return i < text.size() && (text[i] == '-' || text[i] == '+' || text[i] == '.' ||
+    // count. A malformed count, or none at all, is still the Kel reader's to complain about.
+    return i == text.size() || (text[i] == '-' || text[i] == '+' || text[i] == '.' ||
                                (text[i] >= '0' && text[i] <= '9'));
 }
 
