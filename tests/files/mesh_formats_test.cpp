@@ -85,12 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "CNOFF\r\n4 2 0\r\n0 0 0 0 0 1 1 0 0 1\r\n1 0 0 0 0 1 1 0 0 1\r\n"
                    "1 1 0 0 0 1 1 0 0 1\r\n0 1 0 0 0 1 1 0 0 1\r\n3 0 1 2\r\n3 0 2 3\r\n",
                    kSquare, kSquareFaces},
-        FormatCase{"stoffAndQuad", MeshFormat::Off,
+        FormatCase{"stoffAndQuad",
+                   MeshFormat::Off,
                    "STOFF\n4 1 0\n0 0 0 0 0\n1 0 0 1 0\n1 1 0 1 1\n0 1 0 0 1\n4 0 1 2 3\n",
-                   kSquare, {{0, 1, 2, 3}}},
+                   kSquare,
+                   {{0, 1, 2, 3}}},
         FormatCase{"homogeneous4off", MeshFormat::Off,
-                   "4OFF\n4 2 0\n0 0 0 2\n2 0 0 2\n2 2 0 2\n0 2 0 2\n3 0 1 2\n3 0 2 3\n",
-                   kSquare, kSquareFaces},
+                   "4OFF\n4 2 0\n0 0 0 2\n2 0 0 2\n2 2 0 2\n0 2 0 2\n3 0 1 2\n3 0 2 3\n", kSquare,
+                   kSquareFaces},
         FormatCase{"plyAscii", MeshFormat::Ply,
                    "ply\r\nformat ascii 1.0\r\ncomment x\r\nelement vertex 4\r\n"
                    "property float x\r\nproperty float y\r\nproperty float z\r\n"
@@ -100,9 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                    kSquare, kSquareFaces},
         FormatCase{"plyBinaryLittleEndian", MeshFormat::Ply, binaryPly(false), kSquare,
                    kSquareFaces},
-        FormatCase{"plyBinaryBigEndian", MeshFormat::Ply, binaryPly(true), kSquare,
-                   kSquareFaces},
-        FormatCase{"stlAsciiSeveralSolidsWelded", MeshFormat::Stl, squareStlAscii(), kSquare,
+        FormatCase{"plyBinaryBigEndian", MeshFormat::Ply, binaryPly(true), kSquare, kSquareFaces},
+        FormatCase{"stlAsciiSeveralSolidsWelded",
+                   MeshFormat::Stl,
+                   squareStlAscii(),
+                   kSquare,
                    {{0, 1, 2}, {0, 2, 3}}},
         FormatCase{"stlBinaryBeginningWithSolid", MeshFormat::Stl,
                    binaryStl({{0, 0, 0, 1, 0, 0, 1, 1, 0}, {-0.0f, 0, 0, 1, 1, 0, 0, 1, 0}},
@@ -160,7 +164,8 @@ std::string binaryFace(std::uint8_t count, std::int32_t last) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, FormatRefuses,
     ::testing::Values(
-        FormatFault{"offKeyword", MeshFormat::Off, "OFFX\n", "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
+        FormatFault{"offKeyword", MeshFormat::Off, "OFFX\n",
+                    "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
         FormatFault{"offHugeCounts", MeshFormat::Off, "OFF\n4000000000 1 0\n",
                     "bad, line 2: expected the vertex count (0 to 2147483647), found 4000000000"},
         FormatFault{"offCountsBeyondTheFile", MeshFormat::Off, "OFF\n2000000000 2000000000 0\n",
@@ -186,8 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "bad, line 4: the count type of a list must be an integer type, found "
                     "\"float\""},
         FormatFault{"plyWithoutFaces", MeshFormat::Ply,
-                    plyHeader("ascii", "element vertex 1\nproperty float x\nproperty float y\n"
-                                       "property float z\n") + "0 0 0\n",
+                    plyHeader("ascii",
+                              "element vertex 1\nproperty float x\nproperty float y\n"
+                              "property float z\n") +
+                        "0 0 0\n",
                     "bad, line 7: no faces: a file of points only has nothing to shade"},
         FormatFault{"plyNoHeaderEnd", MeshFormat::Ply, "ply\nformat ascii 1.0\n",
                     "bad, line 3: expected end_header, found the end of the file"},

@@ -55,14 +55,18 @@ INSTANTIATE_TEST_SUITE_P(
                 kUnitTriangle,
                 {{0, 1, 2}}},
         ObjCase{"byteOrderMarkAndLatin1Names",
-                "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8" "ce\ng grp\nusemtl m\n"
+                "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8"
+                "ce\ng grp\nusemtl m\n"
                 "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
                 kUnitTriangle,
                 {{0, 1, 2}}},
         ObjCase{"lineContinuation",
-                "v 0 \\\n 0 0\nv 1 0 0\nv 0 1 0\nf 1 \\\r\n 2 3\n", kUnitTriangle, {{0, 1, 2}}},
+                "v 0 \\\n 0 0\nv 1 0 0\nv 0 1 0\nf 1 \\\r\n 2 3\n",
+                kUnitTriangle,
+                {{0, 1, 2}}},
         ObjCase{"wAndColoursAfterZIgnored",
-                "v 0 0 0 1\nv 1 0 0 0.5 0.5 0.5\nv 0 1 0\nf 1 2 3\n", kUnitTriangle,
+                "v 0 0 0 1\nv 1 0 0 0.5 0.5 0.5\nv 0 1 0\nf 1 2 3\n",
+                kUnitTriangle,
                 {{0, 1, 2}}},
         ObjCase{"otherStatementsIgnored",
                 "vp 0.5\nv 0 0 0\nv 1 0 0\nv 0 1 0\nl 1 2\np 3\ncstype bezier\nf 1 2 3\n",
@@ -80,11 +84,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ObjNumbers, EveryCoordinateIsTheDoubleNearestItsText) {
     // Far past what a float holds, and the halfway cases a naive parser rounds wrongly.
-    const Parsed parsed = parseMesh(
-        MeshFormat::WavefrontObj,
-        "v 0.1 0.30000000000000004 2.2250738585072014e-308\n"
-        "v 9007199254740993 1.7976931348623157e308 4.9406564584124654e-324\n"
-        "v 0 1 0\nf 1 2 3\n");
+    const Parsed parsed =
+        parseMesh(MeshFormat::WavefrontObj,
+                  "v 0.1 0.30000000000000004 2.2250738585072014e-308\n"
+                  "v 9007199254740993 1.7976931348623157e308 4.9406564584124654e-324\n"
+                  "v 0 1 0\nf 1 2 3\n");
     ASSERT_TRUE(parsed.ok) << parsed.failure;
     EXPECT_EQ(parsed.mesh.positions[0], 0.1);
     EXPECT_EQ(parsed.mesh.positions[1], 0.30000000000000004);
@@ -155,11 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"99999999999999999999\""},
         ObjFault{"linesAndPointsOnly", kTriangle + "l 1 2 3\np 1\n",
                  "bad.obj: no faces: a file of points or lines only has nothing to shade"},
-        ObjFault{"empty", "", "bad.obj: no faces: a file of points or lines only has nothing to shade"},
+        ObjFault{"empty", "",
+                 "bad.obj: no faces: a file of points or lines only has nothing to shade"},
         ObjFault{"utf16", std::string("\xFF\xFEv\0 \0", 6),
                  "bad.obj: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
                  "the file as UTF-8 or ASCII"},
-        ObjFault{"utf16WithoutMark", std::string("v\0 \0" "0\0", 6),
+        ObjFault{"utf16WithoutMark",
+                 std::string("v\0 \0"
+                             "0\0",
+                             6),
                  "bad.obj: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
                  "the file as UTF-8 or ASCII"},
         ObjFault{"invalidByteInAKeyword", "v\xE9 0 0 0\n",

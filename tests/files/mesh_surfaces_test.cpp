@@ -121,8 +121,8 @@ TEST(MeshObjects, CopySharedVerticesPerSurfaceExactlyAsTheKelReaderDoes) {
         kel += "\n";
     }
     const auto fromKel = readFromMemory(oneObjectScene(kel));
-    const auto fromOff = readFromMemory({{"scene.kel", sceneHeader(1) + objectRecord("cube.off")},
-                                         {"cube.off", off}});
+    const auto fromOff = readFromMemory(
+        {{"scene.kel", sceneHeader(1) + objectRecord("cube.off")}, {"cube.off", off}});
     ASSERT_NE(fromKel->scene, nullptr);
     ASSERT_NE(fromOff->scene, nullptr);
     EXPECT_TRUE(fromOff->messages.errors.empty());

@@ -16,8 +16,7 @@ struct Parsed {
     bool ok = false;
 };
 
-inline Parsed parseMesh(MeshFormat format, const std::string& data,
-                        const std::string& file = "m") {
+inline Parsed parseMesh(MeshFormat format, const std::string& data, const std::string& file = "m") {
     Parsed parsed;
     parsed.ok = readMeshData(format, data, file, parsed.mesh, parsed.failure);
     return parsed;
@@ -39,11 +38,10 @@ public:
     }
     template <typename T>
     Bytes& put(T value) {
-        using U = std::conditional_t<sizeof(T) == 1, std::uint8_t,
-                                     std::conditional_t<sizeof(T) == 2, std::uint16_t,
-                                                        std::conditional_t<sizeof(T) == 4,
-                                                                           std::uint32_t,
-                                                                           std::uint64_t>>>;
+        using U = std::conditional_t<
+            sizeof(T) == 1, std::uint8_t,
+            std::conditional_t<sizeof(T) == 2, std::uint16_t,
+                               std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>>>;
         const U raw = std::bit_cast<U>(value);
         for (std::size_t i = 0; i < sizeof(T); ++i) {
             const std::size_t shift = 8 * (big_ ? sizeof(T) - 1 - i : i);

@@ -79,7 +79,7 @@ bool isKelObjectText(std::string_view text) {
     // Wavefront statements begin with a letter or '#'; a Kel object file with its vertex
     // count. A malformed count, or none at all, is still the Kel reader's to complain about.
     return i == text.size() || (text[i] == '-' || text[i] == '+' || text[i] == '.' ||
-                               (text[i] >= '0' && text[i] <= '9'));
+                                (text[i] >= '0' && text[i] <= '9'));
 }
 
 std::optional<MeshFormat> geometryFormatOf(std::string_view name, std::string_view text) {
