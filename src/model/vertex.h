@@ -60,6 +60,8 @@ public:
 
     const std::vector<Polygon*>& polygons() const { return polygons_; }
     void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
+    // Room for n polygons, for a reader that knows how many will use the vertex.
+    void reservePolygons(std::size_t n) { polygons_.reserve(n); }
     void clearPolygons() { polygons_.clear(); }
 
 private:

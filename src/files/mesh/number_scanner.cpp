@@ -41,17 +41,32 @@ NumberScan scanReal(const char*& p, const char* end, double& value) {
 }
 
 NumberScan scanInteger(const char*& p, const char* end, std::int64_t& value) {
-    const char* start = afterPlus(p, end);
-    std::int64_t parsed = 0;
-    const auto [stop, ec] = std::from_chars(start, end, parsed);
-    if (ec == std::errc::result_out_of_range) {
-        return NumberScan::OutOfRange;
+    // By hand: indices are most of a mesh file, and this is several times from_chars.
+    const char* q = p;
+    bool negative = false;
+    if (q != end && (*q == '-' || *q == '+')) {
+        negative = *q == '-';
+        ++q;
     }
-    if (ec != std::errc()) {
-        return NumberScan::Malformed;
+    const char* digits = q;
+    std::uint64_t parsed = 0;
+    constexpr std::uint64_t kLimit = std::uint64_t{1} << 63;  // |INT64_MIN|
+    while (q != end && isDigit(*q)) {
+        const auto digit = static_cast<std::uint64_t>(*q - '0');
+        if (parsed > (kLimit - digit) / 10) {
+            while (q != end && isDigit(*q)) {
+                ++q;
+            }
+            return NumberScan::OutOfRange;
+        }
+        parsed = parsed * 10 + digit;
+        ++q;
     }
-    p = stop;
-    value = parsed;
+    if (q == digits || (!negative && parsed == kLimit)) {
+        return q == digits ? NumberScan::Malformed : NumberScan::OutOfRange;
+    }
+    p = q;
+    value = negative ? static_cast<std::int64_t>(0 - parsed) : static_cast<std::int64_t>(parsed);
     return NumberScan::Ok;
 }
 

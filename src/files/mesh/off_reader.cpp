@@ -44,8 +44,8 @@ private:
     bool header();
     bool counts();
     bool vertex(std::uint64_t index);
-    bool face(std::uint64_t index);
-    bool next(double& value, std::string_view what) {
+    bool face();
+    bool next(double& value, const char* what) {
         cursor_.skipToToken();
         return cursor_.real(value, what);
     }
@@ -109,41 +109,38 @@ bool OffParser::counts() {
 }
 
 bool OffParser::vertex(std::uint64_t index) {
-    const std::string which = " of vertex " + std::to_string(index);
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-    if (!next(x, "the x coordinate" + which) || !next(y, "the y coordinate" + which) ||
-        !next(z, "the z coordinate" + which)) {
-        return false;
-    }
-    if (header_.homogeneous) {
-        double w = 0.0;
-        if (!next(w, "the w coordinate" + which)) {
+    double xyz[4] = {0.0, 0.0, 0.0, 1.0};
+    static constexpr const char* kWhat[4] = {
+        "the x coordinate of a vertex", "the y coordinate of a vertex",
+        "the z coordinate of a vertex", "the w coordinate of a vertex"};
+    for (int i = 0; i < (header_.homogeneous ? 4 : 3); ++i) {
+        if (!next(xyz[i], kWhat[i])) {
             return false;
         }
-        if (w == 0.0) {
+    }
+    if (header_.homogeneous) {
+        if (xyz[3] == 0.0) {
             return cursor_.fail("vertex " + std::to_string(index) +
                                 " has w = 0, a point at infinity");
         }
-        x /= w;
-        y /= w;
-        z /= w;
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-            return cursor_.fail("vertex " + std::to_string(index) +
-                                " is out of range after dividing by w");
+        for (int i = 0; i < 3; ++i) {
+            xyz[i] /= xyz[3];
+            if (!std::isfinite(xyz[i])) {
+                return cursor_.fail("vertex " + std::to_string(index) +
+                                    " is out of range after dividing by w");
+            }
         }
     }
-    mesh_.addVertex(x, y, z);
+    mesh_.addVertex(xyz[0], xyz[1], xyz[2]);
     cursor_.skipLine();  // normal, colour, texture coordinates
     return true;
 }
 
-bool OffParser::face(std::uint64_t index) {
+bool OffParser::face() {
     std::uint64_t corners = 0;
     cursor_.skipToToken();
     if (!cursor_.count(corners, std::numeric_limits<std::int32_t>::max(),
-                       "the corner count of face " + std::to_string(index))) {
+                       "the corner count of a face")) {
         return false;
     }
     if (corners < 3) {
@@ -181,7 +178,7 @@ bool OffParser::run() {
         }
     }
     for (std::uint64_t f = 0; f < faceCount_; ++f) {
-        if (!face(f)) {
+        if (!face()) {
             return false;
         }
     }

@@ -93,9 +93,18 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     for (std::size_t v = 0; v + 1 < starts.size(); ++v) {
         const auto first = edges.begin() + starts[v];
         const auto last = edges.begin() + starts[v + 1];
-        std::sort(first, last, [](const Edge& a, const Edge& b) {
+        const auto before = [](const Edge& a, const Edge& b) {
             return a.other != b.other ? a.other < b.other : a.face < b.face;
-        });
+        };
+        if (last - first > 16) {
+            std::sort(first, last, before);
+        } else {  // the usual handful: insertion sort beats the call
+            for (auto i = first + 1; i < last; ++i) {
+                for (auto j = i; j != first && before(*j, *(j - 1)); --j) {
+                    std::swap(*j, *(j - 1));
+                }
+            }
+        }
         // Each run holds the faces around one edge: two in a closed mesh. A hostile file
         // can put thousands on one edge; each face then meets only the next kMaxPairs.
         for (auto run = first; run != last;) {
@@ -115,20 +124,27 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     }
 }
 
-// Numbers the sets in order of their first face.
-std::vector<std::uint32_t> numberInOrder(std::size_t faces, const auto& keyOf, std::size_t& count) {
-    std::vector<std::uint32_t> surface(faces);
+// Numbers the smoothing groups in order of their first face; flat faces get a number each.
+std::vector<std::uint32_t> numberGroups(const std::vector<std::int64_t>& groups,
+                                        std::size_t& count) {
+    std::vector<std::uint32_t> surface(groups.size());
     std::map<std::int64_t, std::uint32_t> numbers;
     count = 0;
-    for (std::size_t f = 0; f < faces; ++f) {
-        const std::int64_t key = keyOf(f);
-        if (key < 0) {
+    std::int64_t lastGroup = MeshData::kFlat;
+    std::uint32_t lastNumber = 0;
+    for (std::size_t f = 0; f < groups.size(); ++f) {
+        const std::int64_t group = groups[f];
+        if (group == MeshData::kFlat) {
             surface[f] = static_cast<std::uint32_t>(count++);
             continue;
         }
-        const auto [it, added] = numbers.emplace(key, static_cast<std::uint32_t>(count));
-        count += added ? 1 : 0;
-        surface[f] = it->second;
+        if (group != lastGroup) {  // faces of a group mostly come together
+            const auto [it, added] = numbers.emplace(group, static_cast<std::uint32_t>(count));
+            count += added ? 1 : 0;
+            lastGroup = group;
+            lastNumber = it->second;
+        }
+        surface[f] = lastNumber;
     }
     return surface;
 }
@@ -152,25 +168,40 @@ Vector faceNormal(const MeshData& mesh, std::size_t face) {
 std::vector<std::uint32_t> surfaceOfEachFace(const MeshData& mesh, std::size_t& surfaceCount) {
     const std::size_t faces = mesh.faceCount();
     if (!mesh.smoothing.empty()) {
-        return numberInOrder(
-            faces, [&](std::size_t f) { return mesh.smoothing[f]; }, surfaceCount);
+        return numberGroups(mesh.smoothing, surfaceCount);
     }
     FaceSets sets(faces);
     joinAcrossSmoothEdges(mesh, sets);
-    // Roots are the smallest face of their set, so first faces number the sets in order.
-    return numberInOrder(
-        faces, [&](std::size_t f) { return std::int64_t{sets.root(f)}; }, surfaceCount);
+    // Numbered as their faces first appear; a root is its set's first face.
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    std::vector<std::uint32_t> numberOfRoot(faces, kNone);
+    std::vector<std::uint32_t> surface(faces);
+    surfaceCount = 0;
+    for (std::size_t f = 0; f < faces; ++f) {
+        std::uint32_t& number = numberOfRoot[sets.root(static_cast<std::uint32_t>(f))];
+        if (number == kNone) {
+            number = static_cast<std::uint32_t>(surfaceCount++);
+        }
+        surface[f] = number;
+    }
+    return surface;
 }
 
 void buildMeshObject(const MeshData& mesh, SceneObject& object) {
     const std::size_t n = mesh.vertexCount();
     std::vector<Vertex*> table(n);
     std::vector<std::uint32_t> marks(n, 0);
+    // How many corners name each vertex: its list of polygons is sized once.
+    for (const std::uint32_t v : mesh.corners) {
+        ++marks[v];
+    }
     for (std::size_t i = 0; i < n; ++i) {
         auto vertex = std::make_unique<Vertex>();
         vertex->setId(static_cast<int>(i));
         vertex->setModelPosition(
             Vector(mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]));
+        vertex->reservePolygons(marks[i]);
+        marks[i] = 0;
         table[i] = vertex.get();
         object.addVertex(std::move(vertex));
     }
@@ -197,6 +228,7 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
             auto polygon = std::make_unique<Polygon>();
             const std::size_t begin = mesh.faceBegin(face);
             const std::size_t count = mesh.faceEnds[face] - begin;
+            polygon->setVertexAt(count - 1, nullptr);  // sizes the corner array once
             for (std::size_t j = 0; j < count; ++j) {
                 const std::uint32_t v = mesh.corners[begin + j];
                 if (marks[v] == 0) {

@@ -23,7 +23,7 @@ bool TextCursor::isJoin() const {
     return q != end_ && *q == '\n';
 }
 
-void TextCursor::skipBlanks() {
+void TextCursor::skipJoinedBlanks() {
     while (p_ != end_) {
         if (isBlank(*p_)) {
             ++p_;
@@ -82,24 +82,6 @@ void TextCursor::skipToToken() {
     }
 }
 
-bool TextCursor::endsToken(const char* p) const {
-    return p == end_ || isBlank(*p) || *p == '\n' || (continuation_ && *p == '\\');
-}
-
-std::string_view TextCursor::peekToken() const {
-    const char* q = p_;
-    while (!endsToken(q)) {
-        ++q;
-    }
-    return {p_, static_cast<std::size_t>(q - p_)};
-}
-
-std::string_view TextCursor::token() {
-    const std::string_view t = peekToken();
-    p_ += t.size();
-    return t;
-}
-
 bool TextCursor::fail(const std::string& text) {
     if (message_.empty()) {
         message_ = lineFailure(file_, line_, text);
@@ -114,16 +96,6 @@ bool TextCursor::failNumber(NumberScan scan, std::string_view what) {
                     (p_ == end_ ? "file" : "line"));
     }
     return fail("expected " + std::string(what) + ", " + numberProblem(scan, quotedToken(t)));
-}
-
-bool TextCursor::real(double& value, std::string_view what) {
-    const char* q = p_;
-    const NumberScan scan = scanReal(q, end_, value);
-    if (scan != NumberScan::Ok || !endsToken(q)) {
-        return failNumber(scan == NumberScan::Ok ? NumberScan::Malformed : scan, what);
-    }
-    p_ = q;
-    return true;
 }
 
 bool TextCursor::integer(std::int64_t& value, std::string_view what) {

@@ -17,7 +17,14 @@ public:
     TextCursor(std::string_view text, std::string file, bool continuation);
 
     // Skips blanks (and joined line ends) up to the next token or line end.
-    void skipBlanks();
+    void skipBlanks() {
+        while (p_ != end_ && isBlank(*p_)) {
+            ++p_;
+        }
+        if (p_ != end_ && *p_ == '\\' && continuation_) {
+            skipJoinedBlanks();
+        }
+    }
     bool atEnd() const { return p_ == end_; }
     // At the end of the text or of the line, after skipBlanks.
     bool atLineEnd() const { return p_ == end_ || *p_ == '\n'; }
@@ -29,13 +36,31 @@ public:
     // Skips blank lines and '#' comments up to the next token, across line ends.
     void skipToToken();
     // The run of non-blank bytes at the cursor (empty at a line end), moving past it.
-    std::string_view token();
+    std::string_view token() {
+        const std::string_view t = peekToken();
+        p_ += t.size();
+        return t;
+    }
     // The token at the cursor, without moving.
-    std::string_view peekToken() const;
+    std::string_view peekToken() const {
+        const char* q = p_;
+        while (!endsToken(q)) {
+            ++q;
+        }
+        return {p_, static_cast<std::size_t>(q - p_)};
+    }
 
     // A real or integer that must make up the whole token. On failure, message() says
     // what was expected and found.
-    bool real(double& value, std::string_view what);
+    bool real(double& value, const char* what) {
+        const char* q = p_;
+        const NumberScan scan = scanReal(q, end_, value);
+        if (scan != NumberScan::Ok || !endsToken(q)) {
+            return failNumber(scan == NumberScan::Ok ? NumberScan::Malformed : scan, what);
+        }
+        p_ = q;
+        return true;
+    }
     bool integer(std::int64_t& value, std::string_view what);
     // A count from 0 to max, as above.
     bool count(std::uint64_t& value, std::uint64_t max, std::string_view what);
@@ -54,7 +79,10 @@ private:
         return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
     }
     bool isJoin() const;
-    bool endsToken(const char* p) const;
+    void skipJoinedBlanks();
+    bool endsToken(const char* p) const {
+        return p == end_ || isBlank(*p) || *p == '\n' || (*p == '\\' && continuation_);
+    }
     bool failNumber(NumberScan scan, std::string_view what);
 
     const char* p_;
