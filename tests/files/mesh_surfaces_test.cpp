@@ -55,6 +55,12 @@ TEST(CreaseRule, ChainsAcrossGentleBendsOrdersByFirstFaceAndLeavesZeroNormalsAlo
     EXPECT_EQ(surfaces, (std::vector<std::uint32_t>{0, 0, 0, 1, 2}));
 }
 
+TEST(CreaseRule, FacesWithoutEdgesStandAlone) {
+    // Every corner the same vertex: no edge at all, a zero normal, a surface each.
+    EXPECT_EQ(surfacesOf(MeshFormat::Off, "OFF\n2 2 0\n0 0 0\n1 0 0\n3 0 0 0\n3 1 1 1\n"),
+              (std::vector<std::uint32_t>{0, 1}));
+}
+
 TEST(CreaseRule, OppositeWindingAcrossAnEdgeIsACrease) {
     EXPECT_EQ(surfacesOf(MeshFormat::WavefrontObj,
                          "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\nf 2 3 4\n"),

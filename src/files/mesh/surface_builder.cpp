@@ -98,8 +98,8 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
         };
         if (last - first > 16) {
             std::sort(first, last, before);
-        } else {  // the usual handful: insertion sort beats the call
-            for (auto i = first + 1; i < last; ++i) {
+        } else if (last - first > 1) {  // the usual handful: insertion sort beats the call
+            for (auto i = first + 1; i != last; ++i) {
                 for (auto j = i; j != first && before(*j, *(j - 1)); --j) {
                     std::swap(*j, *(j - 1));
                 }
