@@ -18,7 +18,7 @@ const std::string kExamples = KEL_EXAMPLES_DIR;
 TEST(KelRenderMeshes, OpensEachFormatAloneAndFailsOnABadOne) {
     const test::KelRenderSandbox kelRender;
     std::ofstream(kelRender.dir / "bad.ply") << "ply\nformat ascii 1.0\nelement vertex 1\n"
-                                                "property float x\nend_header\n";
+                                                "property float x\nend_header\n0\n";
     std::ofstream(kelRender.dir / "lines.obj") << "v 0 0 0\nv 1 0 0\nl 1 2\n";
     std::ofstream(kelRender.dir / "notes.txt") << "shopping list\n";
     const struct {
@@ -32,7 +32,7 @@ TEST(KelRenderMeshes, OpensEachFormatAloneAndFailsOnABadOne) {
         {{kExamples + "/cube.obj", "--size", "64x64"}, 0, ""},  // a Kel object file alone
         {{"bad.ply"},
          1,
-         "kel-render: bad.ply, line 5: expected one vertex element with one each of x, y and "
+         "kel-render: bad.ply, line 3: expected one vertex element with one each of x, y and "
          "z\n"},
         {{"lines.obj"},
          1,
