@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "files/mesh/number_scanner.h"
 #include "mesh_test_support.h"
 
 namespace kel::test {
@@ -179,6 +180,67 @@ INSTANTIATE_TEST_SUITE_P(
         ObjFault{"lineNumbersCountJoinedLines", "v 0 \\\n0 \\\n0\nv x 0 0\n",
                  "bad.obj, line 4: expected the x coordinate, found \"x\""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kel::test
+
+namespace kel::test {
+namespace {
+
+TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
+    const struct {
+        const char* text;
+        NumberScan scan;
+        std::int64_t value;
+        std::size_t used;
+    } cases[] = {
+        {"+5", NumberScan::Ok, 5, 2},
+        {"-0", NumberScan::Ok, 0, 2},
+        {"12abc", NumberScan::Ok, 12, 2},
+        {"000000000000000000000000042", NumberScan::Ok, 42, 27},
+        {"9223372036854775807", NumberScan::Ok, INT64_MAX, 19},
+        {"-9223372036854775808", NumberScan::Ok, INT64_MIN, 20},
+        {"9223372036854775808", NumberScan::OutOfRange, 0, 0},
+        {"-9223372036854775809", NumberScan::OutOfRange, 0, 0},
+        {"99999999999999999999", NumberScan::OutOfRange, 0, 0},
+        {"+-1", NumberScan::Malformed, 0, 0},
+        {"-", NumberScan::Malformed, 0, 0},
+        {"", NumberScan::Malformed, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.text;
+        const char* p = text.data();
+        std::int64_t value = 0;
+        EXPECT_EQ(scanInteger(p, text.data() + text.size(), value), c.scan) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.used) << c.text;
+    }
+}
+
+TEST(NumberScanner, RealsRefuseWhatADoubleCannotHold) {
+    const struct {
+        const char* text;
+        NumberScan scan;
+        double value;
+    } cases[] = {
+        {"+.5", NumberScan::Ok, 0.5},
+        {"-2.", NumberScan::Ok, -2.0},
+        {"4.9e-324", NumberScan::Ok, 4.9e-324},
+        {"1e-400", NumberScan::OutOfRange, 0.0},
+        {"-1e400", NumberScan::OutOfRange, 0.0},
+        {"-inf", NumberScan::NotFinite, 0.0},
+        {"nan(1)", NumberScan::NotFinite, 0.0},
+        {"+", NumberScan::Malformed, 0.0},
+        {"0x10", NumberScan::Ok, 0.0},  // hexadecimal is not read: the 0 and no more
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.text;
+        const char* p = text.data();
+        double value = 0.0;
+        EXPECT_EQ(scanReal(p, text.data() + text.size(), value), c.scan) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+}
 
 }  // namespace
 }  // namespace kel::test

@@ -50,20 +50,25 @@ NumberScan scanInteger(const char*& p, const char* end, std::int64_t& value) {
     }
     const char* digits = q;
     std::uint64_t parsed = 0;
+    // 18 digits cannot overflow; only longer runs need the careful check.
+    while (q != end && isDigit(*q) && q - digits < 18) {
+        parsed = parsed * 10 + static_cast<std::uint64_t>(*q - '0');
+        ++q;
+    }
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 63;  // |INT64_MIN|
     while (q != end && isDigit(*q)) {
         const auto digit = static_cast<std::uint64_t>(*q - '0');
         if (parsed > (kLimit - digit) / 10) {
-            while (q != end && isDigit(*q)) {
-                ++q;
-            }
             return NumberScan::OutOfRange;
         }
         parsed = parsed * 10 + digit;
         ++q;
     }
-    if (q == digits || (!negative && parsed == kLimit)) {
-        return q == digits ? NumberScan::Malformed : NumberScan::OutOfRange;
+    if (q == digits) {
+        return NumberScan::Malformed;
+    }
+    if (!negative && parsed == kLimit) {
+        return NumberScan::OutOfRange;
     }
     p = q;
     value = negative ? static_cast<std::int64_t>(0 - parsed) : static_cast<std::int64_t>(parsed);
