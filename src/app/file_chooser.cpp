@@ -6,8 +6,9 @@
 namespace kel {
 
 std::optional<std::string> QtFileChooser::chooseFileToOpen(QWidget* parent) {
+    // Qt's own dialog matches the patterns in any case, so PART.STL is offered too.
     const QString name = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(),
-                                                      QString::fromLatin1(kKelFileFilter));
+                                                      QString::fromLatin1(kOpenFileFilter));
     if (name.isEmpty()) {
         return std::nullopt;
     }

@@ -88,6 +88,12 @@ KelDataFrame* CKelApp::openDocumentFile(const std::string& path) {
     if (!document->onOpenDocument(absolute)) {
         return nullptr;
     }
+    // Closing an edited mesh saves it as a scene, under a name the user chooses.
+    document->setSceneFileChooser([this](const std::string& suggested) {
+        const std::optional<std::string> chosen =
+            files_.chooseFileToSave(mainFrame_.get(), suggested);
+        return chosen ? std::optional<std::string>(absolutePath(*chosen)) : std::nullopt;
+    });
     document->setPathName(absolute);
     documents_.push_back(document);
     addRecentFile(absolute);
@@ -117,7 +123,8 @@ bool CKelApp::onFileSave() {
         return false;
     }
     CKelDoc& document = frame->document();
-    if (document.pathName().empty()) {
+    // An opened mesh is never overwritten with scene text: it needs a scene file name.
+    if (document.pathName().empty() || document.needsSceneFileName()) {
         return onFileSaveAs();
     }
     return saveDocument(document, document.pathName());
@@ -134,7 +141,7 @@ bool CKelApp::onFileSaveAs() {
         return saveDocument(document, document.pathName());
     }
     const std::string suggested =
-        document.pathName().empty() ? document.title() + ".kel" : document.pathName();
+        document.pathName().empty() ? document.title() + ".kel" : document.suggestedSceneFileName();
     const std::optional<std::string> path = files_.chooseFileToSave(mainFrame_.get(), suggested);
     return path.has_value() && saveDocument(document, absolutePath(*path));
 }

@@ -166,9 +166,11 @@ CliParseResult parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
     std::ostringstream out;
     out << "Usage: kel-render SCENE.kel [options]\n"
+           "       kel-render MESH [options]   (MESH: .obj, .off, .ply or .stl)\n"
            "\n"
            "Renders a Kel scene the way the viewer does and writes the whole client area\n"
            "(white background, black viewport frame, the image) as a PNG.\n"
+           "A mesh opens as the viewer opens it alone: in a scene fitted to show it whole.\n"
            "Object files are read relative to the scene file's folder. The scene starts\n"
            "fresh: no visibility reset, back faces culled in the shaded modes and in\n"
            "wireframe only with --cull. Without --output nothing is written.\n"
