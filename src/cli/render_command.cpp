@@ -5,14 +5,18 @@
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
+#include "cli/atomic_file.h"
 #include "cli/cli_options.h"
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
+#include "render/image_compare.h"
 #include "render/image_surface.h"
-#include "render/png_file.h"
 #include "render/render_mode.h"
+#include "render/rgba_png.h"
+#include "render/supersampled_render.h"
 #include "tree/tree_text.h"
 
 namespace kel {
@@ -28,17 +32,111 @@ double medianOf(std::vector<double> values) {
 // Renders the frames as repeated paints do: each on a freshly erased surface, with the
 // scene's state carried from one to the next. Returns the time of each frame in ms.
 std::vector<double> renderFrames(RenderPipeline& pipeline, Scene& scene, ImageSurface& image,
-                                 int frames) {
+                                 int frames, int supersample) {
+    SupersampledRender render(supersample);
     std::vector<double> times;
     times.reserve(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {
-        image.fill(ImageSurface::kWhite);
         const auto start = std::chrono::steady_clock::now();
-        pipeline.run(image, scene);
+        render.run(pipeline, scene, image);
         const auto stop = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
     }
     return times;
+}
+
+// Opening the scene makes its folder the current directory, so names given relative to
+// where kel-render started are fixed first. "-" (stdout) stays as it is.
+std::string absoluteName(const std::string& path) {
+    if (path.empty() || path == kStdoutName) {
+        return path;
+    }
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
+// Where each file of the run goes, fixed before the scene is opened.
+struct RunFiles {
+    std::string output;
+    std::string diff;
+    std::string reference;
+};
+
+// Writes a PNG to stdout for "-", else to the file without ever leaving it half written.
+// The error names the file as the user gave it.
+bool writeImage(const RgbaImage& image, const std::string& path, const std::string& shownName,
+                std::ostream& out, std::ostream& err) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (encodeRgbaPng(image, bytes, error)) {
+        if (path == kStdoutName) {
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+            if (out) {
+                return true;
+            }
+            error = "stdout cannot be written";
+        } else if (writeFileAtomically(path, bytes, error)) {
+            return true;
+        }
+    }
+    err << "kel-render: Could not write " << (shownName == kStdoutName ? "to stdout" : shownName)
+        << ": " << error << "\n";
+    return false;
+}
+
+// The whole client area as the viewer paints it, rendered the given number of times.
+RgbaImage renderClientArea(const CliOptions& options, Scene& scene, std::ostream& err) {
+    applyViewState(scene, options.mode, options.cull);
+    const auto pipeline = makePipeline(options.mode);
+    ImageSurface image(options.width, options.height);
+    const std::vector<double> times =
+        renderFrames(*pipeline, scene, image, options.frames, options.supersample);
+    if (options.timeFrames) {
+        err << "kel-render: " << options.frames << (options.frames == 1 ? " frame" : " frames")
+            << ", median " << std::fixed << std::setprecision(3) << medianOf(times)
+            << " ms per frame\n";
+    }
+    return toRgba(image);
+}
+
+// A thumbnail in Phong mode; false, with a message, when nothing of the scene is in view.
+bool renderThumbnailOf(const CliOptions& options, Scene& scene, RgbaImage& image,
+                       std::ostream& err) {
+    applyViewState(scene, RenderMode::Phong, false);
+    const auto pipeline = makePipeline(RenderMode::Phong);
+    Thumbnail thumbnail;
+    if (!renderThumbnail(*pipeline, scene, options.thumbnailSize, kThumbnailSupersample,
+                         thumbnail) ||
+        thumbnail.coveredSamples == 0) {
+        err << "kel-render: Nothing of " << options.scenePath
+            << " is in view; no thumbnail written\n";
+        return false;
+    }
+    image = std::move(thumbnail.image);
+    return true;
+}
+
+// Exit 0 when the image equals the reference, 3 when it differs (saying how), 1 when the
+// difference image cannot be written.
+int compareWithReference(const RgbaImage& image, const RgbaImage& reference,
+                         const CliOptions& options, const RunFiles& files, std::ostream& out,
+                         std::ostream& err) {
+    const ImageDifference difference = compareImages(image, reference);
+    if (!files.diff.empty() &&
+        !writeImage(differenceImage(image, reference), files.diff, options.diffPath, out, err)) {
+        return kExitFailure;
+    }
+    if (difference.identical()) {
+        return kExitSuccess;
+    }
+    std::istringstream lines(describeDifference(difference, image, reference));
+    for (std::string line; std::getline(lines, line);) {
+        err << "kel-render: " << options.referencePath << ": " << line << "\n";
+    }
+    return kExitDiffer;
 }
 
 }  // namespace
@@ -55,14 +153,22 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
         out << usageText();
         return kExitSuccess;
     }
+    if (options.version) {
+        out << versionText();
+        return kExitSuccess;
+    }
+    const RunFiles files{absoluteName(options.outputPath), absoluteName(options.diffPath),
+                         absoluteName(options.referencePath)};
 
-    // Opening the scene makes its folder the current directory, so fix the output path
-    // against the directory the user gave it in first.
-    std::string outputPath;
-    if (!options.outputPath.empty()) {
-        std::error_code ec;
-        const auto absolute = std::filesystem::absolute(options.outputPath, ec);
-        outputPath = ec ? options.outputPath : absolute.string();
+    // The reference is read first, so that a missing one costs no render and writes nothing.
+    RgbaImage reference;
+    if (!files.reference.empty()) {
+        std::string error;
+        if (!readRgbaPng(files.reference, reference, error)) {
+            err << "kel-render: Could not read the reference " << options.referencePath << ": "
+                << error << "\n";
+            return kExitFailure;
+        }
     }
 
     StderrUserMessages messages(err);
@@ -74,27 +180,24 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
         return kExitFailure;
     }
     Scene& scene = *document.scene();
-    applyViewState(scene, options.mode, options.cull);
 
-    const auto pipeline = makePipeline(options.mode);
-    ImageSurface image(options.width, options.height);
-    const std::vector<double> times = renderFrames(*pipeline, scene, image, options.frames);
-    if (options.timeFrames) {
-        err << "kel-render: " << options.frames << (options.frames == 1 ? " frame" : " frames")
-            << ", median " << std::fixed << std::setprecision(3) << medianOf(times)
-            << " ms per frame\n";
+    RgbaImage image;
+    if (options.thumbnailSize > 0) {
+        if (!renderThumbnailOf(options, scene, image, err)) {
+            return kExitFailure;
+        }
+    } else {
+        image = renderClientArea(options, scene, err);
     }
 
     if (options.tree) {
         writeTreeText(out, &scene);
     }
-
-    if (!outputPath.empty()) {
-        std::string error;
-        if (!writePng(image, outputPath, error)) {
-            err << "kel-render: Could not write " << options.outputPath << ": " << error << "\n";
-            return kExitFailure;
-        }
+    if (!files.output.empty() && !writeImage(image, files.output, options.outputPath, out, err)) {
+        return kExitFailure;
+    }
+    if (!files.reference.empty()) {
+        return compareWithReference(image, reference, options, files, out, err);
     }
     return kExitSuccess;
 }
