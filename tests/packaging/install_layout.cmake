@@ -2,6 +2,7 @@
 # exactly the expected files, icons of the size their folder names, a kel-render that
 # runs, a man page that covers every option and a thumbnailer that names the program.
 # Arguments: BUILD_DIR, STAGE, EXPECTED, APP_ID, RENDER_MAN (ON when help2man was found).
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${STAGE} ${CMAKE_COMMAND} --install ${BUILD_DIR}
@@ -14,7 +15,7 @@ endif()
 file(GLOB_RECURSE installed RELATIVE "${STAGE}" "${STAGE}/*")
 list(SORT installed)
 file(STRINGS "${EXPECTED}" expected)
-list(TRANSFORM expected REPLACE "@APP_ID@" "${APP_ID}")
+list(TRANSFORM expected REPLACE "{id}" "${APP_ID}")
 if(NOT RENDER_MAN)
   list(REMOVE_ITEM expected usr/share/man/man1/kel-render.1)
 endif()
