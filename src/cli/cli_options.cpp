@@ -61,6 +61,14 @@ std::string applyOutput(CliOptions& options, const std::string& value) {
     return {};
 }
 
+std::string applySave(CliOptions& options, const std::string& value) {
+    if (value.empty()) {
+        return "the scene file name to save to is empty";
+    }
+    options.savePath = value;
+    return {};
+}
+
 std::string applyFrames(CliOptions& options, const std::string& value) {
     options.timeFrames = true;
     if (!parseInt(value, 1, kMaxFrames, options.frames)) {
@@ -120,8 +128,8 @@ std::string checkImageName(const std::string& path) {
 
 // What a thumbnail request may not be combined with: it has its own size, mode and output.
 std::string checkThumbnail(const CliOptions& options) {
-    for (const char* name :
-         {"--mode", "--size", "--cull", "--supersample", "--output", "--frames", "--tree"}) {
+    for (const char* name : {"--mode", "--size", "--cull", "--supersample", "--output", "--frames",
+                             "--tree", "--save"}) {
         if (wasGiven(options, name)) {
             return std::string("option '") + name + "' cannot be used with --thumbnail";
         }
@@ -199,6 +207,10 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
          applyReference},
         {"--diff", "FILE.png",
          "with --reference: write the differing pixels in red over the faded image", applyDiff},
+        {"--save", "OUT.kel",
+         "save the scene as the viewer does (its object output \"foo\" goes to the scene's "
+         "folder)",
+         applySave},
         {"--frames", "N", "render N times; print the median ms per frame to stderr", applyFrames},
         {"--tree", "", "print the data tree, fully expanded, after the last render",
          [](CliOptions& o, const std::string&) {

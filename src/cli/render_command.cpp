@@ -1,17 +1,19 @@
 #include "cli/render_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
 #include <sstream>
 #include <system_error>
 
-#include "cli/atomic_file.h"
 #include "cli/cli_options.h"
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
+#include "platform/atomic_file.h"
 #include "render/image_compare.h"
 #include "render/image_surface.h"
 #include "render/render_mode.h"
@@ -47,8 +49,8 @@ std::vector<double> renderFrames(RenderPipeline& pipeline, Scene& scene, ImageSu
 
 // Opening the scene makes its folder the current directory, so names given relative to
 // where kel-render started are fixed first. "-" (stdout) stays as it is.
-std::string absoluteName(const std::string& path) {
-    if (path.empty() || path == kStdoutName) {
+std::string absoluteName(const std::string& path, bool stdoutAllowed = true) {
+    if (path.empty() || (stdoutAllowed && path == kStdoutName)) {
         return path;
     }
     std::error_code ec;
@@ -56,11 +58,26 @@ std::string absoluteName(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
+// A full disk or a closed pipe must not pass for success: what was printed is flushed and
+// checked.
+bool outputWritten(std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out) {
+        return true;
+    }
+    const int error = errno;
+    err << "kel-render: Could not write the standard output"
+        << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return false;
+}
+
 // Where each file of the run goes, fixed before the scene is opened.
 struct RunFiles {
     std::string output;
     std::string diff;
     std::string reference;
+    std::string save;
 };
 
 // Writes a PNG to stdout for "-", else to the file without ever leaving it half written.
@@ -73,17 +90,14 @@ bool writeImage(const RgbaImage& image, const std::string& path, const std::stri
         if (path == kStdoutName) {
             out.write(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-            if (out) {
-                return true;
-            }
-            error = "stdout cannot be written";
-        } else if (writeFileAtomically(path, bytes, error)) {
+            return outputWritten(out, err);
+        }
+        const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (writeFileAtomically(path, view, false, error)) {
             return true;
         }
     }
-    err << "kel-render: Could not write " << (shownName == kStdoutName ? "to stdout" : shownName)
-        << ": " << error << "\n";
+    err << "kel-render: Could not write " << shownName << ": " << error << "\n";
     return false;
 }
 
@@ -151,14 +165,15 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
     const CliOptions& options = parsed.options;
     if (options.help) {
         out << usageText();
-        return kExitSuccess;
+        return outputWritten(out, err) ? kExitSuccess : kExitFailure;
     }
     if (options.version) {
         out << versionText();
-        return kExitSuccess;
+        return outputWritten(out, err) ? kExitSuccess : kExitFailure;
     }
     const RunFiles files{absoluteName(options.outputPath), absoluteName(options.diffPath),
-                         absoluteName(options.referencePath)};
+                         absoluteName(options.referencePath),
+                         absoluteName(options.savePath, false)};
 
     // The reference is read first, so that a missing one costs no render and writes nothing.
     RgbaImage reference;
@@ -192,8 +207,15 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
 
     if (options.tree) {
         writeTreeText(out, &scene);
+        if (!outputWritten(out, err)) {
+            return kExitFailure;
+        }
     }
     if (!files.output.empty() && !writeImage(image, files.output, options.outputPath, out, err)) {
+        return kExitFailure;
+    }
+    // The same save as the viewer's, messages and all.
+    if (!files.save.empty() && !document.onSaveDocument(files.save)) {
         return kExitFailure;
     }
     if (!files.reference.empty()) {

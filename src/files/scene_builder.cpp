@@ -60,4 +60,10 @@ void DefaultSceneBuilder::addObject(std::unique_ptr<SceneObject> object) {
     }
 }
 
+void DefaultSceneBuilder::keepLeftOutObject(std::unique_ptr<SceneObject> record) {
+    if (scene() != nullptr) {
+        scene()->addLeftOutObject(std::move(record));
+    }
+}
+
 }  // namespace kel

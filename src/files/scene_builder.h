@@ -31,6 +31,8 @@ public:
     virtual void setAmbient(double ambient) = 0;
     virtual void setFrustum(std::unique_ptr<Frustum> frustum) = 0;
     virtual void addObject(std::unique_ptr<SceneObject> object) = 0;
+    // Keeps the record of an object that could not be read, for saving it back.
+    virtual void keepLeftOutObject(std::unique_ptr<SceneObject> record) = 0;
 
 protected:
     SceneBuilder() = default;
@@ -57,6 +59,7 @@ public:
     void setAmbient(double ambient) override;
     void setFrustum(std::unique_ptr<Frustum> frustum) override;
     void addObject(std::unique_ptr<SceneObject> object) override;
+    void keepLeftOutObject(std::unique_ptr<SceneObject> record) override;
 
 private:
     std::unique_ptr<Scene> ownedScene_;

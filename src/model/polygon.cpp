@@ -12,13 +12,6 @@ void Surface::accept(Visitor& visitor) {
     visitor.visitSurface(*this);
 }
 
-void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
-    if (i >= vertices_.size()) {
-        vertices_.resize(i + 1, nullptr);
-    }
-    vertices_[i] = vertex;
-}
-
 void Polygon::setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex) {
     if (i >= clipped_.size()) {
         clipped_.resize(i + 1);

@@ -24,7 +24,18 @@ public:
     std::size_t vertexCount() const { return vertexCount_; }
     void setVertexCount(std::size_t count) { vertexCount_ = count; }
     // Grows the corner array as needed.
-    void setVertexAt(std::size_t i, Vertex* vertex);
+    void setVertexAt(std::size_t i, Vertex* vertex) {
+        if (i == vertices_.size()) {
+            vertices_.push_back(vertex);  // corners set in order, as a reader does
+            return;
+        }
+        if (i > vertices_.size()) {
+            vertices_.resize(i + 1, nullptr);
+        }
+        vertices_[i] = vertex;
+    }
+    // Room for count corners, so that adding them one by one does not grow the array.
+    void reserveVertices(std::size_t count) { vertices_.reserve(count); }
     Vertex* vertexAt(std::size_t i) const { return vertices_[i]; }
 
     // Takes ownership; grows the clipped array as needed.

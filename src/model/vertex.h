@@ -60,6 +60,8 @@ public:
 
     const std::vector<Polygon*>& polygons() const { return polygons_; }
     void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
+    // Room for count polygons, so that adding them one by one does not grow the list.
+    void reservePolygons(std::size_t count) { polygons_.reserve(count); }
     void clearPolygons() { polygons_.clear(); }
 
 private:

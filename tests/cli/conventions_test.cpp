@@ -194,7 +194,7 @@ TEST(KelRenderConventionsTest, StdoutCarriesThePngAndAFailedStdoutIsAnError) {
     std::ostream broken(nullptr);  // every write fails
     std::ostringstream err;
     EXPECT_EQ(runKelRender({kCube, "--size", "40x40", "--output", "-"}, broken, err), kExitFailure);
-    EXPECT_NE(err.str().find("kel-render: Could not write to stdout"), std::string::npos)
+    EXPECT_NE(err.str().find("kel-render: Could not write the standard output"), std::string::npos)
         << err.str();
 }
 
@@ -226,7 +226,7 @@ TEST(KelRenderConventionsTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) 
         {{kCube, "--reference", "missing.png", "--output", "old.png"}, "missing.png"},
         {{"missing.kel", "--output", "old.png"}, "missing.kel"},
         {{kCube, "--size=30x30", "--output", "folder.png"},
-         "Could not write folder.png: it is a directory"},
+         "Could not write folder.png: Is a directory"},
         {{kCube, "--size=30x30", "--output", "no-dir/x.png"}, "Could not write no-dir/x.png: "},
     };
     for (const auto& c : cases) {

@@ -122,7 +122,7 @@ TEST(ThumbnailCommandTest, FailuresNeverLeaveAPartialOrTemporaryFile) {
     } cases[] = {
         {{"--thumbnail", "32", "missing.kel", "old.png"}, 1, "missing.kel"},
         {{"--thumbnail", "32", cube, "no-dir/t.png"}, 1, "Could not write no-dir/t.png: "},
-        {{"--thumbnail", "32", cube, "."}, 1, "Could not write .: it is a directory"},
+        {{"--thumbnail", "32", cube, "."}, 1, "Could not write .: Is a directory"},
         {{"--thumbnail", "32", cube, "old.jpg"}, 2, "names a JPEG image"},
     };
     for (const auto& c : cases) {
