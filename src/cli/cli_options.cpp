@@ -7,6 +7,8 @@
 #include <sstream>
 #include <utility>
 
+#include "render/device_renderer.h"
+
 #ifndef KEL_VERSION
 #define KEL_VERSION "unknown"
 #endif
@@ -147,7 +149,7 @@ std::string checkRender(const CliOptions& options) {
     if (options.positional.size() > 1) {
         return "more than one scene file given";
     }
-    const long long side = std::min(options.width, options.height) - 20LL;
+    const long long side = std::min(options.width, options.height) - 2LL * kViewportMargin;
     if (options.supersample > 1 && side * options.supersample > kMaxImageSide) {
         return "--supersample " + std::to_string(options.supersample) + " at " +
                std::to_string(options.width) + "x" + std::to_string(options.height) +

@@ -68,7 +68,8 @@ void SupersampledRender::run(RenderPipeline& pipeline, Scene& scene, ImageSurfac
     image.fill(ImageSurface::kWhite);
     DeviceMapping mapping;
     mapping.fit(image.clientRect(), kViewportMargin);
-    if (factor_ == 1 || mapping.side() <= 0) {
+    if (factor_ == 1 || mapping.side() <= 0 ||
+        static_cast<long long>(mapping.side()) * factor_ > kMaxSampledSide) {
         pipeline.run(image, scene);
         return;
     }
@@ -101,6 +102,9 @@ bool renderThumbnail(RenderPipeline& pipeline, Scene& scene, int size, int facto
                      Thumbnail& thumbnail) {
     factor = std::max(factor, 1);
     size = std::max(size, 1);
+    if (static_cast<long long>(size) * factor > kMaxSampledSide) {
+        return false;
+    }
     const int largeSide = size * factor + 2 * kViewportMargin;
     ImageSurface large(largeSide, largeSide);
     {

@@ -10,6 +10,9 @@ namespace kel {
 class RenderPipeline;
 class Scene;
 
+// Largest side of a sampled viewport, in pixels; a larger one is not rendered sampled.
+inline constexpr long long kMaxSampledSide = 1 << 16;
+
 // Renders the viewport at factor times its side with the same camera and averages each
 // factor x factor block into one pixel, each channel rounded half up. The client area
 // around it, the margin and the one-pixel frame, stays as at factor 1, and factor 1 gives
@@ -20,7 +23,8 @@ public:
     explicit SupersampledRender(int factor);
 
     // Erases image to white and renders the scene into its client area. The scene keeps
-    // the device points of the large viewport.
+    // the device points of the large viewport. A viewport whose sampled side would exceed
+    // kMaxSampledSide is rendered at factor 1.
     void run(RenderPipeline& pipeline, Scene& scene, ImageSurface& image);
 
     int factor() const { return factor_; }
@@ -38,7 +42,8 @@ struct Thumbnail {
     RgbaImage image;
     std::uint64_t coveredSamples = 0;
 };
-// False when the pipeline's renderer has no depth buffer to tell coverage by.
+// False when the pipeline's renderer has no depth buffer to tell coverage by, or when
+// size x factor exceeds kMaxSampledSide.
 bool renderThumbnail(RenderPipeline& pipeline, Scene& scene, int size, int factor,
                      Thumbnail& thumbnail);
 

@@ -256,7 +256,7 @@ TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamplesAndColourTheirMean) {
     }
 }
 
-TEST(ThumbnailTest, NeedsADepthBufferAndLeavesTheResultAloneWithout) {
+TEST(ThumbnailTest, NeedsADepthBufferAndASaneSizeAndLeavesTheResultAloneWithout) {
     auto scene = test::makeScene();
     addSampleRect(*scene, {0, 0, 8, 8});
     WireframePipeline wireframe;
@@ -264,6 +264,11 @@ TEST(ThumbnailTest, NeedsADepthBufferAndLeavesTheResultAloneWithout) {
     thumbnail.coveredSamples = 7;
     EXPECT_FALSE(renderThumbnail(wireframe, *scene, 8, 2, thumbnail));
     EXPECT_EQ(thumbnail.coveredSamples, 7u);
+    EXPECT_TRUE(thumbnail.image.empty());
+    // Refused before anything of that size is allocated.
+    PhongPipeline phong;
+    EXPECT_FALSE(renderThumbnail(phong, *scene, 1 << 15, 4, thumbnail));
+    EXPECT_FALSE(renderThumbnail(phong, *scene, 2000000000, 2000000000, thumbnail));
     EXPECT_TRUE(thumbnail.image.empty());
 }
 
