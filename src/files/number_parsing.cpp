@@ -46,11 +46,10 @@ bool parseShortReal(std::string_view token, double& value) {
             return false;
         }
     }
-    if (digits == 0 || digits > kMaxFastDigits) {
+    if (digits == 0 || digits > kMaxShortDecimalDigits) {
         return false;
     }
-    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fraction];
-    value = negative ? -magnitude : magnitude;
+    value = shortDecimal(mantissa, fraction, negative);
     return true;
 }
 

@@ -131,7 +131,9 @@ std::string ReadVisitor::expecting(std::string_view kind) const {
 
 bool ReadVisitor::fail(const Source& source, const std::string& text) {
     if (failure_.empty()) {
-        failure_ = source.name + ", line " + std::to_string(source.tokens.line()) + ": " + text;
+        // An object file name may be of any length: the message shows a bounded part.
+        failure_ = printableExcerpt(source.name) + ", line " +
+                   std::to_string(source.tokens.line()) + ": " + text;
     }
     if (&source == &scene_) {
         sceneFailed_ = true;
@@ -159,6 +161,9 @@ std::optional<std::string_view> ReadVisitor::take(Source& source, std::string_vi
 
 bool ReadVisitor::readIntFrom(Source& source, int& value) {
     static constexpr std::string_view kKind = "a whole number";
+    if (source.present && source.tokens.nextSmallInt(value)) {
+        return true;
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -173,6 +178,16 @@ bool ReadVisitor::readIntFrom(Source& source, int& value) {
 
 bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
     static constexpr std::string_view kKind = "a count (0 to 4294967295)";
+    if (source.present) {
+        const TokenReader::Mark before = source.tokens.mark();
+        std::int32_t small = 0;
+        if (source.tokens.nextSmallInt(small) && small >= 0) {
+            value = static_cast<std::uint32_t>(small);
+            return true;
+        }
+        // A minus sign or a long number: the full parse words the complaint.
+        source.tokens.rewind(before);
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -185,6 +200,9 @@ bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
 
 bool ReadVisitor::readRealFrom(Source& source, double& value) {
     static constexpr std::string_view kKind = "a real number";
+    if (source.present && source.tokens.nextShortReal(value)) {
+        return true;
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;

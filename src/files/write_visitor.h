@@ -48,7 +48,7 @@ public:
 
     // Starts the file (the old one stays until the scene is complete). False (and
     // failed()) when it cannot be created.
-    bool open(const std::string& fileName);
+    [[nodiscard]] bool open(const std::string& fileName);
     // True once open was called; otherwise shows "No scene file is open yet".
     bool isOpen();
     const std::string& fileName() const { return fileName_; }

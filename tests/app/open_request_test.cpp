@@ -148,9 +148,10 @@ TEST(OpenRequestFolderTest, OnlyAPrivateFolderOfTheUserIsUsed) {
     }
     EXPECT_EQ(openRequestSocketPath(own, me), own + "/kel-open-request-" + std::to_string(me));
 
-    // Someone else got there first, or left it open to all: no channel at all.
+    // Someone else got there first (here: this user, seen from user me + 1), or left it
+    // open to all: no channel at all.
     EXPECT_EQ(openRequestFolder("", tmp, me + 1, problem), "");
-    EXPECT_EQ(problem, own + " belongs to another user");
+    EXPECT_EQ(problem, tmp + "/kel-" + std::to_string(me + 1) + " belongs to another user");
     ::chmod(own.c_str(), 0777);
     EXPECT_EQ(openRequestFolder(open, tmp, me, problem), "");
     EXPECT_EQ(problem,

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "files/token_reader.h"
 
 namespace kel {
 namespace {
@@ -61,6 +64,54 @@ TEST(NumberParsingTest, ShortRealsGiveExactlyTheLibrarysDouble) {
                   std::bit_cast<std::uint64_t>(libraryValue(token)))
             << token;
     }
+}
+
+// The token reader's one-pass forms agree with the full parsers, and decline without
+// moving when they cannot tell.
+TEST(NumberParsingTest, OnePassReadsAgreeWithTheFullParseOrTakeNothing) {
+    std::mt19937_64 random(7);
+    const std::string alphabet = "0123456789.-+e";
+    std::vector<std::string> tokens = {
+        "-",          ".",         "1e5",        "+3",   "12345678901234567",
+        "2147483648", "999999999", "-999999999", "0.5x", "7"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string token;
+        const int length = 1 + static_cast<int>(random() % 18);
+        for (int k = 0; k < length; ++k) {
+            // Mostly digits, now and then a sign, point or exponent.
+            token += alphabet[random() % 4 == 0 ? random() % alphabet.size() : random() % 10];
+        }
+        tokens.push_back(token);
+    }
+    std::string text;
+    for (const std::string& token : tokens) {
+        text += token + ((random() % 2) != 0 ? " " : "\n\t");
+    }
+    TokenReader asReals(text);
+    TokenReader asInts(text);
+    for (const std::string& token : tokens) {
+        double real = 0.0;
+        if (asReals.nextShortReal(real)) {
+            double full = 0.0;
+            ASSERT_EQ(parseReal(token, full), RealParse::Ok) << token;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(real), std::bit_cast<std::uint64_t>(full))
+                << token;
+        } else {
+            ASSERT_EQ(asReals.next(), token);
+        }
+        std::int32_t whole = 0;
+        if (asInts.nextSmallInt(whole)) {
+            std::int32_t full = 0;
+            ASSERT_TRUE(parseInt(token, full)) << token;
+            ASSERT_EQ(whole, full) << token;
+        } else {
+            ASSERT_EQ(asInts.next(), token);
+        }
+    }
+    double real = 0.0;
+    std::int32_t whole = 0;
+    EXPECT_FALSE(asReals.nextShortReal(real));
+    EXPECT_FALSE(asInts.nextSmallInt(whole));
 }
 
 TEST(NumberParsingTest, WholeNumbersAtTheEdgesOfTheirRanges) {
