@@ -29,6 +29,9 @@ TEST_F(DesktopIdentityTest, TheDesktopFileNameNamesTheShippedEntry) {
     EXPECT_EQ(entry.value(QStringLiteral("Icon")).toString().toStdString(), id);
     EXPECT_EQ(entry.value(QStringLiteral("Exec")).toString(),
               QStringLiteral("kel --open-request %F"));
+    // X11 window managers match windows by their class, which Qt takes from the name.
+    EXPECT_EQ(entry.value(QStringLiteral("StartupWMClass")).toString(),
+              QCoreApplication::applicationName());
 }
 
 }  // namespace
