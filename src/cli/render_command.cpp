@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "cli/cli_options.h"
+#include "cli/png_input.h"
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
 #include "platform/atomic_file.h"
@@ -179,7 +180,7 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
     RgbaImage reference;
     if (!files.reference.empty()) {
         std::string error;
-        if (!readRgbaPng(files.reference, reference, error)) {
+        if (!readPngFile(files.reference, reference, error)) {
             err << "kel-render: Could not read the reference " << options.referencePath << ": "
                 << error << "\n";
             return kExitFailure;

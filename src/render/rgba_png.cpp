@@ -2,19 +2,11 @@
 
 #include <png.h>
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace kel {
 
 namespace {
-
-// A PNG file is far smaller than its pixels; this only keeps a huge file out of memory.
-constexpr std::uintmax_t kMaxFileBytes = 512ull * 1024ull * 1024ull;
 
 std::vector<std::uint8_t> withoutAlpha(const RgbaImage& image) {
     std::vector<std::uint8_t> rgb;
@@ -89,36 +81,6 @@ bool decodeRgbaPng(const std::vector<std::uint8_t>& bytes, RgbaImage& image, std
     }
     image = std::move(decoded);
     return true;
-}
-
-bool readRgbaPng(const std::string& path, RgbaImage& image, std::string& error) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        error = "no such file";
-        return false;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        error = "not a regular file";
-        return false;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileBytes) {
-        error = ec ? ec.message() : "the file is too large";
-        return false;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (file.gcount() != static_cast<std::streamsize>(size)) {
-        error = "the file could not be read to its end";
-        return false;
-    }
-    return decodeRgbaPng(bytes, image, error);
 }
 
 }  // namespace kel

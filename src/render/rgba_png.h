@@ -20,7 +20,4 @@ bool encodeRgbaPng(const RgbaImage& image, std::vector<std::uint8_t>& bytes, std
 // opaque. On failure returns false with the reason in error, leaving image alone.
 bool decodeRgbaPng(const std::vector<std::uint8_t>& bytes, RgbaImage& image, std::string& error);
 
-// Reads and decodes the PNG file at path, which must be a regular file.
-bool readRgbaPng(const std::string& path, RgbaImage& image, std::string& error);
-
 }  // namespace kel

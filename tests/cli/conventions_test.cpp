@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <iostream>
 #include <regex>
 #include <sstream>
 
 #include "cli/cli_options.h"
+#include "cli/png_input.h"
 #include "cli/render_command.h"
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
 #include "render/image_compare.h"
 #include "render/render_mode.h"
-#include "render/rgba_png.h"
 #include "render/supersampled_render.h"
 #include "run_kel_render.h"
 
@@ -107,7 +108,7 @@ TEST(KelRenderConventionsTest, RefusedCommandsWriteNothing) {
 RgbaImage readImage(const fs::path& path) {
     RgbaImage image;
     std::string error;
-    EXPECT_TRUE(readRgbaPng(path.string(), image, error)) << path << ": " << error;
+    EXPECT_TRUE(readPngFile(path.string(), image, error)) << path << ": " << error;
     return image;
 }
 
@@ -141,7 +142,7 @@ TEST(KelRenderConventionsTest, ReferenceExitStatusesAndReports) {
          "kel-render: expected.png: the 10000 shared pixels are the same\n"},
         {{kCube, "--reference", "missing.png", "--output", "out.png"},
          1,
-         "kel-render: Could not read the reference missing.png: no such file\n"},
+         "kel-render: Could not read the reference missing.png: No such file or directory\n"},
         {{kCube, "--reference", "text.png", "--output", "out.png"},
          1,
          "kel-render: Could not read the reference text.png: "},
@@ -157,6 +158,18 @@ TEST(KelRenderConventionsTest, ReferenceExitStatusesAndReports) {
         }
     }
     EXPECT_FALSE(fs::exists(kelRender.dir / "out.png"));
+
+    // A reference that is not a plain file is refused at once, without blocking or reading.
+    ASSERT_EQ(::mkfifo((kelRender.dir / "fifo.png").c_str(), 0600), 0);
+    fs::create_directory(kelRender.dir / "folder.png");
+    for (const auto& [reference, reason] : {std::pair{"fifo.png", "not a regular file"},
+                                            {"/dev/zero", "not a regular file"},
+                                            {"folder.png", "Is a directory"}}) {
+        const test::KelRenderRun r = kelRender.run({kCube, "--reference", reference});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, std::string("kel-render: Could not read the reference ") + reference +
+                             ": " + reason + "\n");
+    }
 
     // The report and the difference image agree on how many pixels differ.
     const test::KelRenderRun r =

@@ -4,10 +4,10 @@
 #include <iostream>
 #include <set>
 
+#include "cli/png_input.h"
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
 #include "render/render_mode.h"
-#include "render/rgba_png.h"
 #include "render/supersampled_render.h"
 #include "run_kel_render.h"
 
@@ -21,7 +21,7 @@ const std::string kExamples = KEL_EXAMPLES_DIR;
 RgbaImage readImage(const fs::path& path) {
     RgbaImage image;
     std::string error;
-    EXPECT_TRUE(readRgbaPng(path.string(), image, error)) << path << ": " << error;
+    EXPECT_TRUE(readPngFile(path.string(), image, error)) << path << ": " << error;
     return image;
 }
 
