@@ -179,6 +179,26 @@ std::string checkCombination(const CliOptions& options) {
     return checkImageName(options.diffPath);
 }
 
+// Words filled into lines of at most width columns, each line after the first indented to
+// column; a word longer than a line stands alone.
+std::string wrapped(const std::string& text, std::size_t column, std::size_t width) {
+    std::istringstream words(text);
+    std::string result;
+    std::size_t used = column;
+    for (std::string word; words >> word;) {
+        if (used > column && used + 1 + word.size() > width) {
+            result += "\n" + std::string(column, ' ');
+            used = column;
+        } else if (used > column) {
+            result += ' ';
+            ++used;
+        }
+        result += word;
+        used += word.size();
+    }
+    return result;
+}
+
 const CliOptionDef* findOption(const std::string& name) {
     for (const CliOptionDef& def : cliOptionDefs()) {
         if (def.name == name) {
@@ -202,7 +222,7 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
         {"--supersample", "N",
          "render the viewport at N times its side and average each N x N block (default 1)",
          applySupersample},
-        {"--output", "FILE.png", "write the client area as a PNG image; - writes it to stdout",
+        {"--output", "FILE.png", "write the client area as a PNG image (- for stdout)",
          applyOutput},
         {"--reference", "EXPECTED.png",
          "compare the image pixel for pixel with EXPECTED.png; exit 3 when they differ",
@@ -323,7 +343,7 @@ std::string usageText() {
         } else {
             out << std::string(column - left.size(), ' ');
         }
-        out << def.help << "\n";
+        out << wrapped(def.help, column, 80) << "\n";
     }
     out << "\n"
            "Supersampling keeps the client area, its margin and the one-pixel frame as at\n"
@@ -331,25 +351,27 @@ std::string usageText() {
            "The data tree then shows the device points of the supersampled viewport.\n"
            "\n"
            "Comparing: --reference reads EXPECTED.png before the render and then compares\n"
-           "every pixel and channel. When they differ, stderr says how many pixels differ, the\n"
-           "largest difference of one channel and the box that holds them; a reference of\n"
-           "another size differs and says so. --diff writes the image faded towards white\n"
-           "with every differing pixel pure red, whether or not any differ.\n"
+           "every pixel and channel. When they differ, stderr says how many pixels differ,\n"
+           "the largest difference of one channel and the box that holds them; a reference\n"
+           "of another size differs and says so. --diff writes the image faded towards\n"
+           "white with every differing pixel pure red, whether or not any differ.\n"
            "\n"
            "Thumbnails: --thumbnail SIZE INPUT OUTPUT renders the viewport of INPUT alone,\n"
-           "SIZE x SIZE (1 to "
-        << kMaxThumbnailSize << ") pixels without frame, in Phong mode with "
-        << kThumbnailSupersample << " x " << kThumbnailSupersample
-        << " samples per pixel. The background is transparent:\n"
-           "a pixel's alpha is the share of its samples a polygon covers. The scene keeps\n"
-           "its own camera. Objects whose files cannot be read are left out; when nothing is\n"
-           "in view, nothing is written and the exit status is 1. OUTPUT is written to a\n"
-           "temporary file beside it and then renamed, so it is never left half written.\n"
+           "SIZE x SIZE pixels (1 to "
+        << kMaxThumbnailSize << ") without frame, in Phong mode with " << kThumbnailSupersample
+        << " x " << kThumbnailSupersample
+        << " samples\n"
+           "per pixel. The background is transparent: a pixel's alpha is the share of its\n"
+           "samples a polygon covers. The scene keeps its own camera. Objects whose files\n"
+           "cannot be read are left out; when nothing is in view, nothing is written and\n"
+           "the exit status is 1. OUTPUT is written to a temporary file beside it and then\n"
+           "renamed, so it is never left half written.\n"
            "\n"
            "Output files must be PNG: a name ending in another image type (such as .jpg) is\n"
            "a usage error. A file name of - means stdout, for at most one output; after --\n"
            "every argument is a file name, even one that starts with -.\n"
-           "Messages the viewer shows in message boxes go to stderr, prefixed \"kel-render: \".\n"
+           "Messages the viewer shows in message boxes go to stderr, prefixed\n"
+           "\"kel-render: \".\n"
            "\n"
            "Exit status:\n"
            "  0  success; with --reference, the image equals the reference\n"

@@ -46,6 +46,10 @@ TEST(KelRenderConventionsTest, VersionAndHelpGoToStdout) {
         EXPECT_NE(help.out.find(status), std::string::npos) << status;
     }
     EXPECT_NE(help.out.find("--thumbnail SIZE INPUT OUTPUT"), std::string::npos);
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;  // a terminal's width, and help2man's input
+    }
 }
 
 TEST(KelRenderConventionsTest, BadCombinationsAndValuesAreUsageErrors) {
