@@ -2,8 +2,11 @@
 # Installs the Debian 12 packages Kel needs to build, test and run, if any are missing.
 set -euo pipefail
 
+# The second line: the man page, the desktop-file and AppStream validators, the MIME
+# database and the Debian package's dependency scan.
 packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev libpng-dev
-          qt6-base-dev libgl-dev libosmesa6-dev libtbb-dev libtinyobjloader-dev)
+          qt6-base-dev libgl-dev libosmesa6-dev libtbb-dev libtinyobjloader-dev
+          help2man desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -40,6 +40,8 @@ CKelApp::CKelApp(Services services)
       settings_(std::move(services.settings)),
       treePane_(std::move(services.treePane)) {
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KEL_APP_ID));
     mainFrame_ = std::make_unique<CMainFrame>(*this);
 }
 
