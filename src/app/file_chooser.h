@@ -16,17 +16,25 @@ public:
     // The name to save under, starting at `suggested`, or nothing when the user cancels.
     virtual std::optional<std::string> chooseFileToSave(QWidget* parent,
                                                         const std::string& suggested) = 0;
+    // The PNG file File > Export Image writes, starting at `suggested`, or nothing.
+    virtual std::optional<std::string> chooseImageToSave(QWidget* parent,
+                                                         const std::string& suggested) = 0;
 };
 
 // The filter both dialogs show.
 inline constexpr const char* kKelFileFilter = "Kel Files (*.kel)";
 
-// Qt's file dialogs, filtered to scene files.
+// The filter of the export dialog.
+inline constexpr const char* kPngFileFilter = "PNG Images (*.png)";
+
+// Qt's file dialogs, filtered to scene files (and PNG images for the export).
 class QtFileChooser : public FileChooser {
 public:
     std::optional<std::string> chooseFileToOpen(QWidget* parent) override;
     std::optional<std::string> chooseFileToSave(QWidget* parent,
                                                 const std::string& suggested) override;
+    std::optional<std::string> chooseImageToSave(QWidget* parent,
+                                                 const std::string& suggested) override;
 };
 
 }  // namespace kel

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/fake_messages.h"
 #include "app/file_chooser.h"
@@ -25,7 +26,13 @@ public:
     std::optional<std::string> chooseFileToSave(QWidget*, const std::string&) override {
         return std::nullopt;
     }
+    std::optional<std::string> chooseImageToSave(QWidget*, const std::string& suggested) override {
+        imageSuggestions.push_back(suggested);
+        return imageAnswer;
+    }
     std::optional<std::string> openAnswer;
+    std::optional<std::string> imageAnswer;
+    std::vector<std::string> imageSuggestions;
 };
 
 class NoColors : public ColorChooser {

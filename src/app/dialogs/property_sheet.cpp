@@ -1,7 +1,9 @@
 #include "app/dialogs/property_sheet.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,10 +59,49 @@ void PropertySheet::accept() {
 
 void PropertySheet::showEvent(QShowEvent* event) {
     if (shownIndex_ < 0 && tabs_->currentIndex() >= 0) {
+        arrangeTabOrder();
         shownIndex_ = tabs_->currentIndex();
-        currentPage()->activate();
+        showPage(*currentPage());
     }
     QDialog::showEvent(event);
+}
+
+void PropertySheet::arrangeTabOrder() {
+    // Hidden pages drop out of the chain by themselves, so one chain serves every tab.
+    std::vector<QWidget*> chain{tabs_->tabBar()};
+    for (int i = 0; i < pageCount(); ++i) {
+        const std::vector<QWidget*> fields = page(i)->keyboardChain();
+        chain.insert(chain.end(), fields.begin(), fields.end());
+    }
+    chain.push_back(okButton_);
+    chain.push_back(cancelButton_);
+    chainTabOrder(chain);
+}
+
+void PropertySheet::showPage(PropertyPage& shown) {
+    shown.activate();
+    if (!shown.focusFirstField()) {
+        tabs_->tabBar()->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, with Shift or PgUp to the previous one,
+    // wherever the focus is; leaving a page still checks its fields.
+    const int count = pageCount();
+    const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
+    int step = 0;
+    if (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_PageDown)) {
+        step = 1;
+    } else if (control && (event->key() == Qt::Key_Backtab || event->key() == Qt::Key_PageUp)) {
+        step = -1;
+    }
+    if (step != 0 && count > 0) {
+        tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void PropertySheet::onCurrentChanged(int index) {
@@ -78,7 +119,7 @@ void PropertySheet::onCurrentChanged(int index) {
         return;
     }
     shownIndex_ = index;
-    page(index)->activate();
+    showPage(*page(index));
 }
 
 bool PropertySheet::storeCurrentPage() {

@@ -35,8 +35,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Tab: the tabs, the fields of the page on show, OK, Cancel.
+    void arrangeTabOrder();
+    // Fills a page on its first show and puts the focus on its first field.
+    void showPage(PropertyPage& shown);
     void onCurrentChanged(int index);
     // Reads the page on show back; false, with the message shown and the field focused,
     // when a field is refused.

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -57,8 +58,20 @@ void SettingsDialog::accept() {
 void SettingsDialog::showEvent(QShowEvent* event) {
     if (!initialised_) {
         exchange();
+        arrangeFocus();
     }
     QDialog::showEvent(event);
+}
+
+void SettingsDialog::arrangeFocus() {
+    std::vector<QWidget*> chain = arrangeKeyboard(*grid_);
+    chain.push_back(okButton_);
+    chain.push_back(cancelButton_);
+    chainTabOrder(chain);
+    // Enter presses OK from any field; only a button that has the focus takes it over.
+    if (auto* const first = qobject_cast<QLineEdit*>(chain.front())) {
+        focusField(*first);
+    }
 }
 
 }  // namespace kel

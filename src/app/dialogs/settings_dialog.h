@@ -60,6 +60,9 @@ protected:
     }
 
 private:
+    // Tab follows the form, then OK and Cancel; the first field has the focus.
+    void arrangeFocus();
+
     UserMessages& messages_;
     FieldExchange fields_;
     QGridLayout* grid_ = nullptr;
