@@ -43,9 +43,9 @@ double medianMs(int frames, Paint paint) {
     for (int i = 0; i < frames; ++i) {
         const auto start = std::chrono::steady_clock::now();
         paint();
-        times.push_back(std::chrono::duration<double, std::milli>(
-                            std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -128,9 +128,10 @@ int main(int argc, char** argv) {
         });
         std::printf("%-9s showing a frame: kept %5.2f ms, converted copy %5.2f ms, ratio %.1f\n",
                     name, showKept, showCopied, showCopied / showKept);
-        std::printf("%-9s repaint %7.2f ms (%5.1f fps), of which render %7.2f ms, paint %5.2f ms;"
-                    " allocate+convert paint %7.2f ms (paint %5.2f ms)\n",
-                    name, kept, 1000.0 / kept, render, kept - render, copied, copied - render);
+        std::printf(
+            "%-9s repaint %7.2f ms (%5.1f fps), of which render %7.2f ms, paint %5.2f ms;"
+            " allocate+convert paint %7.2f ms (paint %5.2f ms)\n",
+            name, kept, 1000.0 / kept, render, kept - render, copied, copied - render);
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/dialogs/property_sheet.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -58,6 +59,8 @@ void PropertySheet::accept() {
 }
 
 void PropertySheet::showEvent(QShowEvent* event) {
+    // Installed last, so it sees keys before filters installed earlier.
+    qApp->installEventFilter(this);
     if (shownIndex_ < 0 && tabs_->currentIndex() >= 0) {
         arrangeTabOrder();
         shownIndex_ = tabs_->currentIndex();
@@ -85,23 +88,61 @@ void PropertySheet::showPage(PropertyPage& shown) {
     }
 }
 
-void PropertySheet::keyPressEvent(QKeyEvent* event) {
-    // Ctrl+Tab and Ctrl+PgDn go to the next page, with Shift or PgUp to the previous one,
-    // wherever the focus is; leaving a page still checks its fields.
-    const int count = pageCount();
-    const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
-    int step = 0;
-    if (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_PageDown)) {
-        step = 1;
-    } else if (control && (event->key() == Qt::Key_Backtab || event->key() == Qt::Key_PageUp)) {
-        step = -1;
+int PropertySheet::pageStep(const QKeyEvent& event) {
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp back.
+    if ((event.modifiers() & Qt::ControlModifier) == 0) {
+        return 0;
     }
-    if (step != 0 && count > 0) {
-        tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+    switch (event.key()) {
+        case Qt::Key_Tab:
+            return (event.modifiers() & Qt::ShiftModifier) != 0 ? -1 : 1;
+        case Qt::Key_PageDown:
+            return 1;
+        case Qt::Key_Backtab:
+        case Qt::Key_PageUp:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+void PropertySheet::stepPage(int step) {
+    const int count = pageCount();
+    if (count > 0) {
+        // Leaving a page still checks its fields.
+        tabs_->setCurrentIndex((tabs_->currentIndex() + step % count + count) % count);
+    }
+}
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    if (const int step = pageStep(*event)) {
+        stepPage(step);
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool PropertySheet::eventFilter(QObject* watched, QEvent* event) {
+    // A document area takes Ctrl+Tab application-wide to switch its windows; in the sheet
+    // it switches pages, wherever the focus is.
+    if (event->type() == QEvent::KeyPress) {
+        auto* const widget = qobject_cast<QWidget*>(watched);
+        const auto* const key = static_cast<QKeyEvent*>(event);
+        const bool tabKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (widget != nullptr && (widget == this || isAncestorOf(widget)) && tabKey) {
+            if (const int step = pageStep(*key)) {
+                stepPage(step);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PropertySheet::hideEvent(QHideEvent* event) {
+    qApp->removeEventFilter(this);
+    QDialog::hideEvent(event);
 }
 
 void PropertySheet::onCurrentChanged(int index) {

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -27,13 +29,11 @@ namespace {
 
 using test::editNamed;
 
-// A key as the keyboard delivers it: to the focus widget, passed up while ignored.
+// A key as the keyboard delivers it: to the focus widget, shortcuts and application-wide
+// filters first, passed up while ignored.
 void press(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* target = window.focusWidget() != nullptr ? window.focusWidget() : &window;
-    QKeyEvent down(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(window.focusWidget() != nullptr ? window.focusWidget() : &window, &up);
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
 }
 
 // Types text as keys into the focus widget.
@@ -191,7 +191,9 @@ TEST_F(DialogKeyboardTest, EnterInARefusedFieldKeepsTheDialogOpenOnThatField) {
 
 class SheetKeyboardTest : public ::testing::Test {
 protected:
-    SheetKeyboardTest() : object(1), sheet(QStringLiteral("cube.obj"), messages) {
+    // As in the viewer, the sheet belongs to a pane of a document window, and the document
+    // area watches Ctrl+Tab application-wide to switch its windows.
+    SheetKeyboardTest() : object(1), sheet(QStringLiteral("cube.obj"), messages, pane()) {
         object.setScaling({1.0, 1.0, 1.0});
         object.setColor(Color(1, 2, 3));
         object.setDiffuse(0.5);
@@ -206,7 +208,15 @@ protected:
         QApplication::setActiveWindow(&sheet);
     }
     int tab() const { return sheet.tabs()->currentIndex(); }
+    QWidget* pane() {
+        auto* const content = new QWidget;
+        area.addSubWindow(content)->show();
+        area.addSubWindow(new QWidget)->show();
+        area.show();
+        return content;
+    }
 
+    QMdiArea area;
     SceneObject object;
     test::FakeMessages messages;
     test::ScriptedColorChooser chooser;
