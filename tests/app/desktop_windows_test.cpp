@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -6,11 +7,17 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <fstream>
 
 #include "app/app_fixture.h"
 #include "app/help_window.h"
 #include "app/kel_view.h"
 #include "app/window_placement.h"
+
+// The help pages live in the application library's resources.
+static void initHelpResources() {
+    Q_INIT_RESOURCE(kel);
+}
 
 namespace kel::test {
 namespace {
@@ -157,6 +164,7 @@ TEST_F(DesktopWindowsTest, TheMainWindowFitsTheScreenAndComesBackWhereItWas) {
 }
 
 TEST_F(DesktopWindowsTest, HelpOpensOnTheScreenAndEscapeClosesIt) {
+    initHelpResources();
     choose("&Help", "&Index");
     HelpWindow* help = mainFrame().helpWindow();
     ASSERT_NE(help, nullptr);
@@ -167,6 +175,26 @@ TEST_F(DesktopWindowsTest, HelpOpensOnTheScreenAndEscapeClosesIt) {
     EXPECT_FALSE(help->isVisible());
     choose("&Help", "&Using Help");
     EXPECT_TRUE(help->isVisible());
+}
+
+// The help states the colour range the reader takes, as the reader's own message does.
+TEST_F(DesktopWindowsTest, HelpAndReaderAgreeOnTheColourRange) {
+    initHelpResources();
+    QFile page(QStringLiteral(":/kel/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(page.readAll()).simplified();
+    {
+        std::ofstream scene(scratch("bright.kel"));
+        scene << "1 1 1 0 0 0 0 1 0\n1 10 1\n1 65536 0 0 0 0 1\n0.5\n";
+    }
+    EXPECT_EQ(app().openDocumentFile(scratch("bright.kel")), nullptr);
+    ASSERT_EQ(messages_.errors.size(), 1u);
+    const std::string& message = messages_.errors[0];
+    const std::size_t open = message.find("(0 to ");
+    ASSERT_NE(open, std::string::npos) << message;
+    const std::string range = message.substr(open + 1, message.find(')', open) - open - 1);
+    EXPECT_EQ(range, "0 to 65535");
+    EXPECT_TRUE(help.contains(QString::fromStdString("reader takes " + range))) << range;
 }
 
 TEST_F(DesktopWindowsTest, TheTreeScrollsSidewaysAndAlignsNumbersInAFixedPitchFont) {
