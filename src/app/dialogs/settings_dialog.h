@@ -45,6 +45,8 @@ protected:
     virtual void applyToModel() = 0;
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     FieldExchange& fields() { return fields_; }
     UserMessages& messages() { return messages_; }

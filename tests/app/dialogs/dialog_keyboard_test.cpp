@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -187,6 +188,28 @@ TEST_F(DialogKeyboardTest, EnterInARefusedFieldKeepsTheDialogOpenOnThatField) {
     press(*dialog, Qt::Key_Enter);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(scene.ambient(), 1.0);
+}
+
+// Inside a document window, as Options opens it: Ctrl+Tab must not switch the document
+// windows behind the modal dialog.
+TEST_F(DialogKeyboardTest, ControlTabInADialogLeavesTheDocumentWindowsAlone) {
+    QMdiArea area;
+    auto* const content = new QWidget;
+    QMdiSubWindow* const first = area.addSubWindow(content);
+    first->show();
+    area.addSubWindow(new QWidget)->show();
+    area.show();
+    area.setActiveSubWindow(first);
+    AmbientDialog dialog(scene, messages, content);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    // The area switches when Ctrl comes up after Tab.
+    QTest::keyPress(dialog.focusWidget(), Qt::Key_Control);
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyRelease(dialog.focusWidget(), Qt::Key_Control);
+    EXPECT_EQ(area.activeSubWindow(), first);
+    EXPECT_EQ(focusName(dialog), "ambient");
+    dialog.reject();
 }
 
 class SheetKeyboardTest : public ::testing::Test {
