@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -207,6 +208,8 @@ void CMainFrame::createMenus() {
                });
 
     windowMenu_ = addMenu("&Window");
+    windowGroup_ = new QActionGroup(windowMenu_);
+    windowGroup_->setExclusive(true);
     addEntries(*windowMenu_,
                {
                    {"&New Window", [this] { app_.onWindowNew(); }, A::Frame},
@@ -285,6 +288,7 @@ void CMainFrame::updateWindowList() {
             i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
         QAction* action = windowMenu_->addAction(number + open[i]->windowTitle());
         action->setCheckable(true);
+        action->setActionGroup(windowGroup_);  // shown as one choice among the windows
         action->setChecked(open[i] == active);
         QPointer<KelDataFrame> target(open[i]);
         connect(action, &QAction::triggered, this, [this, target] {

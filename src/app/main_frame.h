@@ -7,6 +7,7 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QMdiArea;
 class QMenu;
 class QSettings;
@@ -118,6 +119,7 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     std::array<QAction*, kRecentFileSlots> recentFiles_{};
     QMenu* windowMenu_ = nullptr;
+    QActionGroup* windowGroup_ = nullptr;
     std::vector<QAction*> windowList_;
     bool enforcingTitle_ = false;
 };
