@@ -20,8 +20,9 @@ window=$(open_scene "$kel" "$work/cube.kel")
 
 # The main window is on the screen.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1600 ] && [ $((Y + HEIGHT)) -le 1000 ] ||
+if [ "$X" -lt 0 ] || [ "$Y" -lt 0 ] || [ $((X + WIDTH)) -gt 1600 ] || [ $((Y + HEIGHT)) -gt 1000 ]; then
     fail "the main window (${WIDTH}x${HEIGHT}+$X+$Y) is not inside the screen"
+fi
 
 xdotool windowactivate --sync "$window"
 xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT / 2)) click 1

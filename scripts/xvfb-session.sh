@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts that drive the viewer on a private X server (source it):
 # start_session starts Xvfb (1600 x 1000) and openbox with a private profile and open-request
 # channel under $work, and start_viewer starts the viewer; everything started is ended on exit.
@@ -35,7 +36,8 @@ start_session() {
     Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    DISPLAY=":$(head -n1 "$work/display")"
+    export DISPLAY
     export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
