@@ -6,7 +6,8 @@ set -euo pipefail
 # database and the Debian package's dependency scan.
 packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev libpng-dev
           qt6-base-dev libgl-dev libosmesa6-dev libtbb-dev libtinyobjloader-dev
-          help2man desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev)
+          help2man desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev
+          xvfb openbox xdotool x11-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -30,4 +30,18 @@ std::optional<std::string> QtFileChooser::chooseFileToSave(QWidget* parent,
     return name.toStdString();
 }
 
+std::optional<std::string> QtFileChooser::chooseImageToSave(QWidget* parent,
+                                                            const std::string& suggested) {
+    QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Export Image"),
+                                                QString::fromStdString(suggested),
+                                                QString::fromLatin1(kPngFileFilter));
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    if (QFileInfo(name).suffix().isEmpty()) {
+        name += QStringLiteral(".png");
+    }
+    return name.toStdString();
+}
+
 }  // namespace kel

@@ -16,6 +16,9 @@ public:
     // The name to save under, starting at `suggested`, or nothing when the user cancels.
     virtual std::optional<std::string> chooseFileToSave(QWidget* parent,
                                                         const std::string& suggested) = 0;
+    // The PNG file File > Export Image writes, starting at `suggested`, or nothing.
+    virtual std::optional<std::string> chooseImageToSave(QWidget* parent,
+                                                         const std::string& suggested) = 0;
 };
 
 // The filter of the save dialog: scenes are saved as scene files only.
@@ -30,12 +33,17 @@ inline constexpr const char* kOpenFileFilter =
     "STL (*.stl);;"
     "All files (*)";
 
-// Qt's file dialogs: open offers scenes and meshes, save scene files.
+// The filter of the export dialog.
+inline constexpr const char* kPngFileFilter = "PNG Images (*.png)";
+
+// Qt's file dialogs: open offers scenes and meshes, save scene files, export PNG images.
 class QtFileChooser : public FileChooser {
 public:
     std::optional<std::string> chooseFileToOpen(QWidget* parent) override;
     std::optional<std::string> chooseFileToSave(QWidget* parent,
                                                 const std::string& suggested) override;
+    std::optional<std::string> chooseImageToSave(QWidget* parent,
+                                                 const std::string& suggested) override;
 };
 
 }  // namespace kel

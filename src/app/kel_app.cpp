@@ -1,6 +1,8 @@
 #include "app/kel_app.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QMdiArea>
 #include <QSettings>
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/canonical_path.h"
 #include "app/file_chooser.h"
+#include "app/kel_view.h"
 #include "app/main_frame.h"
 #include "files/kel_doc.h"
 #include "platform/user_messages.h"
@@ -25,8 +28,15 @@ std::string absolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-constexpr int kMinFrameWidth = 480;
-constexpr int kMinFrameHeight = 360;
+// The scene's name with .png, beside the scene; an untitled document's name otherwise.
+std::string exportName(const CKelDoc& document) {
+    if (document.pathName().empty()) {
+        return document.title() + ".png";
+    }
+    std::filesystem::path path(document.pathName());
+    path.replace_extension(".png");
+    return path.string();
+}
 
 QString recentKey(std::size_t index) {
     return QStringLiteral("File%1").arg(index + 1);
@@ -52,8 +62,14 @@ CKelApp::~CKelApp() {
 
 bool CKelApp::initInstance() {
     loadRecentFiles();
+    mainFrame_->restoreWindowGeometry(*settings_);
     mainFrame_->show();
     return true;
+}
+
+void CKelApp::storeMainWindowGeometry() {
+    mainFrame_->storeWindowGeometry(*settings_);
+    settings_->sync();
 }
 
 KelDataFrame* CKelApp::onFileNew() {
@@ -162,6 +178,38 @@ bool CKelApp::saveDocument(CKelDoc& document, const std::string& path) {
     return true;
 }
 
+bool CKelApp::onFileExportImage() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr || !frame->hasScene()) {
+        return false;
+    }
+    const std::string suggested = exportName(frame->document());
+    const std::optional<std::string> path = files_.chooseImageToSave(mainFrame_.get(), suggested);
+    if (!path) {
+        return false;
+    }
+    std::string error;
+    if (!frame->renderedView().exportImage(*path, error)) {
+        messages_.showError("Could not export the image to " + *path + ": " + error);
+        return false;
+    }
+    return true;
+}
+
+void CKelApp::onEditCopyImage() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr || !frame->hasScene()) {
+        return;
+    }
+    QImage image = frame->renderedView().renderImage();
+    if (image.isNull()) {
+        return;
+    }
+    // Other programs take the pixels as they are.
+    image.setDevicePixelRatio(1.0);
+    QGuiApplication::clipboard()->setImage(image);
+}
+
 KelDataFrame* CKelApp::onWindowNew() {
     KelDataFrame* frame = mainFrame_->activeFrame();
     return frame == nullptr ? nullptr : createFrame(frame->sharedDocument());
@@ -218,13 +266,9 @@ std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
 KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     auto* frame = new KelDataFrame(document, messages_, treePane_);
     frame->setClosingHandler([this](KelDataFrame& closing) { return frameClosing(closing); });
-    QMdiArea& area = mainFrame_->mdiArea();
-    area.addSubWindow(frame);
-    // Large enough to show the tree and a good part of the image.
-    const QSize space = area.viewport()->size();
-    frame->resize(std::max(kMinFrameWidth, space.width() * 3 / 4),
-                  std::max(kMinFrameHeight, space.height() * 3 / 4));
+    mainFrame_->mdiArea().addSubWindow(frame);
     frame->show();
+    mainFrame_->placeNewFrame(*frame);
     updateFrameTitles(*document);
     mainFrame_->activateFrame(*frame);
     return frame;

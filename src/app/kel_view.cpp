@@ -4,15 +4,25 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <bit>
 
 #include "app/kel_data_frame.h"
-#include "app/surface_image.h"
 #include "app/wait_cursor.h"
 #include "files/kel_doc.h"
 #include "render/image_surface.h"
+#include "render/png_file.h"
 #include "render/render_pipeline.h"
 
 namespace kel {
+
+namespace {
+
+// An opaque surface's pixel 0xFFBBGGRR is, in memory, the bytes R, G, B, 0xFF.
+static_assert(std::endian::native == std::endian::little,
+              "the frame buffer is shown as byte-ordered RGBX");
+constexpr QImage::Format kSurfaceFormat = QImage::Format_RGBX8888;
+
+}  // namespace
 
 CKelView::CKelView(CKelDoc& document, const KelDataFrame& frame, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -42,42 +52,74 @@ void CKelView::onUpdate(View* /*sender*/, int /*hint*/) {
     viewport()->update();
 }
 
-QImage CKelView::renderImage() {
-    Scene* const scene = document_.scene();
-    if (scene == nullptr) {
-        return {};
-    }
-    RenderPipeline* pipeline = nullptr;
+RenderPipeline* CKelView::pipelineOfMode() const {
     switch (frame_.renderMode()) {
         case RenderMode::Wireframe:
-            pipeline = wireframe_.get();
-            break;
+            return wireframe_.get();
         case RenderMode::Gouraud:
-            pipeline = gouraud_.get();
-            break;
+            return gouraud_.get();
         case RenderMode::Phong:
-            pipeline = phong_.get();
-            break;
+            return phong_.get();
     }
-    const QSize client = viewport()->size();
-    if (pipeline == nullptr || client.isEmpty()) {
-        return {};
+    return nullptr;
+}
+
+QSize CKelView::deviceClientSize() const {
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = viewport()->size();
+    return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
+const ImageSurface* CKelView::render() {
+    Scene* const scene = document_.scene();
+    RenderPipeline* const pipeline = pipelineOfMode();
+    const QSize client = deviceClientSize();
+    if (scene == nullptr || pipeline == nullptr || client.isEmpty()) {
+        return nullptr;
     }
     const WaitCursor wait;
-    ImageSurface surface(client.width(), client.height());
-    pipeline->run(surface, *scene);
+    if (surface_ == nullptr || surface_->width() != client.width() ||
+        surface_->height() != client.height()) {
+        surface_ = std::make_unique<ImageSurface>(client.width(), client.height(),
+                                                  ImageSurface::HighByte::Opaque);
+        shown_ =
+            QImage(reinterpret_cast<const uchar*>(surface_->pixels().data()), client.width(),
+                   client.height(), static_cast<qsizetype>(client.width()) * 4, kSurfaceFormat);
+    } else {
+        surface_->fill(ImageSurface::kWhite);
+    }
+    shown_.setDevicePixelRatio(devicePixelRatioF());
+    pipeline->run(*surface_, *scene);
     ++renderCount_;
-    return toQImage(surface);
+    return surface_.get();
+}
+
+QImage CKelView::renderImage() {
+    if (render() == nullptr) {
+        return {};
+    }
+    QImage image = shown_.copy();
+    image.setDevicePixelRatio(shown_.devicePixelRatio());
+    return image;
+}
+
+bool CKelView::exportImage(const std::string& path, std::string& error) {
+    const ImageSurface* const surface = render();
+    if (surface == nullptr) {
+        error = document_.scene() == nullptr ? "the document holds no scene"
+                                             : "the view has no room to draw in";
+        return false;
+    }
+    return writePng(*surface, path, error);
 }
 
 void CKelView::paintEvent(QPaintEvent* /*event*/) {
-    const QImage image = renderImage();
-    if (image.isNull()) {
+    if (render() == nullptr) {
         return;
     }
     QPainter painter(viewport());
     painter.drawImage(QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value()),
-                      image);
+                      shown_);
 }
 
 void CKelView::resizeEvent(QResizeEvent* event) {

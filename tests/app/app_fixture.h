@@ -27,9 +27,15 @@ public:
         saveSuggestions.push_back(suggested);
         return saveAnswer;
     }
+    std::optional<std::string> chooseImageToSave(QWidget*, const std::string& suggested) override {
+        imageSuggestions.push_back(suggested);
+        return imageAnswer;
+    }
     std::optional<std::string> openAnswer;
     std::optional<std::string> saveAnswer;
     std::vector<std::string> saveSuggestions;
+    std::optional<std::string> imageAnswer;
+    std::vector<std::string> imageSuggestions;
 };
 
 class NoColors : public ColorChooser {
