@@ -62,6 +62,19 @@ std::string applyFrames(CliOptions& options, const std::string& value) {
     return {};
 }
 
+std::string applyProbe(CliOptions& options, const std::string& value) {
+    const auto comma = value.find(',');
+    int x = 0;
+    int y = 0;
+    if (comma == std::string::npos || !parseInt(value.substr(0, comma), 0, kMaxImageSide, x) ||
+        !parseInt(value.substr(comma + 1), 0, kMaxImageSide, y)) {
+        return "invalid pixel '" + value + "' (expected X,Y, each 0 to " +
+               std::to_string(kMaxImageSide) + ")";
+    }
+    options.probes.emplace_back(x, y);
+    return {};
+}
+
 const CliOptionDef* findOption(const std::string& name) {
     for (const CliOptionDef& def : cliOptionDefs()) {
         if (def.name == name) {
@@ -89,6 +102,10 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
              o.tree = true;
              return std::string();
          }},
+        {"--probe", "X,Y",
+         "print the story of client-area pixel X,Y after the last render, one key: value a "
+         "line (may be repeated)",
+         applyProbe},
         {"--help", "", "print this help and exit",
          [](CliOptions& o, const std::string&) {
              o.help = true;

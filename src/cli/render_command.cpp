@@ -11,6 +11,7 @@
 #include "cli/stderr_user_messages.h"
 #include "files/kel_doc.h"
 #include "render/image_surface.h"
+#include "render/pixel_probe.h"
 #include "render/png_file.h"
 #include "render/render_mode.h"
 #include "tree/tree_text.h"
@@ -87,6 +88,20 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
 
     if (options.tree) {
         writeTreeText(out, &scene);
+    }
+
+    for (std::size_t i = 0; i < options.probes.size(); ++i) {
+        const auto [x, y] = options.probes[i];
+        const std::vector<std::string> lines = describePixel(probePixel(scene, options.mode, x, y));
+        if (i > 0) {
+            out << "\n";
+        }
+        if (lines.empty()) {
+            err << "kel-render: " << x << "," << y << " is not a pixel of the viewport\n";
+        }
+        for (const std::string& line : lines) {
+            out << line << "\n";
+        }
     }
 
     if (!outputPath.empty()) {
