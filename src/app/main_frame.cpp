@@ -5,17 +5,22 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
+#include <QUndoGroup>
 #include <QUrl>
 #include <algorithm>
 
 #include "app/help_window.h"
 #include "app/kel_app.h"
 #include "app/kel_data_frame.h"
+#include "app/kel_view.h"
 #include "app/recent_file_list.h"
+#include "app/undo_journal.h"
 #include "files/kel_doc.h"
 
 namespace kel {
@@ -48,8 +53,11 @@ CMainFrame::CMainFrame(CKelApp& app) : app_(app) {
     mdiArea_ = new QMdiArea;
     setCentralWidget(mdiArea_);
     setAcceptDrops(true);
+    undoGroup_ = new QUndoGroup(this);
     createMenus();
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { updateTitle(); });
+    renderFigures_ = new QLabel(this);
+    statusBar()->addPermanentWidget(renderFigures_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { onActiveFrameChanged(); });
     resize(1000, 720);
 }
 
@@ -109,9 +117,16 @@ void CMainFrame::createMenus() {
     connect(addItem(*file, "E&xit"), &QAction::triggered, this, [this] { app_.onAppExit(); });
     connect(file, &QMenu::aboutToShow, this, [this] { updateFileMenu(); });
 
-    // No component handles the Edit commands: they stay disabled.
+    // Undo and Redo name the step they take back or do again, and bind real keys. No
+    // component handles the other Edit commands: they stay disabled.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setSeparatorsCollapsible(false);
+    undo_ = undoGroup_->createUndoAction(this, QStringLiteral("&Undo"));
+    undo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redo_ = undoGroup_->createRedoAction(this, QStringLiteral("&Redo"));
+    redo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    edit->addAction(undo_);
+    edit->addAction(redo_);
     edit->addSeparator();
     for (const char* text : {"Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}) {
         addItem(*edit, text)->setEnabled(false);
@@ -133,6 +148,10 @@ void CMainFrame::createMenus() {
             [this] { onFrame(&KelDataFrame::onViewWireframe); });
     connect(viewCulling_, &QAction::triggered, this,
             [this] { onFrame(&KelDataFrame::onViewCulling); });
+    view->addSeparator();
+    viewReset_ = addItem(*view, "&Reset View");
+    connect(viewReset_, &QAction::triggered, this,
+            [this] { onFrame(&KelDataFrame::onViewResetView); });
     connect(view, &QMenu::aboutToShow, this, [this] { updateViewMenu(); });
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -201,6 +220,7 @@ void CMainFrame::updateViewMenu() {
     viewGouraud_->setChecked(enabled && mode == RenderMode::Gouraud);
     viewWireframe_->setChecked(enabled && mode == RenderMode::Wireframe);
     viewCulling_->setChecked(enabled && frame->isCullingChecked());
+    viewReset_->setEnabled(enabled && frame->canResetView());
 }
 
 void CMainFrame::updateOptionsMenu() {
@@ -215,6 +235,32 @@ void CMainFrame::updateWindowMenu() {
     const bool hasFrame = activeFrame() != nullptr;
     for (QAction* action : window_) {
         action->setEnabled(hasFrame);
+    }
+}
+
+void CMainFrame::watchFrame(KelDataFrame& frame) {
+    undoGroup_->addStack(&undoStackOf(frame.document()));
+    connect(&frame, &KelDataFrame::statusChanged, this, [this, &frame] {
+        if (activeFrame() == &frame) {
+            updateStatus();
+        }
+    });
+}
+
+void CMainFrame::onActiveFrameChanged() {
+    updateTitle();
+    KelDataFrame* frame = activeFrame();
+    undoGroup_->setActiveStack(frame != nullptr ? &undoStackOf(frame->document()) : nullptr);
+    updateStatus();
+}
+
+void CMainFrame::updateStatus() {
+    const KelDataFrame* frame = activeFrame();
+    renderFigures_->setText(frame != nullptr ? frame->renderFigures() : QString());
+    if (frame != nullptr) {
+        statusBar()->showMessage(frame->pickText());
+    } else {
+        statusBar()->clearMessage();
     }
 }
 

@@ -4,8 +4,10 @@
 #include <array>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMenu;
+class QUndoGroup;
 
 namespace kel {
 
@@ -13,12 +15,14 @@ class CKelApp;
 class HelpWindow;
 class KelDataFrame;
 
-// The main window: the menu bar over an MDI area of document windows; no tool bar and no
-// status bar. Its own title is empty, so the title bar shows " - " and the active
-// document's name, and nothing while no document is active.
+// The main window: the menu bar over an MDI area of document windows and a status bar
+// (the active view's counts and render time on the right, its last pick on the left). Its
+// own title is empty, so the title bar shows " - " and the active document's name, and
+// nothing while no document is active.
 //
-// Menu items carry their shortcut texts after a tab as labels only: no key is bound.
-// Enabled and checked states are set each time a menu is about to show.
+// The menu items carry their shortcut texts after a tab as labels only: no key is bound.
+// Only Edit > Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z) have real keys. Enabled and checked
+// states are set each time a menu is about to show.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -34,6 +38,12 @@ public:
     // Makes frame the active document window and refreshes the title.
     void activateFrame(KelDataFrame& frame);
     void updateTitle();
+    // The undo stacks of the documents; the active window's is the one Undo and Redo use.
+    QUndoGroup& undoGroup() const { return *undoGroup_; }
+    // Shows the frame's render figures and pick in the status bar while it is active.
+    void watchFrame(KelDataFrame& frame);
+    QAction& undoAction() const { return *undo_; }
+    QAction& redoAction() const { return *redo_; }
 
     void onHelpIndex();
     void onHelpUsing();
@@ -53,6 +63,8 @@ private:
     void updateViewMenu();
     void updateOptionsMenu();
     void updateWindowMenu();
+    void onActiveFrameChanged();
+    void updateStatus();
     // Runs command on the active document window, if there is one.
     template <typename Command>
     void onFrame(Command command);
@@ -70,6 +82,11 @@ private:
     QAction* viewGouraud_ = nullptr;
     QAction* viewWireframe_ = nullptr;
     QAction* viewCulling_ = nullptr;
+    QAction* viewReset_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QUndoGroup* undoGroup_ = nullptr;
+    QLabel* renderFigures_ = nullptr;
     std::array<QAction*, 4> options_{};
     std::array<QAction*, 5> window_{};
 };

@@ -6,6 +6,7 @@
 #include "files/read_visitor.h"
 #include "files/scene_builder.h"
 #include "files/write_visitor.h"
+#include "model/camera.h"
 #include "model/scene.h"
 #include "platform/user_messages.h"
 
@@ -61,6 +62,13 @@ bool CKelDoc::onOpenDocument(const std::string& path) {
     builder_ = std::move(builder);
     reader_ = std::move(reader);
     setPathName(absolute);
+    openedCamera_.reset();
+    if (scene_->camera() != nullptr) {
+        openedCamera_ = poseOf(*scene_->camera());
+    }
+    if (journal_ != nullptr) {
+        journal_->clear();
+    }
     return true;
 }
 
@@ -86,6 +94,12 @@ bool CKelDoc::onCloseDocument() {
     return !isModified() ||
            !messages_.askYesNo(formatMessage(messageText(MessageId::SaveChanges), title())) ||
            onSaveDocument(pathName());
+}
+
+void CKelDoc::recordEdit(const std::string& name, const SceneSettings& before) {
+    if (journal_ != nullptr) {
+        journal_->record(name, before);
+    }
 }
 
 void CKelDoc::setModified(bool modified) {

@@ -436,10 +436,12 @@ std::vector<std::string> describePixel(const PixelStory& story) {
         lines.push_back(colour);
         return lines;
     }
-    lines.push_back("object: " + std::to_string(story.objectIndex + 1) + " " +
+    // Numbered as the data tree numbers them: objects by their number, surfaces and
+    // polygons from 0.
+    lines.push_back("object: " + std::to_string(story.object->number()) + " " +
                     story.object->name());
-    lines.push_back("surface: " + std::to_string(story.surfaceIndex + 1));
-    lines.push_back("polygon: " + std::to_string(story.polygonIndex + 1));
+    lines.push_back("surface: " + std::to_string(story.surfaceIndex));
+    lines.push_back("polygon: " + std::to_string(story.polygonIndex));
     lines.push_back("depth: " + std::to_string(story.depth));
     lines.push_back("normal: " + formatVector(story.normal));
     if (story.hasPoint) {

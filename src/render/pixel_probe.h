@@ -56,8 +56,9 @@ struct PixelStory {
 // Outside. The scene is only read.
 PixelStory probePixel(const Scene& scene, RenderMode mode, int x, int y);
 
-// One "key: value" line per fact: "background", or object, surface, polygon, depth,
-// normal, point, colour and the mode's terms. Nothing for a pixel outside the viewport.
+// One "key: value" line per fact: "background", or object (number and name), surface and
+// polygon (from 0, as the data tree numbers them), depth, normal, point, colour and the
+// mode's terms. Nothing for a pixel outside the viewport.
 std::vector<std::string> describePixel(const PixelStory& story);
 
 // The distance between two picked points; negative when either has no point.

@@ -16,10 +16,11 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
     EXPECT_EQ(itemTexts("&File"),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(itemTexts("&Edit"),
-              (QStringList{"-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
-    EXPECT_EQ(itemTexts("&View"), (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G",
-                                               "&Wireframe\tCtl+W", "&Do Culling\tCtl+D"}));
+    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X",
+                                               "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+    EXPECT_EQ(itemTexts("&View"),
+              (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G", "&Wireframe\tCtl+W",
+                           "&Do Culling\tCtl+D", "-", "&Reset View"}));
     EXPECT_EQ(itemTexts("&Options"), (QStringList{"&Camera...\tCtl+M", "Frustum...\tCtl+F",
                                                   "&Ambience...\tCtl+I", "&Light...\tCtl+G"}));
     EXPECT_EQ(itemTexts("&Window"),
@@ -40,8 +41,8 @@ TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsWindowAndCheckMarksFollowTheActive
         itemTexts("&File", true),
         (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
                      QString::fromStdString("&1 " + scratch("cube.kel")), "E&xit"}));
-    EXPECT_TRUE(itemTexts("&Edit", true).isEmpty());
-    EXPECT_EQ(itemTexts("&View", true).size(), 4);
+    EXPECT_TRUE(itemTexts("&Edit", true).isEmpty());  // nothing done yet to undo
+    EXPECT_EQ(itemTexts("&View", true).size(), 5);
     EXPECT_EQ(itemTexts("&Options", true).size(), 4);
     EXPECT_EQ(itemTexts("&Window", true).size(), 5);
     // A new window shows wireframe without culling.

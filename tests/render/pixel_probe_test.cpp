@@ -129,7 +129,7 @@ TEST_F(SquareProbeTest, TellsPolygonDepthPointAndTerms) {
         const std::vector<std::string> lines = describePixel(story);
         ASSERT_GE(lines.size(), 6u);
         EXPECT_EQ(lines[0], "object: 1 square.obj");
-        EXPECT_EQ(lines[1], "surface: 1");
+        EXPECT_EQ(lines[1], "surface: 0");
         EXPECT_EQ(lines[3], "depth: 231");
     }
 }
