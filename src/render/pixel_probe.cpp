@@ -442,12 +442,12 @@ std::vector<std::string> describePixel(const PixelStory& story) {
                     story.object->name());
     lines.push_back("surface: " + std::to_string(story.surfaceIndex));
     lines.push_back("polygon: " + std::to_string(story.polygonIndex));
+    lines.push_back(colour);
     lines.push_back("depth: " + std::to_string(story.depth));
     lines.push_back("normal: " + formatVector(story.normal));
     if (story.hasPoint) {
         lines.push_back("point: " + formatVector(story.point));
     }
-    lines.push_back(colour);
     if (story.mode == RenderMode::Gouraud) {
         lines.push_back("cosine: " + formatReal(story.cosine));
         lines.push_back("intensity: " + formatReal(story.level));

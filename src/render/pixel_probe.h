@@ -57,8 +57,9 @@ struct PixelStory {
 PixelStory probePixel(const Scene& scene, RenderMode mode, int x, int y);
 
 // One "key: value" line per fact: "background", or object (number and name), surface and
-// polygon (from 0, as the data tree numbers them), depth, normal, point, colour and the
-// mode's terms. Nothing for a pixel outside the viewport.
+// polygon (from 0, as the data tree numbers them), colour, depth, normal, point and the
+// mode's terms: what matters most first, for a status bar that cuts the text off. Nothing for a
+// pixel outside the viewport.
 std::vector<std::string> describePixel(const PixelStory& story);
 
 // The distance between two picked points; negative when either has no point.

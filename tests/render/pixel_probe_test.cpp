@@ -130,7 +130,7 @@ TEST_F(SquareProbeTest, TellsPolygonDepthPointAndTerms) {
         ASSERT_GE(lines.size(), 6u);
         EXPECT_EQ(lines[0], "object: 1 square.obj");
         EXPECT_EQ(lines[1], "surface: 0");
-        EXPECT_EQ(lines[3], "depth: 231");
+        EXPECT_EQ(lines[4], "depth: 231");
     }
 }
 
@@ -185,6 +185,48 @@ TEST_F(SquareProbeTest, WireframeTellsThePolygonWhoseEdgeDrewThePixel) {
     const PixelStory diagonal = probePixel(*scene, RenderMode::Wireframe, 110, 110);
     ASSERT_EQ(diagonal.kind, PixelStory::Kind::Polygon);
     EXPECT_EQ(diagonal.polygonIndex, 1u);
+}
+
+// Every viewport pixel of a scene: the probe's colour is the rendered one.
+int mismatchedPixels(const Scene& scene, RenderMode mode, const ImageSurface& image) {
+    const DeviceMapping& mapping = *scene.deviceMapping();
+    int mismatches = 0;
+    for (int y = mapping.margin(); y < mapping.windowBottom(); ++y) {
+        for (int x = mapping.margin(); x < mapping.windowRight(); ++x) {
+            mismatches += probePixel(scene, mode, x, y).color != image.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return mismatches;
+}
+
+// A concave polygon (rows with four crossings, filled even-odd) in front of a square of the
+// same depth drawn later (which loses every tie), and a polygon reaching outside the view.
+TEST(PixelProbe, ConcaveTiedAndClippedPolygonsTellTheRenderedColour) {
+    auto scene = test::makeScene();
+    SceneObject& arrow = test::addObject(
+        *scene, {Vector(-3, -3, 0), Vector(0, 2, 0), Vector(3, -3, 0), Vector(0, -1, 0)},
+        Color(250, 20, 20));
+    test::addPolygon(arrow, {0, 3, 2, 1});
+    SceneObject& square = test::addObject(
+        *scene, {Vector(-2, -2, 0), Vector(2, -2, 0), Vector(2, 2, 0), Vector(-2, 2, 0)},
+        Color(20, 250, 20));
+    test::addPolygon(square, {0, 3, 2, 1});
+    SceneObject& wide = test::addObject(
+        *scene, {Vector(-40, -1, 3), Vector(40, -1, 3), Vector(0, 30, -11)}, Color(20, 20, 250));
+    test::addPolygon(wide, {0, 2, 1});
+    scene->setAmbient(0.1);
+    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
+        applyViewState(*scene, mode, false);
+        ImageSurface image(173, 181);
+        makePipeline(mode)->run(image, *scene);
+        EXPECT_EQ(mismatchedPixels(*scene, mode, image), 0) << renderModeName(mode);
+    }
+    // World (-1.5, -1.5) is in the arrow's left lobe and the square, below the wide one:
+    // viewport column trunc(1.15 x 76.5) = 87, row 153 - trunc(0.85 x 76.5) = 88. The tie
+    // goes to the arrow, drawn first.
+    const PixelStory tie = probePixel(*scene, RenderMode::Phong, 10 + 87, 10 + 88);
+    ASSERT_EQ(tie.kind, PixelStory::Kind::Polygon);
+    EXPECT_EQ(tie.objectIndex, 0u);
 }
 
 TEST(PickDistance, NeedsTwoPoints) {
