@@ -48,7 +48,7 @@ public:
     // (and not on the indent or the empty space right of the label).
     bool isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPoint) const;
     // Opens the items down to the polygon's and makes it the selected, current item.
-    // False, changing nothing, when the tree has no item for it.
+    // False when the tree has no item for it.
     bool revealPolygon(const SceneObject& object, const Polygon& polygon);
 
 protected:
