@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoGroup>
@@ -23,6 +24,7 @@
 #include "render/image_surface.h"
 #include "render/pixel_probe.h"
 #include "render/render_mode.h"
+#include "render/shading.h"
 #include "tree/qt/kel_tree_view.h"
 #include "tree/tree_item_data.h"
 
@@ -247,6 +249,23 @@ TEST_F(ViewerTest, APickBesideTheViewportTellsNothingAndChangesNothing) {
         EXPECT_EQ(frame.pickText(), before);
         EXPECT_EQ(tree->currentItem(), selected);
     }
+}
+
+TEST_F(ViewerTest, AScrolledViewPicksThePixelUnderTheMouse) {
+    KelDataFrame& frame = open("room.kel");
+    choose("&View", "&Gouraud\tCtl+G");
+    CKelView& view = frame.renderedView();
+    view.horizontalScrollBar()->setValue(37);
+    view.verticalScrollBar()->setValue(23);
+    settle();
+    const QPoint at(150, 190);
+    EXPECT_EQ(view.imagePixelAt(at), at + QPoint(37, 23));
+    const PixelStory story = view.probeAt(at);
+    const Scene& scene = *frame.document().scene();
+    const PixelStory direct = probePixel(scene, RenderMode::Gouraud, 187, 213);
+    EXPECT_EQ(describePixel(story), describePixel(direct));
+    const QColor shown = rendered(frame).pixelColor(187, 213);
+    EXPECT_EQ(story.color, packColor(shown.red(), shown.green(), shown.blue()));
 }
 
 TEST_F(ViewerTest, CtrlClickMeasuresTheDistanceFromTheLastPick) {
