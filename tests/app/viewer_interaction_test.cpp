@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/app_fixture.h"
+#include "app/dialogs/options_commands.h"
 #include "app/kel_view.h"
 #include "app/surface_image.h"
 #include "app/undo_journal.h"
@@ -336,6 +337,20 @@ TEST_F(ViewerTest, EveryDialogOkIsOneStepNamedAfterIt) {
     choose("&Edit", "&Undo Frustum");
     EXPECT_EQ(scene.frustum()->nearPlane(), near);
     EXPECT_TRUE(itemTexts("&Edit", true).contains(QStringLiteral("&Redo Frustum")));
+
+    // The property sheet's OK: the object's translation and its modelling transform return.
+    SceneObject& object = *scene.object(0);
+    const Vector translation = object.translation();
+    const Matrix modeling = object.modelingTransform();
+    answerNextDialog(QStringLiteral("translateX"), QStringLiteral("3.5"));
+    ASSERT_TRUE(editObjectProperties(&frame, frame.document(), object, messages_, colors_));
+    EXPECT_EQ(object.translation().x(), 3.5);
+    EXPECT_EQ(undoText(), QStringLiteral("&Undo Properties"));
+    choose("&Edit", "&Undo Properties");
+    EXPECT_TRUE(object.translation() == translation);
+    for (std::size_t r = 0; r < 4; ++r) {
+        EXPECT_TRUE(object.modelingTransform().row(r) == modeling.row(r)) << r;
+    }
 }
 
 TEST_F(ViewerTest, EachDocumentHasItsOwnStackAndAClosedOneLeavesNothingToUndo) {
