@@ -102,9 +102,7 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
              o.tree = true;
              return std::string();
          }},
-        {"--probe", "X,Y",
-         "print the story of client-area pixel X,Y after the last render, one key: value a "
-         "line (may be repeated)",
+        {"--probe", "X,Y", "after the last render, print what pixel X,Y tells (repeatable)",
          applyProbe},
         {"--help", "", "print this help and exit",
          [](CliOptions& o, const std::string&) {
