@@ -83,7 +83,7 @@ QImage CKelView::renderImage() {
     pipeline->run(surface, *scene);
     const auto stop = std::chrono::steady_clock::now();
     ++renderCount_;
-    lastImageSize_ = client;
+    lastImageSize_ = QSize(surface.width(), surface.height());  // device pixels, when HiDPI
     countFigures(std::chrono::duration<double, std::milli>(stop - start).count());
     return toQImage(surface);
 }
