@@ -143,7 +143,8 @@ void CKelView::pick(const QPoint& point, bool measure) {
         first.hasPoint = true;
         first.point = *anchor_;
         parts.prepend(QStringLiteral("distance: %1").arg(pickDistance(first, story), 0, 'g', 6));
-    } else if (!measure) {
+    } else if (!measure || !anchor_) {
+        // A plain click, or a Ctrl+click with nothing to measure from, starts anew.
         anchor_.reset();
         if (story.hasPoint) {
             anchor_ = story.point;

@@ -286,12 +286,22 @@ TEST_F(ViewerTest, CtrlClickMeasuresTheDistanceFromTheLastPick) {
         second = first.hasPoint ? frame.renderedView().probeAt(b) : PixelStory{};
     }
     ASSERT_TRUE(first.hasPoint && second.hasPoint);
-    click(frame, a);
+    // A Ctrl+click with nothing picked yet is the first point.
+    click(frame, a, Qt::ControlModifier);
+    EXPECT_FALSE(frame.pickText().startsWith(QStringLiteral("distance")));
     click(frame, b, Qt::ControlModifier);
     EXPECT_TRUE(frame.pickText().startsWith(
         QStringLiteral("distance: %1, ").arg(pickDistance(first, second), 0, 'g', 6)))
         << frame.pickText().toStdString();
     EXPECT_GT(pickDistance(first, second), 0.0);
+    // Measuring again goes from the same first point; a plain click starts anew.
+    click(frame, b, Qt::ControlModifier);
+    EXPECT_TRUE(frame.pickText().startsWith(QStringLiteral("distance: ")));
+    click(frame, b);
+    EXPECT_FALSE(frame.pickText().startsWith(QStringLiteral("distance")));
+    click(frame, b, Qt::ControlModifier);
+    EXPECT_TRUE(frame.pickText().startsWith(QStringLiteral("distance: 0, ")))
+        << frame.pickText().toStdString();
 }
 
 TEST_F(ViewerTest, ResetViewGivesBackTheOpenedCameraAsOneMoreStep) {
