@@ -166,9 +166,18 @@ TEST_F(SquareProbeTest, OutsideTheViewportTellsNothing) {
     EXPECT_EQ(describePixel(corner).front(), "background");
 }
 
-TEST(PixelProbe, AnUnrenderedSceneTellsNothing) {
+TEST(PixelProbe, AnUnrenderedSceneOrAViewportWithoutPixelsTellsNothing) {
     const auto scene = test::makeScene();
     EXPECT_EQ(probePixel(*scene, RenderMode::Phong, 50, 50).kind, PixelStory::Kind::Outside);
+    // Client areas whose smaller side leaves no viewport inside the margins.
+    for (const auto& [width, height] : std::vector<std::pair<int, int>>{{20, 300}, {300, 7}}) {
+        ImageSurface image(width, height);
+        makePipeline(RenderMode::Phong)->run(image, *scene);
+        for (const auto& [x, y] : std::vector<std::pair<int, int>>{{10, 10}, {0, 0}, {5, 3}}) {
+            EXPECT_EQ(probePixel(*scene, RenderMode::Phong, x, y).kind, PixelStory::Kind::Outside)
+                << width << "x" << height;
+        }
+    }
 }
 
 TEST_F(SquareProbeTest, WireframeTellsThePolygonWhoseEdgeDrewThePixel) {
