@@ -1,5 +1,5 @@
-// Times one frame of each render mode on a torus of 40,000 quads that fills most of a
-// 1000 x 1000 viewport. Reports the median over the repetitions.
+// Times one frame of each render mode on a torus of 40,000 quads, and of 75k triangles,
+// that fills most of a 1000 x 1000 viewport. Reports the median over the repetitions.
 //
 //   kel-bench [--image=PREFIX] [benchmark options]
 //
@@ -22,9 +22,11 @@ namespace {
 constexpr int kClient = 1020;  // a 1000 x 1000 viewport after the margins
 constexpr int kRings = 200;
 constexpr int kSegments = 200;
+constexpr int kTriangleRings = 194;  // 75,272 triangles
 
-void renderFrames(benchmark::State& state, kel::RenderMode mode) {
-    auto scene = kel::bench::makeTorusScene(kRings, kSegments);
+void renderFrames(benchmark::State& state, kel::RenderMode mode, bool triangles = false) {
+    const int rings = triangles ? kTriangleRings : kRings;
+    auto scene = kel::bench::makeTorusScene(rings, rings, triangles);
     kel::applyViewState(*scene, mode, true);
     auto pipeline = kel::makePipeline(mode);
     kel::ImageSurface image(kClient, kClient);
@@ -33,7 +35,7 @@ void renderFrames(benchmark::State& state, kel::RenderMode mode) {
         pipeline->run(image, *scene);
         benchmark::ClobberMemory();
     }
-    state.counters["quads"] = kRings * kSegments;
+    state.counters["polygons"] = rings * rings * (triangles ? 2 : 1);
 }
 
 void writeImages(const std::string& prefix) {
@@ -66,6 +68,25 @@ BENCHMARK_CAPTURE(renderFrames, gouraud, kel::RenderMode::Gouraud)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(renderFrames, phong, kel::RenderMode::Phong)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+// The same torus in 75k triangles.
+BENCHMARK_CAPTURE(renderFrames, wireframe75k, kel::RenderMode::Wireframe, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, gouraud75k, kel::RenderMode::Gouraud, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, phong75k, kel::RenderMode::Phong, true)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime()

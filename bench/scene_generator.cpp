@@ -1,6 +1,7 @@
 #include "scene_generator.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 #include "model/camera.h"
@@ -10,7 +11,7 @@ namespace kel::bench {
 
 namespace {
 
-std::unique_ptr<SceneObject> makeTorus(int rings, int segments) {
+std::unique_ptr<SceneObject> makeTorus(int rings, int segments, bool triangles) {
     constexpr double kMajor = 1.0;
     constexpr double kMinor = 0.4;
     auto torus = std::make_unique<SceneObject>(1);
@@ -44,14 +45,23 @@ std::unique_ptr<SceneObject> makeTorus(int rings, int segments) {
     for (int i = 0; i < rings; ++i) {
         for (int j = 0; j < segments; ++j) {
             // Along the tube first, then along the ring: the normal points outward.
-            Vertex* corners[4] = {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)};
-            auto polygon = std::make_unique<Polygon>();
-            for (std::size_t k = 0; k < 4; ++k) {
-                polygon->setVertexAt(k, corners[k]);
-                corners[k]->addPolygon(polygon.get());
+            Vertex* quad[4] = {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)};
+            const auto add = [&surface](std::initializer_list<Vertex*> corners) {
+                auto polygon = std::make_unique<Polygon>();
+                std::size_t k = 0;
+                for (Vertex* corner : corners) {
+                    polygon->setVertexAt(k++, corner);
+                    corner->addPolygon(polygon.get());
+                }
+                polygon->setVertexCount(k);
+                surface->addPolygon(std::move(polygon));
+            };
+            if (triangles) {
+                add({quad[0], quad[1], quad[2]});
+                add({quad[0], quad[2], quad[3]});
+            } else {
+                add({quad[0], quad[1], quad[2], quad[3]});
             }
-            polygon->setVertexCount(4);
-            surface->addPolygon(std::move(polygon));
         }
     }
     torus->addSurface(std::move(surface));
@@ -60,7 +70,7 @@ std::unique_ptr<SceneObject> makeTorus(int rings, int segments) {
 
 }  // namespace
 
-std::unique_ptr<Scene> makeTorusScene(int rings, int segments) {
+std::unique_ptr<Scene> makeTorusScene(int rings, int segments, bool triangles) {
     auto scene = std::make_unique<Scene>();
     auto camera = std::make_unique<Camera>();
     camera->set(Vector(0.0, 2.5, -2.5), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
@@ -74,7 +84,7 @@ std::unique_ptr<Scene> makeTorusScene(int rings, int segments) {
     light->setDirection(Vector(0.4, 1.0, -0.8));
     scene->setLight(std::move(light));
     scene->setAmbient(0.2);
-    scene->addObject(makeTorus(rings, segments));
+    scene->addObject(makeTorus(rings, segments, triangles));
     return scene;
 }
 

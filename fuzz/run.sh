@@ -1,24 +1,26 @@
 #!/usr/bin/env bash
-# Builds the reader fuzzer in BUILD_DIR, seeds a corpus from the example scenes and runs it
-# for SECONDS. Exits non-zero when the fuzzer finds a crash, a leak or undefined behaviour.
+# Builds a fuzzer in BUILD_DIR (fuzz_reader unless TARGET names another), seeds a corpus
+# from the example scenes and runs it for SECONDS. Exits non-zero when the fuzzer finds a
+# crash, a leak or undefined behaviour.
 #
-#   fuzz/run.sh BUILD_DIR SECONDS
+#   fuzz/run.sh BUILD_DIR SECONDS [TARGET]
 set -euo pipefail
 
-if [[ $# -ne 2 ]]; then
-  echo "usage: $0 BUILD_DIR SECONDS" >&2
+if [[ $# -lt 2 || $# -gt 3 ]]; then
+  echo "usage: $0 BUILD_DIR SECONDS [fuzz_reader|fuzz_render]" >&2
   exit 2
 fi
 mkdir -p "$1"
 build_dir=$(cd "$1" && pwd)
 seconds=$2
+target=${3:-fuzz_reader}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 examples=$repo/examples
 
 cmake -S "$repo" -B "$build_dir" -G Ninja \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKEL_FUZZ=ON -DKEL_BUILD_APP=OFF -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build_dir" --target fuzz_reader
+cmake --build "$build_dir" --target "$target"
 
 corpus=$build_dir/fuzz-corpus
 mkdir -p "$corpus"
@@ -49,5 +51,10 @@ for object in "$examples"/*.obj; do
 done
 
 cd "$build_dir"
-exec ./fuzz/fuzz_reader -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-  -print_final_stats=1 "$corpus"
+# Rendering costs more per input than reading: smaller inputs keep the runs many.
+max_len=65536
+if [[ $target == fuzz_render ]]; then
+  max_len=16384
+fi
+exec ./fuzz/"$target" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 \
+  -timeout=10 -print_final_stats=1 "$corpus"

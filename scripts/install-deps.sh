@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev libpng-dev
-          qt6-base-dev libgl-dev)
+          qt6-base-dev libgl-dev libosmesa6-dev libtbb-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

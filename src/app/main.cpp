@@ -2,6 +2,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QSettings>
+#include <csignal>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,8 @@ std::vector<std::string> absoluteFiles(const std::vector<std::string>& files) {
 
 int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(kel);
+    // Past a file-size limit a save should fail and be reported, the old file kept.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kel/kel.png")));
 
@@ -44,8 +48,13 @@ int main(int argc, char* argv[]) {
     // takes it over, so this process ends at once.
     const std::vector<std::string> requested =
         absoluteFiles(kel::openRequestFiles(commandLine(QApplication::arguments())));
-    const QString serverName = kel::defaultOpenRequestServerName();
-    if (!requested.empty() && kel::forwardOpenRequest(serverName, requested)) {
+    std::string channelProblem;
+    const QString serverName = kel::defaultOpenRequestServerName(&channelProblem);
+    if (serverName.isEmpty()) {
+        // Never a shared fixed name: without a private folder there is no channel.
+        std::cerr << "kel: no private folder for the open-request socket (" << channelProblem
+                  << "); running without the single-instance channel\n";
+    } else if (!requested.empty() && kel::forwardOpenRequest(serverName, requested)) {
         return 0;
     }
 
@@ -65,7 +74,9 @@ int main(int argc, char* argv[]) {
         app.mainFrame().activateWindow();
         app.openDocumentFile(path);
     });
-    server.listen();
+    if (!serverName.isEmpty()) {
+        server.listen();
+    }
     for (const std::string& path : requested) {
         app.openDocumentFile(path);
     }

@@ -53,6 +53,14 @@ std::string applyOutput(CliOptions& options, const std::string& value) {
     return {};
 }
 
+std::string applySave(CliOptions& options, const std::string& value) {
+    if (value.empty()) {
+        return "the scene file name to save to is empty";
+    }
+    options.savePath = value;
+    return {};
+}
+
 std::string applyFrames(CliOptions& options, const std::string& value) {
     options.timeFrames = true;
     if (!parseInt(value, 1, kMaxFrames, options.frames)) {
@@ -96,6 +104,10 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
              return std::string();
          }},
         {"--output", "FILE.png", "write the client area as a PNG image", applyOutput},
+        {"--save", "OUT.kel",
+         "save the scene as the viewer does (its object output \"foo\" goes to the scene's "
+         "folder)",
+         applySave},
         {"--frames", "N", "render N times; print the median ms per frame to stderr", applyFrames},
         {"--tree", "", "print the data tree, fully expanded, after the last render",
          [](CliOptions& o, const std::string&) {

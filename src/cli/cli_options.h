@@ -17,6 +17,7 @@ struct CliOptions {
     int height = 800;
     bool cull = false;
     std::string outputPath;  // empty: nothing is written
+    std::string savePath;    // empty: the scene is not saved
     int frames = 1;
     bool timeFrames = false;  // --frames given: print the median time per frame
     bool tree = false;        // print the data tree after the last render

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -5,6 +6,9 @@
 #include "cli/render_command.h"
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write should fail and be reported, with the old file kept
+    // and the temporary removed, rather than end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return kel::runKelRender(args, std::cout, std::cerr);
 }

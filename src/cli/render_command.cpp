@@ -1,7 +1,9 @@
 #include "cli/render_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
@@ -42,6 +44,29 @@ std::vector<double> renderFrames(RenderPipeline& pipeline, Scene& scene, ImageSu
     return times;
 }
 
+std::string absoluteOrAsGiven(const std::string& path) {
+    if (path.empty()) {
+        return path;
+    }
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
+// A full disk or a closed pipe must not pass for success: what was printed is flushed and
+// checked.
+bool outputWritten(std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out) {
+        return true;
+    }
+    const int error = errno;
+    err << "kel-render: Could not write the standard output"
+        << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return false;
+}
+
 }  // namespace
 
 int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -54,17 +79,13 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
     const CliOptions& options = parsed.options;
     if (options.help) {
         out << usageText();
-        return kExitSuccess;
+        return outputWritten(out, err) ? kExitSuccess : kExitFailure;
     }
 
-    // Opening the scene makes its folder the current directory, so fix the output path
-    // against the directory the user gave it in first.
-    std::string outputPath;
-    if (!options.outputPath.empty()) {
-        std::error_code ec;
-        const auto absolute = std::filesystem::absolute(options.outputPath, ec);
-        outputPath = ec ? options.outputPath : absolute.string();
-    }
+    // Opening the scene makes its folder the current directory, so fix the output paths
+    // against the directory the user gave them in first.
+    const std::string outputPath = absoluteOrAsGiven(options.outputPath);
+    const std::string savePath = absoluteOrAsGiven(options.savePath);
 
     StderrUserMessages messages(err);
     CKelDoc document(messages);
@@ -88,6 +109,9 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
 
     if (options.tree) {
         writeTreeText(out, &scene);
+        if (!outputWritten(out, err)) {
+            return kExitFailure;
+        }
     }
 
     for (std::size_t i = 0; i < options.probes.size(); ++i) {
@@ -110,6 +134,11 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
             err << "kel-render: Could not write " << options.outputPath << ": " << error << "\n";
             return kExitFailure;
         }
+    }
+
+    // The same save as the viewer's, messages and all.
+    if (!savePath.empty() && !document.onSaveDocument(savePath)) {
+        return kExitFailure;
     }
     return kExitSuccess;
 }

@@ -1,5 +1,8 @@
 #include "files/kel_doc.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -14,18 +17,38 @@ namespace kel {
 
 namespace {
 
-// Makes the folder part of path (up to its last '/') the current directory; a path
-// without a folder leaves it alone. A folder that does not exist is not an error here:
-// opening the file then fails and says so.
-void enterFolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return;
+// Makes the folder part of path (up to its last '/') the current directory for as long as
+// it lives, unless kept; a path without a folder leaves it alone. A folder that does not
+// exist is not an error here: opening the file then fails and says so. Going back uses a
+// descriptor of the folder, so it works even if the old folder was renamed meanwhile.
+class FolderChange {
+public:
+    explicit FolderChange(const std::string& path) {
+        const auto slash = path.find_last_of('/');
+        if (slash == std::string::npos) {
+            return;
+        }
+        saved_ = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+        std::error_code ec;
+        std::filesystem::current_path(folder, ec);
     }
-    const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
-    std::error_code ec;
-    std::filesystem::current_path(folder, ec);
-}
+    ~FolderChange() {
+        if (saved_ >= 0) {
+            if (!kept_) {
+                (void)::fchdir(saved_);
+            }
+            ::close(saved_);
+        }
+    }
+    FolderChange(const FolderChange&) = delete;
+    FolderChange& operator=(const FolderChange&) = delete;
+    void keep() { kept_ = true; }
+
+private:
+    int saved_ = -1;
+    bool kept_ = false;
+};
 
 }  // namespace
 
@@ -46,11 +69,12 @@ bool CKelDoc::onOpenDocument(const std::string& path) {
     if (ec || absolute.empty()) {
         absolute = path;
     }
-    enterFolderOf(absolute);
+    FolderChange folder(absolute);
 
     auto reader = std::make_unique<ReadVisitor>(messages_);
     if (!reader->open(absolute)) {
-        messages_.showError("Cannot open " + path + ": " + reader->openFailure());
+        // The path may come from an open request: quote a bounded, printable part of it.
+        messages_.showError("Cannot open " + printableExcerpt(path) + ": " + reader->openFailure());
         return false;
     }
     // Each open starts from a new, empty scene.
@@ -62,6 +86,7 @@ bool CKelDoc::onOpenDocument(const std::string& path) {
     builder_ = std::move(builder);
     reader_ = std::move(reader);
     setPathName(absolute);
+    folder.keep();
     openedCamera_.reset();
     if (scene_->camera() != nullptr) {
         openedCamera_ = poseOf(*scene_->camera());

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <system_error>
 
 namespace kel {
@@ -16,9 +17,67 @@ std::string_view withoutPlus(std::string_view token) {
     return token;
 }
 
+// Powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::size_t kMaxFastDigits = 15;
+
+// The common short forms ("-12", "0.5") without a library call. A number of at most 15
+// digits and no exponent is an integer m below 2^53 over 10^k with k at most 15, both held
+// exactly, so the one correctly rounded division gives the correctly rounded value: the
+// same double a full parse gives. False (nothing set) for anything else.
+bool parseShortReal(std::string_view token, double& value) {
+    std::size_t i = 0;
+    const bool negative = !token.empty() && token[0] == '-';
+    i += negative ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fraction = 0;
+    bool point = false;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            ++digits;
+            fraction += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > kMaxShortDecimalDigits) {
+        return false;
+    }
+    value = shortDecimal(mantissa, fraction, negative);
+    return true;
+}
+
+// Up to 9 digits with an optional minus: cannot overflow 32 bits.
+bool parseShortInt(std::string_view token, std::int32_t& value) {
+    const bool negative = !token.empty() && token[0] == '-';
+    const std::size_t start = negative ? 1 : 0;
+    if (token.size() <= start || token.size() - start > 9) {
+        return false;
+    }
+    std::int32_t magnitude = 0;
+    for (std::size_t i = start; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        magnitude = magnitude * 10 + (c - '0');
+    }
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
 
 bool parseInt(std::string_view token, std::int32_t& value) {
+    if (parseShortInt(token, value)) {
+        return true;
+    }
     token = withoutPlus(token);
     std::int32_t parsed = 0;
     const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), parsed);
@@ -30,6 +89,14 @@ bool parseInt(std::string_view token, std::int32_t& value) {
 }
 
 bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& value) {
+    std::int32_t small = 0;
+    if (!token.empty() && token[0] != '-' && parseShortInt(token, small)) {
+        if (static_cast<std::uint32_t>(small) > max) {
+            return false;
+        }
+        value = static_cast<std::uint32_t>(small);
+        return true;
+    }
     token = withoutPlus(token);
     std::uint32_t parsed = 0;
     const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), parsed);
@@ -41,6 +108,9 @@ bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& val
 }
 
 RealParse parseReal(std::string_view token, double& value) {
+    if (parseShortReal(token, value)) {
+        return RealParse::Ok;
+    }
     token = withoutPlus(token);
     double parsed = 0.0;
     const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), parsed,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -10,13 +11,27 @@ namespace kel {
 // allows it. None of them depends on the process locale.
 
 // A signed 32-bit decimal integer.
-bool parseInt(std::string_view token, std::int32_t& value);
+[[nodiscard]] bool parseInt(std::string_view token, std::int32_t& value);
 // An unsigned decimal number not above max; a minus sign is refused (no wrap-around).
-bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& value);
+[[nodiscard]] bool parseUnsigned(std::string_view token, std::uint32_t max, std::uint32_t& value);
+
+// A decimal of at most this many digits and no exponent is read exactly by shortDecimal.
+inline constexpr std::size_t kMaxShortDecimalDigits = 15;
+
+// The value of the decimal with the given digits (as an integer) and fractionDigits of
+// them after the point. With at most 15 digits the integer is below 2^53 and 10^k is a
+// double, both held exactly, so the one correctly rounded division gives the correctly
+// rounded value: the very double a full parse of the text gives.
+inline double shortDecimal(std::uint64_t digits, std::size_t fractionDigits, bool negative) {
+    constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[fractionDigits];
+    return negative ? -magnitude : magnitude;
+}
 
 enum class RealParse { Ok, NotANumber, OutOfRange, NotFinite };
 // A decimal real (2, -0.5, 1e-3, .5). "inf" and "nan" parse but are NotFinite; a value too
 // large or too small for a double is OutOfRange.
-RealParse parseReal(std::string_view token, double& value);
+[[nodiscard]] RealParse parseReal(std::string_view token, double& value);
 
 }  // namespace kel

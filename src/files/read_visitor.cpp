@@ -1,5 +1,6 @@
 #include "files/read_visitor.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -20,6 +21,7 @@ namespace kel {
 namespace {
 
 constexpr std::size_t kShownTokenLength = 32;
+constexpr std::size_t kTypicalPolygonsPerVertex = 6;
 
 // A token as it can be shown in a message box: quoted, shortened, control bytes masked.
 std::string quoted(std::string_view token) {
@@ -55,18 +57,83 @@ bool ReadVisitor::open(const std::string& fileName) {
     return true;
 }
 
+std::string ReadVisitor::itemText() const {
+    const std::string number = std::to_string(itemNumber_);
+    const std::string object = "object " + number;
+    switch (item_) {
+        case Item::None:
+            return {};
+        case Item::CameraFrom:
+            return "camera from";
+        case Item::CameraTo:
+            return "camera to";
+        case Item::CameraUp:
+            return "camera up";
+        case Item::FrustumNear:
+            return "frustum near plane";
+        case Item::FrustumFar:
+            return "frustum far plane";
+        case Item::FrustumHeight:
+            return "frustum height";
+        case Item::LightIntensity:
+            return "light intensity";
+        case Item::LightColour:
+            return "light colour";
+        case Item::LightDirection:
+            return "light direction";
+        case Item::Ambient:
+            return "ambient light";
+        case Item::ObjectCount:
+            return "object count";
+        case Item::ObjectFileName:
+            return object + " file name";
+        case Item::ObjectRotation:
+            return object + " rotation";
+        case Item::ObjectScaling:
+            return object + " scaling";
+        case Item::ObjectTranslation:
+            return object + " translation";
+        case Item::ObjectColour:
+            return object + " colour";
+        case Item::ObjectDiffuse:
+            return object + " diffuse";
+        case Item::ObjectSpecular:
+            return object + " specular";
+        case Item::ObjectShininess:
+            return object + " shininess";
+        case Item::VertexCount:
+            return "vertex count";
+        case Item::VertexId:
+            return "vertex id";
+        case Item::VertexPosition:
+            return "position of vertex " + number;
+        case Item::SurfaceCount:
+            return "surface count";
+        case Item::PolygonCount:
+            return "polygon count of surface " + number;
+        case Item::CornerCount:
+            return "corner count, surface " + number;
+        case Item::CornerId:
+            return "corner vertex id, surface " + number;
+    }
+    return {};
+}
+
 std::string ReadVisitor::expecting(std::string_view kind) const {
     std::string text = "expected ";
     text += kind;
-    if (!item_.empty()) {
-        text += " (" + item_ + ")";
+    const std::string item = itemText();
+    if (!item.empty()) {
+        text += " (" + item + ")";
     }
     return text;
 }
 
 bool ReadVisitor::fail(const Source& source, const std::string& text) {
     if (failure_.empty()) {
-        failure_ = source.name + ", line " + std::to_string(source.tokens.line()) + ": " + text;
+        // An object file name may be of any length: the message shows a bounded part.
+        failure_ = printableExcerpt(source.name) + ", line " +
+                   std::to_string(source.tokens.line()) + ": " + text;
     }
     if (&source == &scene_) {
         sceneFailed_ = true;
@@ -94,6 +161,9 @@ std::optional<std::string_view> ReadVisitor::take(Source& source, std::string_vi
 
 bool ReadVisitor::readIntFrom(Source& source, int& value) {
     static constexpr std::string_view kKind = "a whole number";
+    if (source.present && source.tokens.nextSmallInt(value)) {
+        return true;
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -108,6 +178,16 @@ bool ReadVisitor::readIntFrom(Source& source, int& value) {
 
 bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
     static constexpr std::string_view kKind = "a count (0 to 4294967295)";
+    if (source.present) {
+        const TokenReader::Mark before = source.tokens.mark();
+        std::int32_t small = 0;
+        if (source.tokens.nextSmallInt(small) && small >= 0) {
+            value = static_cast<std::uint32_t>(small);
+            return true;
+        }
+        // A minus sign or a long number: the full parse words the complaint.
+        source.tokens.rewind(before);
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -120,6 +200,9 @@ bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
 
 bool ReadVisitor::readRealFrom(Source& source, double& value) {
     static constexpr std::string_view kKind = "a real number";
+    if (source.present && source.tokens.nextShortReal(value)) {
+        return true;
+    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -198,7 +281,7 @@ bool ReadVisitor::readScene(SceneBuilder& builder) {
     failure_.clear();
     int objectCount = 0;
     const bool headerRead = readCamera() && readFrustum() && readLight() && readAmbient();
-    item_ = "object count";
+    setItem(Item::ObjectCount);
     if (!headerRead || !readInt(objectCount)) {
         reportFailure();
         return false;
@@ -221,15 +304,15 @@ bool ReadVisitor::readCamera() {
     Vector from;
     Vector to;
     Vector up;
-    item_ = "camera from";
+    setItem(Item::CameraFrom);
     if (!readPoint(from)) {
         return false;
     }
-    item_ = "camera to";
+    setItem(Item::CameraTo);
     if (!readPoint(to)) {
         return false;
     }
-    item_ = "camera up";
+    setItem(Item::CameraUp);
     if (!readDirection(up)) {
         return false;
     }
@@ -246,15 +329,15 @@ bool ReadVisitor::readFrustum() {
     double nearPlane = 0.0;
     double farPlane = 0.0;
     double height = 0.0;
-    item_ = "frustum near plane";
+    setItem(Item::FrustumNear);
     if (!readDouble(nearPlane)) {
         return false;
     }
-    item_ = "frustum far plane";
+    setItem(Item::FrustumFar);
     if (!readDouble(farPlane)) {
         return false;
     }
-    item_ = "frustum height";
+    setItem(Item::FrustumHeight);
     if (!readDouble(height)) {
         return false;
     }
@@ -270,19 +353,19 @@ bool ReadVisitor::readLight() {
     }
     auto light = std::make_unique<Light>();
     double intensity = 0.0;
-    item_ = "light intensity";
+    setItem(Item::LightIntensity);
     if (!readDouble(intensity)) {
         return false;
     }
     light->setIntensity(intensity);
     Color color;
-    item_ = "light colour";
+    setItem(Item::LightColour);
     if (!readColor(color)) {
         return false;
     }
     light->setColor(color);
     Vector direction;
-    item_ = "light direction";
+    setItem(Item::LightDirection);
     if (!readDirection(direction)) {
         return false;
     }
@@ -296,7 +379,7 @@ bool ReadVisitor::readAmbient() {
         return false;
     }
     double ambient = 0.0;
-    item_ = "ambient light";
+    setItem(Item::Ambient);
     if (!readDouble(ambient)) {
         return false;
     }
@@ -310,70 +393,16 @@ bool ReadVisitor::readObject(int number) {
     }
     sceneFailed_ = false;
     auto object = std::make_unique<SceneObject>(number);
-    const std::string record = "object " + std::to_string(number);
-
-    item_ = record + " file name";
-    const auto name = take(scene_, "an object file name");
-    if (!name) {
+    if (!readObjectRecord(*object)) {
         return false;
     }
-    if (name->size() > kMaxNameLength) {
-        return fail(scene_, "the object file name of " + record + " is longer than " +
-                                std::to_string(kMaxNameLength) + " characters");
-    }
-    object->setName(std::string(*name));
-
-    Vector rotation;
-    Vector scaling;
-    Vector translation;
-    item_ = record + " rotation";
-    if (!readTransformVector(rotation)) {
-        return false;
-    }
-    item_ = record + " scaling";
-    if (!readTransformVector(scaling)) {
-        return false;
-    }
-    item_ = record + " translation";
-    if (!readTransformVector(translation)) {
-        return false;
-    }
-    object->setRotation(rotation);
-    object->setScaling(scaling);
-    object->setTranslation(translation);
-    object->computeModelingTransform();
-
-    Color color;
-    double diffuse = 0.0;
-    double specular = 0.0;
-    int shininess = 0;
-    item_ = record + " colour";
-    if (!readColor(color)) {
-        return false;
-    }
-    item_ = record + " diffuse";
-    if (!readDouble(diffuse)) {
-        return false;
-    }
-    item_ = record + " specular";
-    if (!readDouble(specular)) {
-        return false;
-    }
-    item_ = record + " shininess";
-    if (!readInt(shininess)) {
-        return false;
-    }
-    object->setColor(color);
-    object->setDiffuse(diffuse);
-    object->setSpecular(specular);
-    object->setShininess(shininess);
-
     // The record is consumed; from here on a failure costs only this object.
     object_ = Source{};
     std::string text;
     std::string reason;
     if (!loader_(object->name(), text, reason)) {
         messages_.showError(messageText(MessageId::NoObjectFile));
+        keepLeftOut(*object);
         return false;
     }
     object_ = Source{object->name(), TokenReader(std::move(text)), true};
@@ -381,19 +410,89 @@ bool ReadVisitor::readObject(int number) {
     currentObject_ = nullptr;
     if (!read) {
         reportFailure();
+        keepLeftOut(*object);
         return false;
     }
     builder_->addObject(std::move(object));
     return true;
 }
 
+bool ReadVisitor::readObjectRecord(SceneObject& object) {
+    const auto number = static_cast<std::uint32_t>(object.number());
+    setItem(Item::ObjectFileName, number);
+    const auto name = take(scene_, "an object file name");
+    if (!name) {
+        return false;
+    }
+    object.setName(std::string(*name));
+
+    Vector rotation;
+    Vector scaling;
+    Vector translation;
+    setItem(Item::ObjectRotation, number);
+    if (!readTransformVector(rotation)) {
+        return false;
+    }
+    setItem(Item::ObjectScaling, number);
+    if (!readTransformVector(scaling)) {
+        return false;
+    }
+    setItem(Item::ObjectTranslation, number);
+    if (!readTransformVector(translation)) {
+        return false;
+    }
+    object.setRotation(rotation);
+    object.setScaling(scaling);
+    object.setTranslation(translation);
+    object.computeModelingTransform();
+
+    Color color;
+    double diffuse = 0.0;
+    double specular = 0.0;
+    int shininess = 0;
+    setItem(Item::ObjectColour, number);
+    if (!readColor(color)) {
+        return false;
+    }
+    setItem(Item::ObjectDiffuse, number);
+    if (!readDouble(diffuse)) {
+        return false;
+    }
+    setItem(Item::ObjectSpecular, number);
+    if (!readDouble(specular)) {
+        return false;
+    }
+    setItem(Item::ObjectShininess, number);
+    if (!readInt(shininess)) {
+        return false;
+    }
+    object.setColor(color);
+    object.setDiffuse(diffuse);
+    object.setSpecular(specular);
+    object.setShininess(shininess);
+    return true;
+}
+
+void ReadVisitor::keepLeftOut(const SceneObject& object) {
+    auto record = std::make_unique<SceneObject>(object.number());
+    record->setName(object.name());
+    record->setRotation(object.rotation());
+    record->setScaling(object.scaling());
+    record->setTranslation(object.translation());
+    record->computeModelingTransform();
+    record->setColor(object.color());
+    record->setDiffuse(object.diffuse());
+    record->setSpecular(object.specular());
+    record->setShininess(object.shininess());
+    builder_->keepLeftOutObject(std::move(record));
+}
+
 bool ReadVisitor::readObjectFile(SceneObject& object) {
     currentObject_ = &object;
-    surfaceMarks_.clear();
-    vertexTable_.clear();
+    vertices_.reset(object_.tokens.size());
 
     std::uint32_t vertexCount = 0;
-    item_ = "vertex count";
+    setItem(Item::VertexCount);
     if (!readCountFrom(object_, vertexCount)) {
         return false;
     }
@@ -402,17 +501,12 @@ bool ReadVisitor::readObjectFile(SceneObject& object) {
         if (!readVertex(*vertex)) {
             return false;
         }
-        const auto id = static_cast<std::size_t>(vertex->id());
-        if (id >= vertexTable_.size()) {
-            vertexTable_.resize(id + 1, nullptr);
-            surfaceMarks_.resize(id + 1, 0);
-        }
-        vertexTable_[id] = vertex.get();
+        vertices_.entry(static_cast<std::uint32_t>(vertex->id())).vertex = vertex.get();
         object.addVertex(std::move(vertex));
     }
 
     std::uint32_t surfaceCount = 0;
-    item_ = "surface count";
+    setItem(Item::SurfaceCount);
     if (!readCountFrom(object_, surfaceCount)) {
         return false;
     }
@@ -434,7 +528,7 @@ bool ReadVisitor::readVertex(Vertex& vertex) {
         return false;
     }
     int id = 0;
-    item_ = "vertex id";
+    setItem(Item::VertexId);
     if (!readIntFrom(object_, id)) {
         return false;
     }
@@ -443,7 +537,7 @@ bool ReadVisitor::readVertex(Vertex& vertex) {
                                  std::to_string(kMaxVertexId) + ")");
     }
     Vector position;
-    item_ = "position of vertex " + std::to_string(id);
+    setItem(Item::VertexPosition, static_cast<std::uint32_t>(id));
     if (!readTripleFrom(object_, position)) {
         return false;
     }
@@ -457,7 +551,7 @@ bool ReadVisitor::readSurface(Surface& surface) {
         return false;
     }
     std::uint32_t polygonCount = 0;
-    item_ = "polygon count of surface " + std::to_string(currentSurface_);
+    setItem(Item::PolygonCount, currentSurface_);
     if (!readCountFrom(object_, polygonCount)) {
         return false;
     }
@@ -476,41 +570,50 @@ bool ReadVisitor::readPolygon(Polygon& polygon) {
     if (!object_.present || currentObject_ == nullptr) {
         return false;
     }
-    const std::string where = "surface " + std::to_string(currentSurface_);
     std::uint32_t cornerCount = 0;
-    item_ = "corner count, " + where;
+    setItem(Item::CornerCount, currentSurface_);
     if (!readCountFrom(object_, cornerCount)) {
         return false;
     }
     // Fewer corners make no area and no normal; the renderers need three.
     if (cornerCount < 3) {
         return fail(object_, "a polygon needs at least 3 corners, found " +
-                                 std::to_string(cornerCount) + " (" + where + ")");
+                                 std::to_string(cornerCount) + " (surface " +
+                                 std::to_string(currentSurface_) + ")");
     }
-    item_ = "corner vertex id, " + where;
+    // Each corner id takes at least two bytes of the file: a count beyond that is a lie.
+    polygon.reserveVertices(std::min<std::size_t>(cornerCount, object_.tokens.size() / 2));
+    setItem(Item::CornerId, currentSurface_);
     for (std::uint32_t j = 0; j < cornerCount; ++j) {
         int id = 0;
         if (!readIntFrom(object_, id)) {
             return false;
         }
-        const auto v = static_cast<std::size_t>(id);
-        if (id < 0 || v >= vertexTable_.size() || vertexTable_[v] == nullptr) {
+        VertexIdTable::Entry* entry =
+            id < 0 ? nullptr : vertices_.find(static_cast<std::uint32_t>(id));
+        if (entry == nullptr) {
             return fail(object_, "corner id " + std::to_string(id) +
-                                     " names no vertex of this file (" + where + ")");
+                                     " names no vertex of this file (surface " +
+                                     std::to_string(currentSurface_) + ")");
         }
-        if (surfaceMarks_[v] == 0) {
-            surfaceMarks_[v] = currentSurface_;
-        } else if (surfaceMarks_[v] != currentSurface_) {
+        if (entry->surfaceMark == 0) {
+            entry->surfaceMark = currentSurface_;
+        } else if (entry->surfaceMark != currentSurface_) {
             // No vertex is shared between surfaces, so normals are never averaged across
             // the edge between two of them: this surface gets its own copy.
-            auto copy = std::make_unique<Vertex>(*vertexTable_[v]);
+            auto copy = std::make_unique<Vertex>(*entry->vertex);
             copy->clearPolygons();
-            vertexTable_[v] = copy.get();
+            entry->vertex = copy.get();
             currentObject_->insertVertexAtFront(std::move(copy));
-            surfaceMarks_[v] = currentSurface_;
+            entry->surfaceMark = currentSurface_;
         }
-        polygon.setVertexAt(j, vertexTable_[v]);
-        vertexTable_[v]->addPolygon(&polygon);
+        polygon.setVertexAt(j, entry->vertex);
+        Vertex& corner = *entry->vertex;
+        // Most vertices of a mesh have about six polygons around them: one allocation.
+        if (corner.polygons().empty()) {
+            corner.reservePolygons(kTypicalPolygonsPerVertex);
+        }
+        corner.addPolygon(&polygon);
     }
     polygon.setVertexCount(cornerCount);
     return true;

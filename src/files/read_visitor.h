@@ -10,6 +10,7 @@
 
 #include "files/read_visitor_base.h"
 #include "files/token_reader.h"
+#include "files/vertex_id_table.h"
 
 namespace kel {
 
@@ -21,12 +22,16 @@ class UserMessages;
 //
 // Input is checked as it is read. A scene file that is malformed or ends early fails the
 // whole read with one message naming the file, the line and what was expected. An object
-// file that is missing, malformed or ends early costs only its own object: one message,
-// and the other objects still load. Besides malformed numbers this refuses: names longer
-// than 127 characters, vertex ids outside 0 to 9,999,999, corner ids that name no vertex
-// of the same file, polygons with fewer than 3 corners, and reals that are not finite
-// (inf, nan, or too large for a double). Counts are never trusted for allocation: records
-// are read one at a time and reading stops at the first that is missing.
+// file that is missing, not a regular file, malformed or ends early costs only its own
+// object: one message, the other objects still load, and the object's record is kept in
+// the scene so that a save writes it back. Besides malformed numbers this refuses: vertex
+// ids outside 0 to 9,999,999, corner ids that name no vertex of the same file, polygons
+// with fewer than 3 corners, and reals that are not finite (inf, nan, or too large for a
+// double). Counts are never trusted for allocation: records are read one at a time and
+// reading stops at the first that is missing. Object file names may be of any length.
+//
+// The text of a complaint is put together only when there is one: while reading, the
+// reader keeps no more than what is being read (an item and a number) and where.
 class ReadVisitor : public ReadVisitorBase {
 public:
     // Fills text with the named file; false and a reason when it cannot.
@@ -34,7 +39,6 @@ public:
         std::function<bool(const std::string& name, std::string& text, std::string& reason)>;
 
     static constexpr int kMaxVertexId = 9'999'999;
-    static constexpr std::size_t kMaxNameLength = 127;
 
     explicit ReadVisitor(UserMessages& messages);
     // Opens the scene file at once; check openFailure() for the outcome.
@@ -71,6 +75,38 @@ public:
     bool sceneFileFailed() const { return sceneFailed_; }
 
 private:
+    // What the next read is for, as the user would call it ("camera up"); with the number
+    // of the object, the vertex id or the surface it belongs to.
+    enum class Item : std::uint8_t {
+        None,
+        CameraFrom,
+        CameraTo,
+        CameraUp,
+        FrustumNear,
+        FrustumFar,
+        FrustumHeight,
+        LightIntensity,
+        LightColour,
+        LightDirection,
+        Ambient,
+        ObjectCount,
+        ObjectFileName,
+        ObjectRotation,
+        ObjectScaling,
+        ObjectTranslation,
+        ObjectColour,
+        ObjectDiffuse,
+        ObjectSpecular,
+        ObjectShininess,
+        VertexCount,
+        VertexId,
+        VertexPosition,
+        SurfaceCount,
+        PolygonCount,
+        CornerCount,
+        CornerId,
+    };
+
     struct Source {
         std::string name;
         TokenReader tokens;
@@ -82,7 +118,15 @@ private:
     bool readCountFrom(Source& source, std::uint32_t& value);
     bool readRealFrom(Source& source, double& value);
     bool readTripleFrom(Source& source, Vector& triple);
+    bool readObjectRecord(SceneObject& object);
     bool readObjectFile(SceneObject& object);
+    // The object's record without its geometry, kept when the object is left out.
+    void keepLeftOut(const SceneObject& object);
+    void setItem(Item item, std::uint32_t number = 0) {
+        item_ = item;
+        itemNumber_ = number;
+    }
+    std::string itemText() const;
     // Records "file, line n: text" unless a failure is already recorded; returns false.
     bool fail(const Source& source, const std::string& text);
     std::string expecting(std::string_view kind) const;
@@ -95,12 +139,10 @@ private:
     Source object_;
     SceneBuilder* builder_ = nullptr;
     SceneObject* currentObject_ = nullptr;
-    // Indexed by vertex id, grown to the largest id of the object file being read.
-    std::vector<std::uint32_t> surfaceMarks_;
-    std::vector<Vertex*> vertexTable_;
+    VertexIdTable vertices_;
     std::uint32_t currentSurface_ = 0;
-    // What the next read is for, as the user would call it ("camera up").
-    std::string item_;
+    Item item_ = Item::None;
+    std::uint32_t itemNumber_ = 0;
     std::string failure_;
     bool sceneFailed_ = false;
 };

@@ -31,6 +31,13 @@ public:
     virtual void setAmbient(double ambient) = 0;
     virtual void setFrustum(std::unique_ptr<Frustum> frustum) = 0;
     virtual void addObject(std::unique_ptr<SceneObject> object) = 0;
+    // Keeps the record of an object that could not be read in the held scene, for saving
+    // it back.
+    virtual void keepLeftOutObject(std::unique_ptr<SceneObject> record) {
+        if (scene_ != nullptr) {
+            scene_->addLeftOutObject(std::move(record));
+        }
+    }
 
 protected:
     SceneBuilder() = default;

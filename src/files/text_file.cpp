@@ -1,43 +1,93 @@
 #include "files/text_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace kel {
 
 namespace {
 
-std::string errnoReason(const char* fallback) {
-    return errno != 0 ? std::string(std::strerror(errno)) : std::string(fallback);
+// Closes the descriptor however the read ends.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool readAll(int fd, std::size_t expected, std::string& text, std::string& reason) {
+    std::string content;
+    // One byte more than the size, so that the end is seen without growing the buffer.
+    content.resize(expected + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            if (content.size() > kMaxTextFileBytes) {
+                reason = "the file is larger than 1 GiB";
+                return false;
+            }
+            content.resize(content.size() * 2);
+        }
+        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            reason = std::strerror(errno);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    content.resize(used);
+    text = std::move(content);
+    return true;
 }
 
 }  // namespace
 
 bool readTextFile(const std::string& path, std::string& text, std::string& reason) {
-    std::error_code ec;
-    // Opening a folder for reading succeeds on Linux; only the first read fails.
-    if (std::filesystem::is_directory(path, ec)) {
+    // Non-blocking, so that opening a FIFO nobody writes to returns at once; fstat then
+    // refuses it along with every other kind of file that is not a plain one.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
         reason = std::strerror(EISDIR);
         return false;
     }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = errnoReason("cannot be opened");
+    if (!S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
         return false;
     }
-    errno = 0;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        reason = errnoReason("read error");
+    const auto size = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+    if (size > kMaxTextFileBytes) {
+        reason = "the file is larger than 1 GiB";
         return false;
     }
-    text = std::move(content);
-    return true;
+    return readAll(fd.get(), size, text, reason);
 }
 
 std::string displayName(const std::string& path) {

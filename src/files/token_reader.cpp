@@ -1,32 +1,26 @@
 #include "files/token_reader.h"
 
+#include <algorithm>
+
 namespace kel {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-std::optional<std::string_view> TokenReader::next() {
-    while (pos_ < text_.size() && isBlank(text_[pos_])) {
-        if (text_[pos_] == '\n') {
-            ++line_;
-        }
-        ++pos_;
+TokenReader::TokenReader(std::string text) : text_(std::move(text)) {
+    if (std::string_view(text_).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        pos_ = kByteOrderMark.size();
+        tokenStart_ = pos_;
     }
-    if (pos_ == text_.size()) {
-        // The end is reported on the line of the last token, not on a blank line after it.
-        return std::nullopt;
-    }
-    tokenLine_ = line_;
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !isBlank(text_[pos_])) {
-        ++pos_;
-    }
-    return std::string_view(text_).substr(start, pos_ - start);
+}
+
+int TokenReader::line() const {
+    const auto breaks =
+        std::count(text_.begin(), text_.begin() + static_cast<long>(tokenStart_), '\n');
+    return static_cast<int>(breaks) + 1;
 }
 
 }  // namespace kel

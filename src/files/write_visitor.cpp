@@ -1,7 +1,5 @@
 #include "files/write_visitor.h"
 
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
 #include "files/real_format.h"
@@ -17,14 +15,6 @@
 #include "platform/user_messages.h"
 
 namespace kel {
-
-namespace {
-
-std::string errnoReason() {
-    return errno != 0 ? std::string(std::strerror(errno)) : std::string("write error");
-}
-
-}  // namespace
 
 std::string vectorText(const Vector& vector) {
     std::string text;
@@ -47,14 +37,17 @@ WriteVisitor::~WriteVisitor() = default;
 
 bool WriteVisitor::open(const std::string& fileName) {
     out_.reset();
+    sceneText_.clear();
+    objectText_.clear();
+    objectWritten_ = false;
     fileName_ = fileName;
-    errno = 0;
-    auto stream = std::make_unique<std::ofstream>(fileName, std::ios::binary | std::ios::trunc);
-    if (!*stream) {
-        noteFailure(fileName, errnoReason());
+    auto file = std::make_unique<AtomicFile>();
+    std::string reason;
+    if (!file->open(fileName, true, reason)) {
+        noteFailure(fileName, reason);
         return false;
     }
-    out_ = std::move(stream);
+    out_ = std::move(file);
     return true;
 }
 
@@ -73,28 +66,38 @@ void WriteVisitor::noteFailure(const std::string& file, const std::string& reaso
     }
 }
 
-void WriteVisitor::checkStream(std::ofstream& stream, const std::string& file) {
-    if (!stream) {
-        noteFailure(file, errnoReason());
-    }
-}
-
 void WriteVisitor::writeLine(const std::string& line) {
-    if (out_ == nullptr || !*out_) {
+    if (out_ == nullptr) {
         return;
     }
-    errno = 0;
-    *out_ << line << '\n';
-    checkStream(*out_, fileName_);
+    sceneText_ += line;
+    sceneText_ += '\n';
 }
 
 void WriteVisitor::closeScene() {
-    if (out_ == nullptr || !out_->is_open()) {
+    if (out_ == nullptr) {
         return;
     }
-    errno = 0;
-    out_->close();
-    checkStream(*out_, fileName_);
+    const std::unique_ptr<AtomicFile> scene = std::move(out_);
+    std::string reason;
+    if (!scene->write(sceneText_, reason) || !scene->finish(reason)) {
+        noteFailure(fileName_, reason);
+        return;
+    }
+    const std::string fooName = kObjectOutputName;
+    AtomicFile foo;
+    if (objectWritten_ && (!foo.open(fooName, true, reason) || !foo.write(objectText_, reason) ||
+                           !foo.finish(reason))) {
+        noteFailure(fooName, reason);
+        return;
+    }
+    if (!scene->replace(reason)) {
+        noteFailure(fileName_, reason);
+        return;
+    }
+    if (objectWritten_ && !foo.replace(reason)) {
+        noteFailure(fooName, reason);
+    }
 }
 
 void WriteVisitor::visitCamera(Camera& camera) {
@@ -128,18 +131,23 @@ void WriteVisitor::visitScene(Scene& scene) {
     if (!isOpen()) {
         return;
     }
+    const auto& leftOut = scene.leftOutObjects();
     writeLine(formatReal(scene.ambient()));
-    writeLine(std::to_string(scene.objectCount()));
-    for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        scene.object(i)->accept(*this);
+    writeLine(std::to_string(scene.objectCount() + leftOut.size()));
+    auto kept = leftOut.begin();
+    for (std::size_t i = 0; i <= scene.objectCount(); ++i) {
+        // Left-out records go back where they were: before the object that followed them.
+        for (; kept != leftOut.end() && (kept->position <= i || i == scene.objectCount()); ++kept) {
+            writeRecord(*kept->record);
+        }
+        if (i < scene.objectCount()) {
+            scene.object(i)->accept(*this);
+        }
     }
     closeScene();
 }
 
-void WriteVisitor::visitObject(SceneObject& object) {
-    if (out_ == nullptr) {
-        return;
-    }
+void WriteVisitor::writeRecord(const SceneObject& object) {
     writeLine(object.name());
     writeLine(vectorText(object.rotation()));
     writeLine(vectorText(object.scaling()));
@@ -148,15 +156,16 @@ void WriteVisitor::visitObject(SceneObject& object) {
     writeLine(formatReal(object.diffuse()));
     writeLine(formatReal(object.specular()));
     writeLine(std::to_string(object.shininess()));
+}
 
-    const std::string fooName = kObjectOutputName;
-    errno = 0;
-    std::ofstream foo(fooName, std::ios::binary | std::ios::trunc);
-    if (!foo) {
-        noteFailure(fooName, errnoReason());
+void WriteVisitor::visitObject(SceneObject& object) {
+    if (out_ == nullptr) {
         return;
     }
-    std::string text = std::to_string(object.vertexCount()) + '\n';
+    writeRecord(object);
+    // Every object replaces the object output, so only the last one's geometry is kept.
+    std::string& text = objectText_;
+    text = std::to_string(object.vertexCount()) + '\n';
     for (std::size_t i = 0; i < object.vertexCount(); ++i) {
         const Vertex& vertex = *object.vertexAt(i);
         text += std::to_string(vertex.id()) + ' ' + vectorText(vertex.modelPosition()) + '\n';
@@ -172,10 +181,7 @@ void WriteVisitor::visitObject(SceneObject& object) {
             text += '\n';
         }
     }
-    errno = 0;
-    foo << text;
-    foo.close();
-    checkStream(foo, fooName);
+    objectWritten_ = true;
 }
 
 void WriteVisitor::visitTuple(Vector& tuple) {

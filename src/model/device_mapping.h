@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "model/vector.h"
 #include "model/vertex.h"
 #include "platform/drawing_surface.h"
@@ -7,8 +9,16 @@
 namespace kel {
 
 // Converts a double to int truncating toward zero; NaN gives 0 and values beyond
-// +-2^30 saturate there, so later sums of a few such values cannot overflow.
-int truncToInt(double value);
+// +-2^30 saturate there, so later sums of a few such values cannot overflow. The one
+// conversion of the renderers, inline because they call it for every pixel.
+[[nodiscard]] inline int truncToInt(double value) {
+    constexpr double kLimit = 1073741824.0;  // 2^30
+    // Selects rather than branches: the span loops call it for every pixel.
+    double clamped = value >= kLimit ? kLimit : value;
+    clamped = clamped <= -kLimit ? -kLimit : clamped;
+    clamped = value != value ? 0.0 : clamped;
+    return static_cast<int>(clamped);
+}
 
 // Fits the projected square -1..1 x -1..1 into the largest square viewport of the client
 // area less a margin, anchored at the top left, and maps projected positions into it.
@@ -18,13 +28,16 @@ public:
     void fit(const ClientRect& client, int margin);
     // x = trunc((1 + p.x) * 0.5 * side), y = side - trunc((1 + p.y) * 0.5 * side),
     // depth = trunc(p.z * depthScale).
-    DevicePoint map(const Vector& projected, double depthScale) const;
+    [[nodiscard]] DevicePoint map(const Vector& projected, double depthScale) const {
+        const double side = side_;
+        return {truncToInt((1.0 + projected.at(0)) * 0.5 * side),
+                side_ - truncToInt((1.0 + projected.at(1)) * 0.5 * side),
+                truncToInt(projected.at(2) * depthScale)};
+    }
     int windowX(int column) const { return column + margin_; }
     int windowY(int row) const { return row + margin_; }
     int width() const { return side_; }
     int height() const { return side_; }
-    int windowRight() const { return width() + margin_; }
-    int windowBottom() const { return height() + margin_; }
     // A one-pixel frame just outside the viewport, with the surface's pen.
     void drawFrame(DrawingSurface& surface) const;
 

@@ -46,11 +46,11 @@ private:
     std::array<Vector, kMaxRows> rows_;
 };
 
-Matrix operator*(const Matrix& a, const Matrix& b);
+[[nodiscard]] Matrix operator*(const Matrix& a, const Matrix& b);
 
 // Size 4: v * M. Size 3: v taken as the point (x, y, z, 1), each sum over rows 0..2 from
 // 0.0 with row 3 added last; the result has 3 elements and is not divided by w.
-Vector operator*(const Vector& v, const Matrix& m);
+[[nodiscard]] Vector operator*(const Vector& v, const Matrix& m);
 
 // The 4 x 4 transforms. They add only constructors; after construction they are plain
 // matrices.

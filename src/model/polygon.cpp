@@ -12,22 +12,20 @@ void Surface::accept(Visitor& visitor) {
     visitor.visitSurface(*this);
 }
 
-void Polygon::setVertexAt(std::size_t i, Vertex* vertex) {
-    if (i >= vertices_.size()) {
-        vertices_.resize(i + 1, nullptr);
-    }
-    vertices_[i] = vertex;
-}
-
 void Polygon::setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex) {
-    if (i >= clipped_.size()) {
-        clipped_.resize(i + 1);
+    if (!clipped_) {
+        clipped_ = std::make_unique<std::vector<std::unique_ptr<Vertex>>>();
     }
-    clipped_[i] = std::move(vertex);
+    if (i >= clipped_->size()) {
+        clipped_->resize(i + 1);
+    }
+    (*clipped_)[i] = std::move(vertex);
 }
 
 void Polygon::clearClipped() {
-    clipped_.clear();  // keeps the capacity for the next clip
+    if (clipped_) {
+        clipped_->clear();  // keeps the capacity for the next clip
+    }
     clippedCount_ = 0;
 }
 

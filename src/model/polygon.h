@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,14 +23,25 @@ public:
     void accept(Visitor& visitor) override;
 
     std::size_t vertexCount() const { return vertexCount_; }
-    void setVertexCount(std::size_t count) { vertexCount_ = count; }
+    void setVertexCount(std::size_t count) { vertexCount_ = static_cast<std::uint32_t>(count); }
     // Grows the corner array as needed.
-    void setVertexAt(std::size_t i, Vertex* vertex);
+    void setVertexAt(std::size_t i, Vertex* vertex) {
+        if (i == vertices_.size()) {
+            vertices_.push_back(vertex);  // corners set in order, as a reader does
+            return;
+        }
+        if (i > vertices_.size()) {
+            vertices_.resize(i + 1, nullptr);
+        }
+        vertices_[i] = vertex;
+    }
+    // Room for count corners, so that adding them one by one does not grow the array.
+    void reserveVertices(std::size_t count) { vertices_.reserve(count); }
     Vertex* vertexAt(std::size_t i) const { return vertices_[i]; }
 
     // Takes ownership; grows the clipped array as needed.
     void setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex);
-    void setClippedCount(std::size_t count) { clippedCount_ = count; }
+    void setClippedCount(std::size_t count) { clippedCount_ = static_cast<std::uint32_t>(count); }
     std::size_t clippedCount() const { return clippedCount_; }
     bool hasClipped() const { return clippedCount_ != 0; }
     // Destroys the clipped corners; the clipped count becomes 0.
@@ -39,7 +51,7 @@ public:
         return clippedCount_ != 0 ? clippedCount_ : vertexCount_;
     }
     Vertex* effectiveVertex(std::size_t i) const {
-        return clippedCount_ != 0 ? clipped_[i].get() : vertices_[i];
+        return clippedCount_ != 0 ? (*clipped_)[i].get() : vertices_[i];
     }
 
     const Vector& normal() const { return normal_; }
@@ -54,9 +66,10 @@ public:
 
 private:
     std::vector<Vertex*> vertices_;
-    std::vector<std::unique_ptr<Vertex>> clipped_;
-    std::size_t vertexCount_ = 0;
-    std::size_t clippedCount_ = 0;
+    // Made on the first clip: most polygons of a large mesh are never clipped.
+    std::unique_ptr<std::vector<std::unique_ptr<Vertex>>> clipped_;
+    std::uint32_t vertexCount_ = 0;
+    std::uint32_t clippedCount_ = 0;
     Vector normal_{1.0, 1.0, 1.0};
     int visible_ = 1;
 };

@@ -38,6 +38,19 @@ public:
     std::size_t objectCount() const { return objects_.size(); }
     SceneObject* object(std::size_t i) const { return objects_[i].get(); }
 
+    // A record whose object could not be read (its file missing, unreadable or malformed),
+    // with the number of objects that came before it. It is neither rendered nor listed;
+    // it is kept so that a save writes it back in its place, and an object file that was
+    // away for a moment is not lost from the scene.
+    struct LeftOutObject {
+        std::size_t position = 0;
+        std::unique_ptr<SceneObject> record;
+    };
+    void addLeftOutObject(std::unique_ptr<SceneObject> record) {
+        leftOut_.push_back({objects_.size(), std::move(record)});
+    }
+    const std::vector<LeftOutObject>& leftOutObjects() const { return leftOut_; }
+
     bool cullBackFaces() const { return cullBackFaces_ != 0; }
     void setCullBackFaces(bool cull) { cullBackFaces_ = cull ? 1 : 0; }
     bool resetVisibility() const { return resetVisibility_ != 0; }
@@ -52,6 +65,7 @@ private:
     std::unique_ptr<Frustum> frustum_;
     std::unique_ptr<DeviceMapping> deviceMapping_;
     std::vector<std::unique_ptr<SceneObject>> objects_;
+    std::vector<LeftOutObject> leftOut_;
     double ambient_ = 0.0;
     int resetVisibility_ = 0;
     int cullBackFaces_ = 0;

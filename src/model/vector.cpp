@@ -10,7 +10,8 @@
 
 namespace kel {
 
-Vector::Vector(std::size_t size, double fill) : size_(size), elements_{} {
+Vector::Vector(std::size_t size, double fill)
+    : elements_{}, size_(static_cast<std::uint32_t>(size)) {
     if (size == 0 || size > kMaxSize) {
         std::abort();  // only a programming error can get here
     }
@@ -34,51 +35,12 @@ void Vector::assignPadded(const Vector& source, double pad) {
     }
 }
 
-Vector& Vector::operator+=(const Vector& b) {
-    const std::size_t n = std::min(size_, b.size_);
-    for (std::size_t i = 0; i < n; ++i) {
-        elements_[i] += b.elements_[i];
-    }
-    return *this;
-}
-
-Vector& Vector::operator-=(const Vector& b) {
-    const std::size_t n = std::min(size_, b.size_);
-    for (std::size_t i = 0; i < n; ++i) {
-        elements_[i] -= b.elements_[i];
-    }
-    return *this;
-}
-
 Vector& Vector::operator/=(const Vector& b) {
     const std::size_t n = std::min(size_, b.size_);
     for (std::size_t i = 0; i < n; ++i) {
         elements_[i] /= b.elements_[i];
     }
     return *this;
-}
-
-Vector& Vector::operator*=(double s) {
-    for (std::size_t i = 0; i < size_; ++i) {
-        elements_[i] *= s;
-    }
-    return *this;
-}
-
-Vector& Vector::operator/=(double s) {
-    for (std::size_t i = 0; i < size_; ++i) {
-        elements_[i] /= s;
-    }
-    return *this;
-}
-
-double Vector::dot(const Vector& b) const {
-    const std::size_t n = std::min(size_, b.size_);
-    double sum = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        sum += elements_[i] * b.elements_[i];
-    }
-    return sum;
 }
 
 Vector Vector::cross(const Vector& b) const {
@@ -88,37 +50,6 @@ Vector Vector::cross(const Vector& b) const {
     const auto& a = elements_;
     const auto& c = b.elements_;
     return Vector(a[1] * c[2] - a[2] * c[1], a[2] * c[0] - a[0] * c[2], a[0] * c[1] - a[1] * c[0]);
-}
-
-double Vector::length() const {
-    double sum = 0.0;
-    for (std::size_t i = 0; i < size_; ++i) {
-        sum += elements_[i] * elements_[i];
-    }
-    return std::sqrt(sum);
-}
-
-void Vector::normalize() {
-    const double len = length();
-    if (len != 0.0) {
-        *this /= len;
-    }
-}
-
-Vector operator+(const Vector& a, const Vector& b) {
-    Vector r(std::min(a.size(), b.size()), 0.0);
-    for (std::size_t i = 0; i < r.size(); ++i) {
-        r.at(i) = a.at(i) + b.at(i);
-    }
-    return r;
-}
-
-Vector operator-(const Vector& a, const Vector& b) {
-    Vector r(std::min(a.size(), b.size()), 0.0);
-    for (std::size_t i = 0; i < r.size(); ++i) {
-        r.at(i) = a.at(i) - b.at(i);
-    }
-    return r;
 }
 
 Vector operator*(const Vector& a, double s) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "model/node.h"
@@ -55,21 +56,40 @@ public:
     void computeNormal();
     // The clip position divided by its w (element 3). Returns false and leaves result
     // alone when |w| < 1e-6.
-    bool projectedPosition(Vector& result) const;
-    Vector projectedPosition() const;  // as above; a copy of the clip position when |w| < 1e-6
+    [[nodiscard]] bool projectedPosition(Vector& result) const {
+        const double w = clipPosition_.at(3);
+        if (!(std::fabs(w) >= 1e-6)) {
+            return false;
+        }
+        result = clipPosition_;
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            result.at(i) /= w;
+        }
+        return true;
+    }
 
     const std::vector<Polygon*>& polygons() const { return polygons_; }
-    void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
+    // A vertex of a mesh is shared by about six polygons: the list grows two at a time up
+    // to 16, which wastes less than doubling would, then doubles.
+    void addPolygon(Polygon* polygon) {
+        if (polygons_.size() == polygons_.capacity()) {
+            const std::size_t capacity = polygons_.capacity();
+            polygons_.reserve(capacity < 16 ? capacity + 2 : 2 * capacity);
+        }
+        polygons_.push_back(polygon);
+    }
+    // Room for count polygons, so that adding them one by one does not grow the list.
+    void reservePolygons(std::size_t count) { polygons_.reserve(count); }
     void clearPolygons() { polygons_.clear(); }
 
 private:
     std::vector<Polygon*> polygons_;
-    int id_ = 0;
     Vector modelPosition_{0.0, 0.0, 0.0};
     Vector worldPosition_{0.0, 0.0, 0.0};
     Vector clipPosition_{1.0, 1.0, 1.0, 1.0};
-    DevicePoint devicePoint_;
     Vector normal_{0.0, 0.0, 0.0};
+    DevicePoint devicePoint_;
+    int id_ = 0;  // beside the device point, where it fills what would be padding
 };
 
 }  // namespace kel

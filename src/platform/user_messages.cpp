@@ -27,4 +27,31 @@ std::string formatMessage(const std::string& text, const std::string& argument) 
     return result;
 }
 
+std::string printableExcerpt(std::string_view text, std::size_t maxCharacters) {
+    std::string shown;
+    std::size_t characters = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (characters == maxCharacters) {
+            return shown + "...";
+        }
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            shown += '?';
+            ++i;
+        } else {
+            // A lead byte and its continuation bytes make one character.
+            std::size_t end = i + 1;
+            while (c >= 0xC0 && end < text.size() &&
+                   (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+            shown.append(text.substr(i, end - i));
+            i = end;
+        }
+        ++characters;
+    }
+    return shown;
+}
+
 }  // namespace kel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kel {
 
@@ -18,6 +20,11 @@ std::string messageText(MessageId id);
 
 // Replaces the first "%1" of text with argument.
 std::string formatMessage(const std::string& text, const std::string& argument);
+
+// Text from outside (a path from an open request, a token of a file) as a message may show
+// it: at most maxCharacters characters, control characters as '?', "..." when cut. A UTF-8
+// sequence is never split.
+std::string printableExcerpt(std::string_view text, std::size_t maxCharacters = 200);
 
 // Every box the user sees goes through this interface, so that a test can answer it.
 class UserMessages {

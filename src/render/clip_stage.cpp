@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/parallel_for.h"
+#include "render/scene_walk.h"
 
 namespace kel {
 
@@ -155,67 +155,56 @@ void ClipStage::clipPlane(const std::vector<const Vertex*>& in, VertexList& out,
     }
 }
 
-void ClipStage::runPass(const VertexList& from, VertexList& to, double bound, int axis, int sense) {
-    input_.clear();
+void ClipStage::runPass(const VertexList& from, VertexList& to, std::vector<const Vertex*>& input,
+                        double bound, int axis, int sense) {
+    input.clear();
     for (const auto& vertex : from) {
-        input_.push_back(vertex.get());
+        input.push_back(vertex.get());
     }
-    clipPlane(input_, to, bound, axis, sense);
+    clipPlane(input, to, bound, axis, sense);
 }
 
-void ClipStage::clipPolygon(Polygon& polygon) {
+void ClipStage::clipPolygon(Polygon& polygon, WorkLists& lists) {
     polygon.clearClipped();
-    listA_.clear();
-    input_.clear();
+    VertexList& a = lists.a;
+    VertexList& b = lists.b;
+    a.clear();
+    lists.input.clear();
     for (std::size_t i = 0; i < polygon.vertexCount(); ++i) {
-        input_.push_back(polygon.vertexAt(i));
+        lists.input.push_back(polygon.vertexAt(i));
     }
-    clipPlane(input_, listA_, 0.0, 2, 1);
-    runPass(listA_, listB_, -1.0, 1, 1);
-    listA_.clear();
-    runPass(listB_, listA_, 1.0, 2, -1);
-    listB_.clear();
-    runPass(listA_, listB_, 1.0, 1, -1);
-    listA_.clear();
-    runPass(listB_, listA_, 1.0, 0, -1);
-    listB_.clear();
-    runPass(listA_, listB_, -1.0, 0, 1);
-    if (listB_.empty()) {
+    // z >= 0, y >= -w, z <= w, y <= w, x <= w, x >= -w: the order decides the corners'
+    // w where two cuts meet.
+    clipPlane(lists.input, a, 0.0, 2, 1);
+    runPass(a, b, lists.input, -1.0, 1, 1);
+    a.clear();
+    runPass(b, a, lists.input, 1.0, 2, -1);
+    b.clear();
+    runPass(a, b, lists.input, 1.0, 1, -1);
+    a.clear();
+    runPass(b, a, lists.input, 1.0, 0, -1);
+    b.clear();
+    runPass(a, b, lists.input, -1.0, 0, 1);
+    a.clear();
+    if (b.empty()) {
         polygon.setVisible(false);
         return;
     }
-    for (std::size_t i = 0; i < listB_.size(); ++i) {
-        polygon.setClippedVertexAt(i, std::move(listB_[i]));
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        polygon.setClippedVertexAt(i, std::move(b[i]));
     }
-    polygon.setClippedCount(listB_.size());
-    listB_.clear();
+    polygon.setClippedCount(b.size());
+    b.clear();
 }
 
 void ClipStage::run(DrawingSurface& /*surface*/, Scene& scene) {
-    listA_.clear();
-    listB_.clear();
-    // Each polygon is classified and clipped on its own, so the classification runs in
-    // parallel and only the clipping, which shares the work lists, runs in order.
-    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
-        for (const auto& surface : scene.object(o)->surfaces()) {
-            const auto& polygons = surface->polygons();
-            const long n = static_cast<long>(polygons.size());
-            needsClip_.assign(polygons.size(), 0);
-#pragma omp parallel for schedule(static) if (n >= parallel::kMinParallel)
-            for (long i = 0; i < n; ++i) {
-                Polygon& polygon = *polygons[static_cast<std::size_t>(i)];
-                if (polygon.vertexCount() != 0 && polygon.visible() && classify(polygon) == 0) {
-                    needsClip_[static_cast<std::size_t>(i)] = 1;
-                }
-            }
-            for (std::size_t i = 0; i < polygons.size(); ++i) {
-                if (needsClip_[i] != 0) {
-                    clipPolygon(*polygons[i]);
-                }
-            }
+    // Each polygon is classified and clipped on its own, each thread with its own lists.
+    workLists_.resize(static_cast<std::size_t>(walk::workerCount()));
+    walk::forEachPolygonInParallel(scene, walk::Which::Visible, [this](std::size_t, Polygon& p) {
+        if (classify(p) == 0) {
+            clipPolygon(p, workLists_[static_cast<std::size_t>(walk::workerIndex())]);
         }
-    }
-    listA_.clear();
+    });
 }
 
 }  // namespace kel

@@ -19,27 +19,31 @@ public:
     // 1 when nothing more is to be done (wholly inside, or rejected because every corner
     // fails the same boundary first or a corner is not finite, which also makes it
     // invisible); 0 when it must be clipped.
-    static int classify(Polygon& polygon);
+    [[nodiscard]] static int classify(Polygon& polygon);
 
     // Appends to out the part of the closed polygon in that lies on the kept side of one
     // boundary: element axis (0, 1, 2 for x, y, z) compared with w x bound, kept when
     // >= for sense 1 and <= otherwise.
     static void clipPlane(const std::vector<const Vertex*>& in, VertexList& out, double bound,
                           int axis, int sense);
-    static bool inside(const Vertex& vertex, double limit, int axis, int sense);
+    [[nodiscard]] static bool inside(const Vertex& vertex, double limit, int axis, int sense);
     // A new vertex on the boundary between a and b. Only its clip position is set.
-    static std::unique_ptr<Vertex> intersect(const Vertex& a, const Vertex& b, double bound,
-                                             int axis);
+    [[nodiscard]] static std::unique_ptr<Vertex> intersect(const Vertex& a, const Vertex& b,
+                                                           double bound, int axis);
 
 private:
-    void clipPolygon(Polygon& polygon);
-    void runPass(const VertexList& from, VertexList& to, double bound, int axis, int sense);
+    // Work lists of one thread, reused for every polygon so that only the vertices are
+    // allocated.
+    struct WorkLists {
+        VertexList a;
+        VertexList b;
+        std::vector<const Vertex*> input;
+    };
+    static void clipPolygon(Polygon& polygon, WorkLists& lists);
+    static void runPass(const VertexList& from, VertexList& to, std::vector<const Vertex*>& input,
+                        double bound, int axis, int sense);
 
-    // Work lists, reused for every polygon so that only the vertices are allocated.
-    VertexList listA_;
-    VertexList listB_;
-    std::vector<const Vertex*> input_;
-    std::vector<unsigned char> needsClip_;
+    std::vector<WorkLists> workLists_;
 };
 
 }  // namespace kel

@@ -1,22 +1,9 @@
 #include "render/device_renderer.h"
 
-#include <cmath>
-
 #include "model/device_mapping.h"
-#include "render/shading.h"
+#include "render/scene_walk.h"
 
 namespace kel {
-
-bool isProjectable(const Polygon& polygon) {
-    const std::size_t count = polygon.effectiveVertexCount();
-    for (std::size_t j = 0; j < count; ++j) {
-        const double w = polygon.effectiveVertex(j)->clipPosition().at(3);
-        if (!(std::fabs(w) >= 1e-6)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 void DeviceRenderer::run(DrawingSurface& surface, Scene& scene) {
     DeviceMapping& mapping = *scene.deviceMapping();
@@ -25,32 +12,29 @@ void DeviceRenderer::run(DrawingSurface& surface, Scene& scene) {
         return;
     }
     mapping.drawFrame(surface);
-    // The projection (clip position / w) and the mapping's arithmetic, written out for
-    // the many corners of a large scene; a corner with |w| < 1e-6 keeps its device point.
-    const int sideInt = mapping.side();
-    const double side = sideInt;
-    PolygonCursor cursor = beginPolygons(scene);
-    while (cursor.hasMore()) {
-        const Polygon* polygon = nextPolygon(cursor);
-        if (!polygon->visible()) {
-            continue;
+    // Every corner of a visible polygon gets its device point; a corner with |w| < 1e-6
+    // cannot be projected and keeps the one it had. A vertex shared by several polygons is
+    // mapped once, to the same point: the object's vertices that a visible polygon draws
+    // from, then the corners the clipper made, which belong to one polygon each.
+    const auto map = [&mapping](Vertex& vertex) {
+        Vector projected(4, 0.0);
+        if (vertex.projectedPosition(projected)) {
+            vertex.setDevicePoint(mapping.map(projected, kDepthScale));
         }
-        const std::size_t count = polygon->effectiveVertexCount();
-        for (std::size_t j = 0; j < count; ++j) {
-            Vertex* vertex = polygon->effectiveVertex(j);
-            const Vector& clip = vertex->clipPosition();
-            const double w = clip.at(3);
-            if (!(std::fabs(w) >= 1e-6)) {
-                continue;
+    };
+    walk::forEachVertexInParallel(scene, [&map](std::size_t, Vertex& vertex) {
+        for (const Polygon* polygon : vertex.polygons()) {
+            if (walk::selected(*polygon, walk::Which::Visible) && !polygon->hasClipped()) {
+                map(vertex);
+                return;
             }
-            const double px = clip.at(0) / w;
-            const double py = clip.at(1) / w;
-            const double pz = clip.at(2) / w;
-            vertex->setDevicePoint(DevicePoint(truncSaturated((1.0 + px) * 0.5 * side),
-                                               sideInt - truncSaturated((1.0 + py) * 0.5 * side),
-                                               truncSaturated(pz * kDepthScale)));
         }
-    }
+    });
+    walk::forEachPolygonInParallel(scene, walk::Which::Visible, [&map](std::size_t, Polygon& p) {
+        for (std::size_t j = 0; j < p.clippedCount(); ++j) {
+            map(*p.effectiveVertex(j));
+        }
+    });
     draw(surface, scene);
 }
 

@@ -9,10 +9,6 @@ inline constexpr int kViewportMargin = 10;
 // Projected depth 0..1 becomes device depth 0..255.
 inline constexpr double kDepthScale = 255.0;
 
-// True when every corner the renderers would draw has |w| >= 1e-6, so that it has a
-// device point of this render. Others cannot be projected and are not drawn.
-bool isProjectable(const Polygon& polygon);
-
 // The renderer at the end of every pipeline: fits the viewport into the client area,
 // draws its frame, gives every corner of every visible polygon its device point and
 // then calls draw. A client area too small for the margins draws nothing.

@@ -10,7 +10,7 @@ void EdgeTable::resize(int rows, int phase, int stride) {
     heads_.assign(static_cast<std::size_t>(rows), -1);
     stride_ = std::max(stride, 1);
     phase_ = std::clamp(phase, 0, stride_ - 1);
-    entries_.clear();
+    used_ = 0;
     firstRow_ = 0;
     lastRow_ = -1;
 }
@@ -19,7 +19,7 @@ void EdgeTable::clear() {
     for (int r = firstRow_; r <= lastRow_; ++r) {
         heads_[static_cast<std::size_t>(r)] = -1;
     }
-    entries_.clear();
+    used_ = 0;
     firstRow_ = 0;
     lastRow_ = -1;
 }
@@ -175,8 +175,11 @@ void EdgeTable::walk(const Vertex& top, double topCosine, const Vertex& bottom,
             firstRow_ = lastRow_ < firstRow_ ? static_cast<int>(y)
                                              : std::min(firstRow_, static_cast<int>(y));
             lastRow_ = std::max(lastRow_, static_cast<int>(blockEnd - 1));
-            std::size_t at = entries_.size();
-            entries_.resize(at + static_cast<std::size_t>(blockEnd - y));
+            std::size_t at = used_;
+            used_ += static_cast<std::size_t>(blockEnd - y);
+            if (used_ > entries_.size()) {
+                entries_.resize(std::max(used_, 2 * entries_.size()));
+            }
             for (; y < blockEnd; ++y, ++at) {
                 EdgeEntry& entry = entries_[at];
                 edge.store(entry);

@@ -44,7 +44,7 @@ public:
 
     // Whether any of the rows from top up to, not including, bottom is in the table and in
     // its share: a polygon spanning no such row adds nothing here and can be passed over.
-    bool sharesRows(int top, int bottom) const;
+    [[nodiscard]] bool sharesRows(int top, int bottom) const;
 
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
     // the device points, normals and world positions of the two corners and their cosines
@@ -69,7 +69,10 @@ private:
         return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)];
     }
 
+    // The pool only grows: entries_[0, used_) are this polygon's, the rest are left from
+    // earlier ones and overwritten when reused, never cleared.
     std::vector<EdgeEntry> entries_;
+    std::size_t used_ = 0;
     std::vector<int> heads_;
     int phase_ = 0;
     int stride_ = 1;

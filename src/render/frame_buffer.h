@@ -31,16 +31,9 @@ public:
     std::uint32_t colorAt(int x, int y) const { return colors_[index(x, y)]; }
     int depthAt(int x, int y) const { return depths_[index(x, y)]; }
     // The depth is kept in 16 bits, clamped to 0..65535.
-    void setCell(int x, int y, int depth, std::uint32_t color) {
-        const std::size_t i = index(x, y);
-        depths_[i] = clampDepth(depth);
-        colors_[i] = color;
-    }
-    static std::uint16_t clampDepth(int depth) {
+    [[nodiscard]] static std::uint16_t clampDepth(int depth) {
         return static_cast<std::uint16_t>(std::clamp(depth, 0, 65535));
     }
-    // Strictly nearer than what the cell holds.
-    bool depthPasses(int x, int y, int depth) const { return depth < depths_[index(x, y)]; }
     const std::uint32_t* row(int y) const { return colors_.data() + index(0, y); }
     // Direct access to one row for the span loops.
     std::uint32_t* colorRow(int y) { return colors_.data() + index(0, y); }

@@ -1,20 +1,19 @@
 #include "render/geometry_stages.h"
 
 #include <cmath>
+#include <vector>
 
 #include "model/camera.h"
 #include "model/matrix.h"
-#include "render/parallel_for.h"
+#include "render/scene_walk.h"
 
 namespace kel {
 
 void ResetVisibilityStage::run(DrawingSurface& /*surface*/, Scene& scene) {
-    PolygonCursor cursor = beginPolygons(scene);
-    while (cursor.hasMore()) {
-        Polygon* polygon = nextPolygon(cursor);
-        polygon->setVisible(true);
-        polygon->clearClipped();
-    }
+    walk::forEachPolygonInParallel(scene, walk::Which::Every, [](std::size_t, Polygon& polygon) {
+        polygon.setVisible(true);
+        polygon.clearClipped();
+    });
 }
 
 namespace {
@@ -62,30 +61,29 @@ struct Matrix4 {
 // Every vertex is independent of the others here and in the stages below, so they run
 // in parallel; the results are those of the cursor-order walk.
 void ModelTransformStage::run(DrawingSurface& /*surface*/, Scene& scene) {
+    std::vector<Matrix4> transforms;
+    transforms.reserve(scene.objectCount());
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        const SceneObject& object = *scene.object(i);
-        const Matrix4 transform(object.modelingTransform());
-        const long n = static_cast<long>(object.vertexCount());
-#pragma omp parallel for schedule(static) if (n >= parallel::kMinParallel)
-        for (long v = 0; v < n; ++v) {
-            Vertex* vertex = object.vertexAt(static_cast<std::size_t>(v));
-            const Vector& model = vertex->modelPosition();
-            if (model.size() == 3) {
-                vertex->setWorldPosition(transform.transformPoint(model));
-            } else {
-                vertex->setWorldPosition(model * object.modelingTransform());
-            }
-        }
+        transforms.emplace_back(scene.object(i)->modelingTransform());
     }
+    walk::forEachVertexInParallel(scene, [&](std::size_t object, Vertex& vertex) {
+        const Vector& model = vertex.modelPosition();
+        if (model.size() == 3) {
+            vertex.setWorldPosition(transforms[object].transformPoint(model));
+        } else {
+            vertex.setWorldPosition(model * scene.object(object)->modelingTransform());
+        }
+    });
 }
 
 void NormalStage::run(DrawingSurface& /*surface*/, Scene& scene) {
-    parallel::forEachPolygon(scene, [](Polygon& polygon) { polygon.computeNormal(); });
+    walk::forEachPolygonInParallel(scene, walk::Which::Every,
+                                   [](std::size_t, Polygon& polygon) { polygon.computeNormal(); });
     // Every polygon's computeVertexNormals would average each shared vertex once per
     // polygon using it, with the same result each time; averaging every vertex once gives
     // the same normals. A vertex that no polygon uses keeps its normal either way.
-    parallel::forEachVertex(scene,
-                            [](const SceneObject&, Vertex& vertex) { vertex.computeNormal(); });
+    walk::forEachVertexInParallel(scene,
+                                  [](std::size_t, Vertex& vertex) { vertex.computeNormal(); });
 }
 
 bool CullStage::facesEye(const Polygon& polygon, const Vector& eye) {
@@ -100,8 +98,9 @@ void CullStage::run(DrawingSurface& /*surface*/, Scene& scene) {
         return;
     }
     const Vector eye = camera->from();
-    parallel::forEachPolygon(
-        scene, [&eye](Polygon& polygon) { polygon.setVisible(facesEye(polygon, eye)); });
+    walk::forEachPolygonInParallel(
+        scene, walk::Which::Every,
+        [&eye](std::size_t, Polygon& polygon) { polygon.setVisible(facesEye(polygon, eye)); });
 }
 
 void OptionalCullStage::run(DrawingSurface& surface, Scene& scene) {
@@ -119,7 +118,7 @@ void ViewProjectionStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     Matrix m = camera->viewTransform();
     m *= frustum->perspectiveTransform();
     const Matrix4 transform(m);
-    parallel::forEachVertex(scene, [&transform](const SceneObject&, Vertex& vertex) {
+    walk::forEachVertexInParallel(scene, [&transform](std::size_t, Vertex& vertex) {
         const Vector& world = vertex.worldPosition();
         vertex.setClipPosition(transform.transform4(world.at(0), world.at(1), world.at(2), 1.0));
     });

@@ -29,7 +29,7 @@ public:
     void run(DrawingSurface& surface, Scene& scene) override;
 
     // normal . (eye - first corner) > 0, and not within 1e-6 of edge-on.
-    static bool facesEye(const Polygon& polygon, const Vector& eye);
+    [[nodiscard]] static bool facesEye(const Polygon& polygon, const Vector& eye);
 };
 
 // Culls like CullStage only while the scene's cullBackFaces flag is set.

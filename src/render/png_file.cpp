@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace kel {
 
-bool writePng(const ImageSurface& image, const std::string& path, std::string& error) {
+bool encodePng(const ImageSurface& image, std::vector<unsigned char>& bytes, std::string& error) {
     if (image.width() <= 0 || image.height() <= 0) {
         error = "the image is empty";
         return false;
@@ -27,12 +30,33 @@ bool writePng(const ImageSurface& image, const std::string& path, std::string& e
     png.width = static_cast<png_uint_32>(image.width());
     png.height = static_cast<png_uint_32>(image.height());
     png.format = PNG_FORMAT_RGB;
-    if (png_image_write_to_file(&png, path.c_str(), 0, rgb.data(), 0, nullptr) == 0) {
+    // The first call only measures; the second encodes into a buffer of that size.
+    png_alloc_size_t size = 0;
+    if (png_image_write_to_memory(&png, nullptr, &size, 0, rgb.data(), 0, nullptr) == 0) {
         error = png.message;
         png_image_free(&png);
         return false;
     }
+    std::vector<unsigned char> encoded(size);
+    if (png_image_write_to_memory(&png, encoded.data(), &size, 0, rgb.data(), 0, nullptr) == 0) {
+        error = png.message;
+        png_image_free(&png);
+        return false;
+    }
+    encoded.resize(size);
+    bytes = std::move(encoded);
     return true;
+}
+
+bool writePng(const ImageSurface& image, const std::string& path, std::string& error) {
+    std::vector<unsigned char> bytes;
+    if (!encodePng(image, bytes, error)) {
+        return false;
+    }
+    // An image is cheap to make again, so it is not flushed to the disk before the rename.
+    return writeFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), false,
+        error);
 }
 
 bool readPng(const std::string& path, ImageSurface& image, std::string& error) {

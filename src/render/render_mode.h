@@ -12,11 +12,11 @@ namespace kel {
 enum class RenderMode { Wireframe = 1, Gouraud = 2, Phong = 3 };
 
 // "wireframe", "gouraud" or "phong".
-std::string renderModeName(RenderMode mode);
-std::optional<RenderMode> renderModeFromName(const std::string& name);
+[[nodiscard]] std::string renderModeName(RenderMode mode);
+[[nodiscard]] std::optional<RenderMode> renderModeFromName(const std::string& name);
 
 // The pipeline that renders in the given mode.
-std::unique_ptr<RenderPipeline> makePipeline(RenderMode mode);
+[[nodiscard]] std::unique_ptr<RenderPipeline> makePipeline(RenderMode mode);
 
 // The scene flags as the View commands leave them for a freshly opened scene: no reset,
 // back faces culled in the shaded modes, and in wireframe only when asked for.

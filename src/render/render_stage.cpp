@@ -1,5 +1,7 @@
 #include "render/render_stage.h"
 
+#include "render/scene_walk.h"
+
 namespace kel {
 
 VertexCursor::VertexCursor(const Scene& scene) : objectCount_(scene.objectCount()), scene_(&scene) {
@@ -36,7 +38,7 @@ PolygonCursor::PolygonCursor(const Scene& scene)
 
 void PolygonCursor::settle() {
     if (polygons_ != nullptr && polygonIndex_ < polygons_->size() &&
-        (*polygons_)[polygonIndex_]->vertexCount() != 0) {
+        walk::hasCorners(*(*polygons_)[polygonIndex_])) {
         return;  // the common case: the next polygon of the same surface
     }
     while (objectIndex_ < objectCount_) {
@@ -44,7 +46,7 @@ void PolygonCursor::settle() {
         while (surfaceIndex_ < surfaces.size()) {
             polygons_ = &surfaces[surfaceIndex_]->polygons();
             while (polygonIndex_ < polygons_->size() &&
-                   (*polygons_)[polygonIndex_]->vertexCount() == 0) {
+                   !walk::hasCorners(*(*polygons_)[polygonIndex_])) {
                 ++polygonIndex_;
             }
             if (polygonIndex_ < polygons_->size()) {

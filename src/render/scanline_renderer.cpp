@@ -6,11 +6,8 @@
 
 #include "model/camera.h"
 #include "model/device_mapping.h"
+#include "render/scene_walk.h"
 #include "render/shading_inputs.h"
-
-#ifdef _OPENMP
-#include <omp.h>
-#endif
 
 namespace kel {
 
@@ -48,7 +45,7 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
         return;
     }
     if (edges.next(*second) == nullptr) {
-        fillSpan(row, *first, *second, shading);
+        fillSpan(row, *first, *second, shading, band.pixels);
         return;
     }
     // More than two crossings (a non-convex polygon): fill between crossings 1-2, 3-4, ...
@@ -63,22 +60,32 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
         }
     }
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-        fillSpan(row, *crossings[i], *crossings[i + 1], shading);
+        fillSpan(row, *crossings[i], *crossings[i + 1], shading, band.pixels);
     }
 }
 
-bool ScanlineRenderer::reachesBand(const Band& band, const Polygon& polygon) const {
-    const std::size_t k = polygon.effectiveVertexCount();
-    int top = polygon.effectiveVertex(0)->devicePoint().y();
-    int bottom = top;
-    for (std::size_t j = 1; j < k; ++j) {
-        const int y = polygon.effectiveVertex(j)->devicePoint().y();
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
+void ScanlineRenderer::collectDrawList(const Scene& scene) {
+    for (Band& band : bands_) {
+        band.items.clear();
     }
-    // The closed outline's edges together cover the rows from the top corner up to the
-    // bottom one, excluded.
-    return band.edges.sharesRows(top, bottom);
+    walk::forEachPolygon(scene, walk::Which::Drawable,
+                         [this](std::size_t object, const Polygon& p) {
+                             const std::size_t k = p.effectiveVertexCount();
+                             int top = p.effectiveVertex(0)->devicePoint().y();
+                             int bottom = top;
+                             for (std::size_t j = 1; j < k; ++j) {
+                                 const int y = p.effectiveVertex(j)->devicePoint().y();
+                                 top = std::min(top, y);
+                                 bottom = std::max(bottom, y);
+                             }
+                             // The closed outline's edges together cover the rows from the top
+                             // corner up to the bottom one, excluded.
+                             for (Band& band : bands_) {
+                                 if (band.edges.sharesRows(top, bottom)) {
+                                     band.items.push_back({&p, static_cast<std::uint32_t>(object)});
+                                 }
+                             }
+                         });
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
@@ -115,27 +122,18 @@ void ScanlineRenderer::clearBandRows(const Band& band) {
 
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     clearBandRows(band);
-    for (const ObjectToDraw& entry : objects_) {
-        for (const auto& surfacePtr : entry.object->surfaces()) {
-            for (const auto& polygon : surfacePtr->polygons()) {
-                if (polygon->visible() && polygon->effectiveVertexCount() != 0 &&
-                    reachesBand(band, *polygon) && isProjectable(*polygon)) {
-                    drawPolygon(band, *polygon, light, entry.shading);
-                }
-            }
-        }
+    band.pixels.reserve(static_cast<std::size_t>(std::max(buffer_->width(), 0)));
+    for (const DrawItem& item : band.items) {
+        drawPolygon(band, *item.polygon, light, shading_[item.object]);
     }
+    flushSpans(band.pixels);
     band.edges.clear();
 }
 
 int ScanlineRenderer::bandCountFor(int rows) const {
     int bands = requestedBands_;
     if (bands <= 0) {
-#ifdef _OPENMP
-        bands = omp_get_max_threads();
-#else
-        bands = 1;
-#endif
+        bands = walk::workerCount();
     }
     // Small viewports are not worth the repeated polygon walks.
     return std::max(1, std::min(bands, rows / (4 * EdgeTable::kBlockRows)));
@@ -149,10 +147,9 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     const Vector lightDirection = light.direction();
     prepareBuffer(mapping);
 
-    objects_.clear();
+    shading_.clear();
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        const SceneObject& object = *scene.object(i);
-        objects_.push_back({&object, shadingInputsFor(scene, light, object)});
+        shading_.push_back(shadingInputsFor(scene, light, *scene.object(i)));
     }
 
     const int bandCount = bandCountFor(rows);
@@ -165,10 +162,11 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         edges.resize(rows, b, bandCount);
         edges.setCarriesSurface(carriesSurface_);
     }
-#pragma omp parallel for schedule(static, 1) num_threads(bandCount) if (bandCount > 1)
-    for (int b = 0; b < bandCount; ++b) {
+    collectDrawList(scene);
+    // One band per thread; a band touches only its own rows, edge table and scratch.
+    walk::parallelFor(bandCount, 2, [this, &lightDirection](long b) {
         drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
-    }
+    });
 
     const FrameBuffer& frame = *buffer_;
     for (int r = 0; r < frame.height(); ++r) {
@@ -177,7 +175,7 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 }
 
 void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                               const ShadingInputs& shading) {
+                               const ShadingInputs& shading, PhongPixels& /*pixels*/) {
     Span span;
     if (!spanOf(first, second, span)) {
         return;
@@ -208,7 +206,7 @@ void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry&
 }
 
 void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                             const ShadingInputs& shading) {
+                             const ShadingInputs& shading, PhongPixels& pixels) {
     Span span;
     if (!spanOf(first, second, span)) {
         return;
@@ -235,33 +233,28 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
             n[i] += dn[i] * skip;
         }
     }
-    const LitChannels lit(shading.lit);
-    const double* l = shading.light;
-    const double* e = shading.eye;
+    // The depth test in column order, keeping what the colour of each passing pixel needs;
+    // the colours are computed later, many together, and stored in the same order.
+    if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
+        flushSpans(pixels);
+        pixels.shading = &shading;
+    }
     std::uint16_t* depths = buffer().depthRow(row);
-    std::uint32_t* colors = buffer().colorRow(row);
+    const std::size_t rowStart =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    std::size_t count = pixels.count;
     for (int x = span.begin; x < span.end; ++x) {
         const int depth = roundToInt(z);
         if (depth < depths[x]) {
-            // V = E - W, normalized unless zero; H = (L + V) / |L + V|.
-            double v[3] = {e[0] - w[0], e[1] - w[1], e[2] - w[2]};
-            const double vLength = std::sqrt(((0.0 + v[0] * v[0]) + v[1] * v[1]) + v[2] * v[2]);
-            if (vLength != 0.0) {
-                v[0] /= vLength;
-                v[1] /= vLength;
-                v[2] /= vLength;
-            }
-            double h[3] = {l[0] + v[0], l[1] + v[1], l[2] + v[2]};
-            const double hLength = std::sqrt(((0.0 + h[0] * h[0]) + h[1] * h[1]) + h[2] * h[2]);
-            const double* half = nullptr;
-            if (hLength != 0.0) {
-                h[0] /= hLength;
-                h[1] /= hLength;
-                h[2] /= hLength;
-                half = h;
-            }
             depths[x] = FrameBuffer::clampDepth(depth);
-            colors[x] = phongShade(shading, lit, half, n);
+            pixels.target[count] = rowStart + static_cast<std::size_t>(x);
+            pixels.wx[count] = w[0];
+            pixels.wy[count] = w[1];
+            pixels.wz[count] = w[2];
+            pixels.nx[count] = n[0];
+            pixels.ny[count] = n[1];
+            pixels.nz[count] = n[2];
+            ++count;
         }
         z += dz;
         for (int i = 0; i < 3; ++i) {
@@ -269,6 +262,11 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
             n[i] += dn[i];
         }
     }
+    pixels.count = count;
+}
+
+void PhongRenderer::flushSpans(PhongPixels& pixels) {
+    flushPhongPixels(pixels, buffer().colorRow(0));
 }
 
 }  // namespace kel

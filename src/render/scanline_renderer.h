@@ -9,6 +9,7 @@
 #include "render/edge_table.h"
 #include "render/frame_buffer.h"
 #include "render/shading.h"
+#include "render/span_kernels.h"
 
 namespace kel {
 
@@ -39,8 +40,11 @@ protected:
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
     // nothing but that row of the buffer.
+    // pixels is working space of the calling band.
     virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                          const ShadingInputs& shading) = 0;
+                          const ShadingInputs& shading, PhongPixels& pixels) = 0;
+    // Stores what fillSpan left pending in pixels; called when a band is done.
+    virtual void flushSpans(PhongPixels& /*pixels*/) {}
 
     FrameBuffer& buffer() { return *buffer_; }
 
@@ -57,7 +61,7 @@ protected:
     };
     // The second crossing is left only when its x is smaller. False when nothing of the span
     // is drawn.
-    bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
+    [[nodiscard]] bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
         span.left = second.x < first.x ? &second : &first;
         span.right = span.left == &first ? &second : &first;
         span.xs = roundToInt(span.left->x);
@@ -72,28 +76,31 @@ protected:
     }
 
 private:
+    // A drawable polygon of this render and the index of its object.
+    struct DrawItem {
+        const Polygon* polygon;
+        std::uint32_t object;
+    };
     struct Band {
         EdgeTable edges;
+        std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
-    };
-    struct ObjectToDraw {
-        const SceneObject* object;
-        ShadingInputs shading;
+        PhongPixels pixels;
     };
 
-    int bandCountFor(int rows) const;
+    [[nodiscard]] int bandCountFor(int rows) const;
+    void collectDrawList(const Scene& scene);
     void drawBand(Band& band, const Vector& light);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
     void clearBandRows(const Band& band);
-    bool reachesBand(const Band& band, const Polygon& polygon) const;
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
-    std::vector<ObjectToDraw> objects_;
+    std::vector<ShadingInputs> shading_;  // per object, by index
     int requestedBands_ = 0;
     bool carriesSurface_;
 };
@@ -105,7 +112,7 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading) override;
+                  const ShadingInputs& shading, PhongPixels& pixels) override;
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -115,7 +122,8 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading) override;
+                  const ShadingInputs& shading, PhongPixels& pixels) override;
+    void flushSpans(PhongPixels& pixels) override;
 };
 
 }  // namespace kel

@@ -1,7 +1,5 @@
 #include "render/shading.h"
 
-#include "model/device_mapping.h"
-
 namespace kel {
 
 Color litColor(const Color& object, const Color& light) {

@@ -4,46 +4,29 @@
 #include <cstdint>
 
 #include "model/color.h"
+#include "model/device_mapping.h"
 
 namespace kel {
 
 // The double nearest to 1/255: turns a light colour channel into a fraction.
 inline constexpr double kChannelScale = 0.00392156862745098;
 
-// Truncation toward zero as truncToInt does it (NaN gives 0, beyond +-2^30 saturates),
-// inline because the rasteriser calls it for every pixel.
-inline int truncSaturated(double value) {
-    constexpr double kLimit = 1073741824.0;  // 2^30
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= kLimit) {
-        return static_cast<int>(kLimit);
-    }
-    if (value <= -kLimit) {
-        return -static_cast<int>(kLimit);
-    }
-    return static_cast<int>(value);
-}
-
 // v rounded to the nearest integer with halves going up (for the non-negative values
 // the rasteriser gives it); NaN gives 0 and huge values saturate.
-inline int roundToInt(double v) {
-    const int t = truncSaturated(v);
+[[nodiscard]] inline int roundToInt(double v) {
+    const int t = truncToInt(v);
     return v - t >= 0.5 ? t + 1 : t;
 }
 
 // One colour channel from a computed value: 255 from 255 up, else truncated, and never
 // below 0 (a negative ambient or intensity would otherwise wrap).
-inline int channelFromValue(double value) {
-    if (value >= 255.0) {
-        return 255;
-    }
-    const int t = truncSaturated(value);
-    return t < 0 ? 0 : t;
+[[nodiscard]] inline int channelFromValue(double value) {
+    // NaN fails both tests and gives 0.
+    const double clamped = value >= 255.0 ? 255.0 : (value > 0.0 ? value : 0.0);
+    return static_cast<int>(clamped);
 }
 
-inline std::uint32_t packColor(int red, int green, int blue) {
+[[nodiscard]] inline std::uint32_t packColor(int red, int green, int blue) {
     return (static_cast<std::uint32_t>(red) & 0xFFu) |
            ((static_cast<std::uint32_t>(green) & 0xFFu) << 8) |
            ((static_cast<std::uint32_t>(blue) & 0xFFu) << 16);
@@ -51,7 +34,7 @@ inline std::uint32_t packColor(int red, int green, int blue) {
 
 // s to the integer power n by repeated squaring over |n|; n = 0 gives 1, a negative n
 // the reciprocal.
-inline double powInt(double s, int n) {
+[[nodiscard]] inline double powInt(double s, int n) {
     long long m = n < 0 ? -static_cast<long long>(n) : n;
     double result = 1.0;
     double base = s;
@@ -66,7 +49,7 @@ inline double powInt(double s, int n) {
 }
 
 // The object's colour scaled channel by channel by the light's colour.
-Color litColor(const Color& object, const Color& light);
+[[nodiscard]] Color litColor(const Color& object, const Color& light);
 
 // Per-object lighting values shared by every pixel of the object's polygons.
 struct ShadingInputs {
@@ -91,20 +74,21 @@ struct LitChannels {
 
 // Gouraud: g = ambient + k x kd x intensity (ambient alone when k < 0), each lit channel
 // scaled by g.
-inline std::uint32_t gouraudShade(const ShadingInputs& in, const LitChannels& lit, double cosine) {
+[[nodiscard]] inline std::uint32_t gouraudShade(const ShadingInputs& in, const LitChannels& lit,
+                                                double cosine) {
     const double g = cosine >= 0.0 ? in.ambient + cosine * in.diffuse * in.intensity : in.ambient;
     return packColor(channelFromValue(lit.red * g), channelFromValue(lit.green * g),
                      channelFromValue(lit.blue * g));
 }
 
-inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
+[[nodiscard]] inline std::uint32_t gouraudShade(const ShadingInputs& in, double cosine) {
     return gouraudShade(in, LitChannels(in.lit), cosine);
 }
 
 // Phong: ambient, diffuse (N . L) and specular ((N . H)^n) terms; the highlight takes the
 // light's colour. Without a half vector (L + V = 0) there is no highlight.
-inline std::uint32_t phongShade(const ShadingInputs& in, const LitChannels& lit,
-                                const double* halfVector, const double* normal) {
+[[nodiscard]] inline std::uint32_t phongShade(const ShadingInputs& in, const LitChannels& lit,
+                                              const double* halfVector, const double* normal) {
     double highlight = 0.0;
     if (halfVector != nullptr) {
         const double s = ((0.0 + normal[0] * halfVector[0]) + normal[1] * halfVector[1]) +
@@ -128,8 +112,8 @@ inline std::uint32_t phongShade(const ShadingInputs& in, const LitChannels& lit,
                          in.ambient * blue));
 }
 
-inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
-                                const double* normal) {
+[[nodiscard]] inline std::uint32_t phongShade(const ShadingInputs& in, const double* halfVector,
+                                              const double* normal) {
     return phongShade(in, LitChannels(in.lit), halfVector, normal);
 }
 

@@ -1,14 +1,19 @@
 #include "app/open_request.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <vector>
 
 #include "app/open_request_channel.h"
+#include "app/open_request_folder.h"
 #include "qt_test_environment.h"
 
 namespace kel::test {
@@ -77,6 +82,98 @@ TEST_F(OpenRequestChannelTest, CutOffOrOversizedRequestsOpenOnlyCompleteNames) {
     sendRaw(QByteArray(OpenRequestServer::kMaxRequestBytes + 10, 'x').append('\0'));
     waitFor(2);
     EXPECT_EQ(received_, (std::vector<std::string>{"/a.kel"}));
+}
+
+TEST_F(OpenRequestChannelTest, IdleConnectionsAreClosedAndAtMostSixteenStayOpen) {
+    OpenRequestServer server(name_, recorder());
+    ASSERT_TRUE(server.listen());
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 20; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(name_);
+        ASSERT_TRUE(idle.back()->waitForConnected(1000));
+    }
+    const auto runFor = [](int ms) {
+        const QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            // Closed connections are deleted later, which processEvents alone does not do.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    };
+    runFor(300);
+    EXPECT_EQ(server.connectionCount(), OpenRequestServer::kMaxConnections);
+    // Past the idle time every one of them is gone, and a real request still gets through.
+    runFor(OpenRequestServer::kIdleTimeoutMs + 500);
+    EXPECT_EQ(server.connectionCount(), 0);
+    std::size_t dropped = 0;
+    for (const auto& socket : idle) {
+        dropped += socket->state() == QLocalSocket::UnconnectedState ? 1 : 0;
+    }
+    EXPECT_EQ(dropped, idle.size());
+    ASSERT_TRUE(forwardOpenRequest(name_, {"/after/idle.kel"}));
+    waitFor(1);
+    EXPECT_EQ(received_, std::vector<std::string>{"/after/idle.kel"});
+}
+
+// The socket lives only in a folder that is the user's alone; otherwise there is none.
+TEST(OpenRequestFolderTest, OnlyAPrivateFolderOfTheUserIsUsed) {
+    namespace fs = std::filesystem;
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const fs::path root = scratch.path().toStdString();
+    const uid_t me = ::getuid();
+    const auto folder = [&root](const std::string& name, mode_t mode) {
+        fs::create_directory(root / name);
+        ::chmod((root / name).c_str(), mode);
+        return (root / name).string();
+    };
+    const std::string runtime = folder("runtime", 0700);
+    const std::string open = folder("open", 0755);
+    fs::create_directory_symlink(runtime, root / "link");
+    const std::string tmp = folder("tmp", 01777);
+    const std::string own = tmp + "/kel-" + std::to_string(me);
+
+    std::string problem;
+    EXPECT_EQ(openRequestFolder(runtime, tmp, me, problem), runtime);
+    EXPECT_EQ(problem, "");
+    EXPECT_FALSE(fs::exists(own));
+    // An unsafe runtime folder: a folder of the user's own in tmp, made 0700.
+    for (const std::string& unsafe : {open, (root / "link").string(), std::string("relative")}) {
+        EXPECT_EQ(openRequestFolder(unsafe, tmp, me, problem), own) << unsafe;
+        struct stat info {};
+        ASSERT_EQ(::lstat(own.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, 0700u);
+    }
+    EXPECT_EQ(openRequestSocketPath(own, me), own + "/kel-open-request-" + std::to_string(me));
+
+    // Someone else got there first (here: this user, seen from user me + 1), or left it
+    // open to all: no channel at all.
+    EXPECT_EQ(openRequestFolder("", tmp, me + 1, problem), "");
+    EXPECT_EQ(problem, tmp + "/kel-" + std::to_string(me + 1) + " belongs to another user");
+    ::chmod(own.c_str(), 0777);
+    EXPECT_EQ(openRequestFolder(open, tmp, me, problem), "");
+    EXPECT_EQ(problem,
+              open + " can be reached by other users; " + own + " can be reached by other users");
+    fs::remove(own);
+    fs::create_directory_symlink(runtime, own);
+    EXPECT_EQ(openRequestFolder("", tmp, me, problem), "");
+    EXPECT_EQ(problem, own + " is a symbolic link");
+    EXPECT_EQ(openRequestFolder("", "", me, problem), "");
+    EXPECT_EQ(problem, "there is no temporary folder");
+}
+
+TEST(OpenRequestFolderTest, TheDefaultNameHoldsTheUserIdAndIsNeverShared) {
+    std::string problem;
+    const QString name = defaultOpenRequestServerName(&problem);
+    if (name.isEmpty()) {
+        EXPECT_NE(problem, "");
+        return;
+    }
+    EXPECT_TRUE(name.endsWith(QStringLiteral("/kel-open-request-%1").arg(::getuid())));
+    const std::string folder = std::filesystem::path(name.toStdString()).parent_path().string();
+    EXPECT_EQ(unsafeFolderReason(folder, ::getuid()), "");
 }
 
 }  // namespace

@@ -35,13 +35,15 @@ TEST_F(KelDocTest, OpenEntersTheScenesFolderAndOnlyASuccessReplacesTheScene) {
     EXPECT_EQ(fs::current_path(), fs::canonical(dir_.path()));
     EXPECT_EQ(doc_.scene()->objectCount(), 4u);
     Scene* room = doc_.scene();
-    // Unreadable or malformed: the folder is still entered, the open fails with the reason.
-    std::ofstream(path("bad.kel")) << "0 0 10\n0 0 0\n0 1 0\n1\n100\n";
     fs::create_directory(path("sub"));
+    // Unreadable or malformed: the open fails with the reason and the current directory
+    // stays where it was, so a later save of another document writes "foo" there.
+    std::ofstream(path("sub/bad.kel")) << "0 0 10\n0 0 0\n0 1 0\n1\n100\n";
     EXPECT_FALSE(doc_.onOpenDocument(path("sub/missing.kel")));
-    EXPECT_EQ(fs::current_path(), fs::canonical(path("sub")));
+    EXPECT_EQ(fs::current_path(), fs::canonical(dir_.path()));
     EXPECT_FALSE(doc_.onOpenDocument(path("sub")));
-    EXPECT_FALSE(doc_.onOpenDocument(path("bad.kel")));
+    EXPECT_FALSE(doc_.onOpenDocument(path("sub/bad.kel")));
+    EXPECT_EQ(fs::current_path(), fs::canonical(dir_.path()));
     EXPECT_EQ(messages_.errors,
               (std::vector<std::string>{
                   "Cannot open " + path("sub/missing.kel") + ": No such file or directory",

@@ -137,7 +137,7 @@ TEST(DeviceMappingTest, FitsTheLargestSquareLessTheMargin) {
     mapping.fit({0, 0, 420, 300}, 10);
     EXPECT_EQ(mapping.side(), 280);
     EXPECT_EQ(mapping.windowX(0), 10);
-    EXPECT_EQ(mapping.windowBottom(), 290);
+    EXPECT_EQ(mapping.windowY(mapping.side()), 290);
     EXPECT_EQ(mapping.map(Vector(0.0, 0.0, 0.5, 1.0), 255.0), DevicePoint(140, 140, 127));
     EXPECT_EQ(mapping.map(Vector(1.0, 1.0, 1.0, 1.0), 255.0), DevicePoint(280, 0, 255));
     EXPECT_EQ(mapping.map(Vector(-1.0, -1.0, 0.0, 1.0), 255.0), DevicePoint(0, 280, 0));
@@ -264,9 +264,11 @@ TEST(PolygonTest, ClippedCornersReplaceTheOwnOnesUntilCleared) {
 TEST(VertexTest, ProjectedPositionDividesByW) {
     Vertex v;
     v.setClipPosition(Vector(2.0, 4.0, 6.0, 2.0));
-    EXPECT_EQ(v.projectedPosition(), Vector(1.0, 2.0, 3.0, 1.0));
-    v.setClipPosition(Vector(2.0, 4.0, 6.0, 1e-9));
     Vector out(4, 7.0);
+    ASSERT_TRUE(v.projectedPosition(out));
+    EXPECT_EQ(out, Vector(1.0, 2.0, 3.0, 1.0));
+    out = Vector(4, 7.0);
+    v.setClipPosition(Vector(2.0, 4.0, 6.0, 1e-9));
     EXPECT_FALSE(v.projectedPosition(out));
     EXPECT_EQ(out, Vector(4, 7.0));
 }

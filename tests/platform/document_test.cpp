@@ -67,5 +67,26 @@ TEST(UserMessagesTest, TableTextsAndTheTitleArgument) {
     EXPECT_EQ(formatMessage("no placeholder", "x"), "no placeholder");
 }
 
+// Text from outside is shown bounded and printable, whatever it holds.
+TEST(UserMessagesTest, PrintableExcerptBoundsAndMasksOutsideText) {
+    const std::string e = "\xc3\xa9";  // one character, two bytes
+    const struct {
+        std::string text;
+        std::size_t max;
+        std::string shown;
+    } cases[] = {
+        {"/scenes/room.kel", 200, "/scenes/room.kel"},
+        {std::string(200, 'x'), 200, std::string(200, 'x')},
+        {std::string(1 << 20, 'x'), 200, std::string(200, 'x') + "..."},
+        {"a\nb\tc\x7f\x1b[2J", 200, "a?b?c??[2J"},
+        {"caf" + e + e + "s", 4, "caf" + e + "..."},
+        {e + e + e, 2, e + e + "..."},
+        {"", 200, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(printableExcerpt(c.text, c.max), c.shown) << c.text.substr(0, 20);
+    }
+}
+
 }  // namespace
 }  // namespace kel

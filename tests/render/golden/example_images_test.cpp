@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "files/kel_doc.h"
+#include "image_diff.h"
 #include "platform/user_messages.h"
 #include "render/image_surface.h"
 #include "render/png_file.h"
 #include "render/render_mode.h"
-#include "render/scanline_renderer.h"
 
 namespace kel {
 namespace {
@@ -29,8 +30,9 @@ using ExampleCase = std::tuple<std::string, RenderMode>;
 class ExampleImageTest : public testing::TestWithParam<ExampleCase> {};
 
 // Renders each example as kel-render does at 400 x 400 and compares every pixel with the
-// checked-in image. After a deliberate change, regenerate them with kel-render:
-//   --size 400x400 --mode MODE --output tests/data/render/NAME_MODE.png
+// checked-in image. On a mismatch the actual image and a diff (differing pixels in red)
+// are written to the build folder. The update-goldens target (KEL_UPDATE_GOLDENS=1)
+// writes the checked-in images instead, after a deliberate change only.
 TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
     const auto& [name, mode] = GetParam();
     const std::filesystem::path cwd = std::filesystem::current_path();  // opening changes it
@@ -42,27 +44,31 @@ TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
     ASSERT_TRUE(opened && document.scene() != nullptr);
     EXPECT_TRUE(messages.shown.empty());
     applyViewState(*document.scene(), mode, false);
-    auto pipeline = makePipeline(mode);
     ImageSurface image(400, 400);
-    pipeline->run(image, *document.scene());
+    makePipeline(mode)->run(image, *document.scene());
 
+    const std::string caseName = name + "_" + renderModeName(mode);
     const std::string expectedPath =
-        std::string(KEL_TEST_DATA_DIR) + "/render/" + name + "_" + renderModeName(mode) + ".png";
+        std::string(KEL_TEST_DATA_DIR) + "/render/" + caseName + ".png";
     std::string error;
+    const char* update = std::getenv("KEL_UPDATE_GOLDENS");
+    if (update != nullptr && std::string(update) == "1") {
+        ASSERT_TRUE(writePng(image, expectedPath, error)) << expectedPath << ": " << error;
+        std::cout << "wrote " << expectedPath << "\n";
+        return;
+    }
     ImageSurface expected(0, 0);
     ASSERT_TRUE(readPng(expectedPath, expected, error)) << expectedPath << ": " << error;
-    EXPECT_TRUE(image.pixels() == expected.pixels()) << "pixels differ from " << expectedPath;
-
-    // Repeated paints, with the state the first one left, give the same image, whether the
-    // shaded modes draw their rows serially or split into bands drawn in parallel.
-    auto* scanline = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
-    for (const int bands : {1, 3, 7}) {
-        if (scanline != nullptr) {
-            scanline->setBandCount(bands);
-        }
-        ImageSurface again(400, 400);
-        pipeline->run(again, *document.scene());
-        EXPECT_TRUE(again.pixels() == expected.pixels()) << bands << " bands";
+    const test::ImageDifference difference = test::compareImages(image, expected);
+    if (difference.sizeDiffers || difference.count != 0) {
+        const std::filesystem::path out = KEL_GOLDEN_OUTPUT_DIR;
+        std::filesystem::create_directories(out);
+        const std::string actualPath = (out / (caseName + ".actual.png")).string();
+        const std::string diffPath = (out / (caseName + ".diff.png")).string();
+        EXPECT_TRUE(writePng(image, actualPath, error)) << error;
+        EXPECT_TRUE(writePng(test::diffImage(image, expected), diffPath, error)) << error;
+        ADD_FAILURE() << caseName << ": " << test::describe(difference, image, expected) << "; see "
+                      << actualPath << " and " << diffPath;
     }
 }
 
@@ -74,6 +80,21 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleImageTest,
                              return std::get<0>(info.param) + "_" +
                                     renderModeName(std::get<1>(info.param));
                          });
+
+TEST(ImageDiffTest, CountsDifferingPixelsAndTheirBox) {
+    ImageSurface a(6, 4);
+    ImageSurface b(6, 4);
+    EXPECT_EQ(test::compareImages(a, b).count, 0);
+    a.setPixel(4, 1, 0);
+    a.setPixel(1, 3, 0x123456);
+    const test::ImageDifference d = test::compareImages(a, b);
+    EXPECT_EQ(d.count, 2);
+    EXPECT_EQ(test::describe(d, a, b), "2 pixels differ in x 1..4, y 1..3");
+    const ImageSurface diff = test::diffImage(a, b);
+    EXPECT_EQ(diff.pixel(4, 1), 0x0000FFu);
+    EXPECT_EQ(diff.pixel(0, 0), 0x00FFFFFFu);  // white stays white
+    EXPECT_TRUE(test::compareImages(ImageSurface(6, 5), b).sizeDiffers);
+}
 
 }  // namespace
 }  // namespace kel

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "bench_document.h"
+#include "bench_stats.h"
+#include "gl_clip_matrix.h"
+#include "image_coverage.h"
+#include "model/camera.h"
+#include "model/light.h"
+#include "model/matrix.h"
+#include "model/scene.h"
+#include "peer_geometry.h"
+#include "render/image_surface.h"
+
+namespace kel::bench {
+namespace {
+
+// Column-major matrix times the column (x, y, z, 1).
+std::array<double, 4> columnTimes(const std::array<double, 16>& m, const Vector& p) {
+    std::array<double, 4> r{};
+    for (int row = 0; row < 4; ++row) {
+        r[row] = m[row] * p.x() + m[4 + row] * p.y() + m[8 + row] * p.z() + m[12 + row];
+    }
+    return r;
+}
+
+TEST(GlClipMatrixTest, KeepsKelsClipXYWAndStretchesDepthToMinusWToW) {
+    Camera camera;
+    camera.set(Vector(1.2, 1.5, 3.4), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
+    Frustum frustum;
+    frustum.set(1.0, 10.0, 0.31);
+    const Matrix kel = camera.viewTransform() * frustum.perspectiveTransform();
+    const auto gl = glClipMatrix(kel);
+    const std::array<Vector, 4> points = {Vector(0.0, 0.0, 0.0), Vector(0.3, -0.7, 0.9),
+                                          Vector(-2.0, 5.0, 1.0), Vector(1.2, 1.5, 3.4)};
+    for (const Vector& p : points) {
+        const Vector k = Vector(p.x(), p.y(), p.z(), 1.0) * kel;
+        const auto g = columnTimes(gl, p);
+        EXPECT_NEAR(g[0], k.x(), 1e-12);
+        EXPECT_NEAR(g[1], k.y(), 1e-12);
+        EXPECT_NEAR(g[2], 2.0 * k.z() - k.w(), 1e-12);
+        EXPECT_NEAR(g[3], k.w(), 1e-12);
+    }
+    // On the line of sight, the near plane is OpenGL's depth -1 and the far plane +1.
+    const Vector& eye = camera.from();
+    const Vector& n = camera.normal();
+    for (const auto& [distance, depth] : {std::pair{1.0, -1.0}, std::pair{10.0, 1.0}}) {
+        const auto g =
+            columnTimes(gl, Vector(eye.x() + n.x() * distance, eye.y() + n.y() * distance,
+                                   eye.z() + n.z() * distance));
+        EXPECT_NEAR(g[2] / g[3], depth, 1e-12);
+    }
+}
+
+TEST(PeerGeometryTest, CubeFacesKeepTheirOwnVerticesNormalsAndWinding) {
+    BenchDocument document("test");
+    ASSERT_TRUE(document.open(KEL_EXAMPLES_DIR "/cube.kel"));
+    const auto batches = buildPeerBatches(document.scene());
+    ASSERT_EQ(batches.size(), 1U);
+    const PeerBatch& cube = batches[0];
+    // Six one-quad surfaces: no vertex shared across faces, two triangles each.
+    EXPECT_EQ(cube.vertices.size(), 6U * 4U * 6U);
+    ASSERT_EQ(cube.triangles.size(), 6U * 2U * 3U);
+    for (std::size_t t = 0; t < cube.triangles.size(); t += 3) {
+        const float* a = &cube.vertices[cube.triangles[t] * 6];
+        const float* b = &cube.vertices[cube.triangles[t + 1] * 6];
+        const float* c = &cube.vertices[cube.triangles[t + 2] * 6];
+        // Each vertex normal is its face's outward unit normal, and the triangle winds
+        // counter-clockwise around it (cross product along the normal).
+        const float e1[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        const float e2[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        const float cross[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                                e1[0] * e2[1] - e1[1] * e2[0]};
+        const float along = cross[0] * a[3] + cross[1] * a[4] + cross[2] * a[5];
+        EXPECT_GT(along, 0.0F) << t;
+        EXPECT_NEAR(std::abs(a[3]) + std::abs(a[4]) + std::abs(a[5]), 1.0F, 1e-6F);
+        EXPECT_GT(a[0] * a[3] + a[1] * a[4] + a[2] * a[5], 0.0F);  // outward
+    }
+    EXPECT_FLOAT_EQ(cube.litColor[0], 200.0F / 255.0F);
+    EXPECT_FLOAT_EQ(cube.diffuse, 0.8F);
+    EXPECT_FLOAT_EQ(cube.specular, 0.4F);
+    EXPECT_EQ(cube.shininess, 20);
+}
+
+TEST(PeerGeometryTest, LitColourTruncatesAsTheScanlineRendererDoes) {
+    BenchDocument document("test");
+    ASSERT_TRUE(document.open(KEL_EXAMPLES_DIR "/cube.kel"));
+    Scene& scene = document.scene();
+    const struct {
+        Color object;
+        Color light;
+        std::array<int, 3> lit;
+    } cases[] = {
+        {Color(255, 255, 255), Color(1, 1, 1), {1, 1, 1}},
+        {Color(200, 60, 40), Color(255, 255, 255), {200, 60, 40}},
+        {Color(200, 60, 40), Color(128, 0, 255), {100, 0, 40}},  // 200 x 128/255 = 100.39
+    };
+    for (const auto& c : cases) {
+        scene.object(0)->setColor(c.object);
+        scene.light()->setColor(c.light);
+        const auto batches = buildPeerBatches(scene);
+        ASSERT_EQ(batches.size(), 1U);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FLOAT_EQ(batches[0].litColor[i], static_cast<float>(c.lit[i] / 255.0)) << i;
+        }
+    }
+}
+
+TEST(ImageCoverageTest, CountsOnlyTheViewportAndComparesColoursWhereBothCover) {
+    ImageSurface first(14, 14);
+    ImageSurface second(14, 14);
+    first.fill(ImageSurface::kBlack);  // the margin too, which must not count
+    second.setPixel(2, 2, 0x00101018u);
+    second.setPixel(3, 2, 0x00000040u);
+    second.setPixel(5, 5, 0x00FFFFFFu);
+    Coverage c;
+    std::string error;
+    ASSERT_TRUE(compareCoverage(first, second, 2, 10, c, error));
+    EXPECT_EQ(c.first, 100);
+    EXPECT_EQ(c.second, 2);
+    EXPECT_EQ(c.both, 2);
+    EXPECT_DOUBLE_EQ(c.meanChannelDifference, (0x18 + 0x10 + 0x10 + 0x40) / 6.0);
+    EXPECT_EQ(c.farApart, 1);  // only 0x40 is 32 or more away in one channel
+    EXPECT_DOUBLE_EQ(c.mismatchShare(), 98.0 / 100.0);
+
+    ASSERT_TRUE(compareCoverage(second, second, 2, 10, c, error));
+    EXPECT_EQ(c.both, 2);
+    EXPECT_DOUBLE_EQ(c.meanChannelDifference, 0.0);
+    EXPECT_DOUBLE_EQ(c.mismatchShare(), 0.0);
+
+    const ImageSurface blank(14, 14);
+    ASSERT_TRUE(compareCoverage(blank, second, 2, 10, c, error));
+    EXPECT_DOUBLE_EQ(c.mismatchShare(), 1.0);  // nothing to compare against is all wrong
+}
+
+TEST(ImageCoverageTest, RefusesAViewportLargerThanAnImage) {
+    const ImageSurface large(20, 20);
+    const ImageSurface small(12, 20);
+    Coverage c;
+    c.first = 7;
+    for (const auto& [margin, side] : {std::pair{2, 12}, std::pair{-1, 5}, std::pair{0, 13}}) {
+        std::string error;
+        EXPECT_FALSE(compareCoverage(large, small, margin, side, c, error)) << margin;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(c.first, 7);  // left alone
+    }
+}
+
+TEST(BenchStatsTest, MedianOfOddEvenAndNoValues) {
+    EXPECT_DOUBLE_EQ(median({3.0, 1.0, 2.0}), 2.0);
+    EXPECT_DOUBLE_EQ(median({4.0, 1.0, 3.0, 2.0}), 2.5);
+    EXPECT_DOUBLE_EQ(median({5.0}), 5.0);
+    EXPECT_DOUBLE_EQ(median({}), 0.0);
+}
+
+}  // namespace
+}  // namespace kel::bench

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "render/image_surface.h"
+#include "render/render_mode.h"
+#include "scene_fixtures.h"
+
+#ifdef KEL_TEST_HAVE_TBB
+#include <tbb/task_arena.h>
+#endif
+
+namespace kel {
+namespace {
+
+// A sphere of 80 x 80 quads around the eye's target, so close that the view volume cuts
+// it: large enough for every stage to split its work over threads, with clipped polygons.
+std::unique_ptr<Scene> makeSphereScene() {
+    auto scene = test::makeScene();
+    scene->camera()->set(Vector(0.0, 0.5, -4.0), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
+    scene->setAmbient(0.1);
+    scene->light()->setDirection(Vector(0.3, 0.5, -0.8));
+    constexpr int kRings = 80;
+    std::vector<Vector> positions;
+    for (int i = 0; i <= kRings; ++i) {
+        const double theta = 3.141592653589793 * i / kRings;
+        for (int j = 0; j < kRings; ++j) {
+            const double phi = 2.0 * 3.141592653589793 * j / kRings;
+            positions.emplace_back(3.0 * std::sin(theta) * std::cos(phi), 3.0 * std::cos(theta),
+                                   3.0 * std::sin(theta) * std::sin(phi));
+        }
+    }
+    SceneObject& sphere = test::addObject(*scene, positions, Color(180, 200, 90));
+    sphere.setSpecular(0.6);
+    sphere.setShininess(20);
+    sphere.addSurface(std::make_unique<Surface>());
+    const auto at = [](int i, int j) { return static_cast<std::size_t>(i * kRings + j % kRings); };
+    for (int i = 0; i < kRings; ++i) {
+        for (int j = 0; j < kRings; ++j) {
+            test::addPolygon(sphere, {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)},
+                             false);
+        }
+    }
+    return scene;
+}
+
+std::vector<std::uint32_t> render(RenderMode mode) {
+    auto scene = makeSphereScene();
+    applyViewState(*scene, mode, false);
+    auto pipeline = makePipeline(mode);
+    ImageSurface image(520, 520);
+    pipeline->run(image, *scene);
+    pipeline->run(image, *scene);  // state carried over from the first paint
+    return image.pixels();
+}
+
+TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
+    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
+        std::vector<std::vector<std::uint32_t>> images;
+#ifdef KEL_TEST_HAVE_TBB
+        for (const int threads : {1, 2, 8}) {
+            tbb::task_arena arena(threads);
+            arena.execute([&] { images.push_back(render(mode)); });
+        }
+#else
+        images.push_back(render(mode));
+#endif
+        images.push_back(render(mode));
+        // The sphere shows, and the cut along the viewport's edge is drawn.
+        const auto& first = images.front();
+        EXPECT_GT(std::count(first.begin(), first.end(), ImageSurface::kWhite), 0);
+        EXPECT_NE(first[static_cast<std::size_t>(260 * 520 + 260)], ImageSurface::kWhite);
+        for (std::size_t i = 1; i < images.size(); ++i) {
+            EXPECT_TRUE(images[i] == first) << renderModeName(mode) << " run " << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kel
