@@ -1,6 +1,8 @@
 #include "app/kel_app.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QMdiArea>
 #include <QSettings>
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include "app/canonical_path.h"
 #include "app/document_watcher.h"
 #include "app/file_chooser.h"
+#include "app/kel_view.h"
 #include "app/main_frame.h"
 #include "files/kel_doc.h"
 #include "model/scene.h"
@@ -27,8 +30,15 @@ std::string absolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-constexpr int kMinFrameWidth = 480;
-constexpr int kMinFrameHeight = 360;
+// The scene's name with .png, beside the scene; an untitled document's name otherwise.
+std::string exportName(const CKelDoc& document) {
+    if (document.pathName().empty()) {
+        return document.title() + ".png";
+    }
+    std::filesystem::path path(document.pathName());
+    path.replace_extension(".png");
+    return path.string();
+}
 
 QString recentKey(std::size_t index) {
     return QStringLiteral("File%1").arg(index + 1);
@@ -42,6 +52,8 @@ CKelApp::CKelApp(Services services)
       settings_(std::move(services.settings)),
       treePane_(std::move(services.treePane)) {
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KEL_APP_ID));
     mainFrame_ = std::make_unique<CMainFrame>(*this);
 }
 
@@ -52,8 +64,14 @@ CKelApp::~CKelApp() {
 
 bool CKelApp::initInstance() {
     loadRecentFiles();
+    mainFrame_->restoreWindowGeometry(*settings_);
     mainFrame_->show();
     return true;
+}
+
+void CKelApp::storeMainWindowGeometry() {
+    mainFrame_->storeWindowGeometry(*settings_);
+    settings_->sync();
 }
 
 KelDataFrame* CKelApp::onFileNew() {
@@ -90,6 +108,12 @@ KelDataFrame* CKelApp::openDocumentFile(const std::string& path) {
     if (!document->onOpenDocument(absolute)) {
         return nullptr;
     }
+    // Closing an edited mesh saves it as a scene, under a name the user chooses.
+    document->setSceneFileChooser([this](const std::string& suggested) {
+        const std::optional<std::string> chosen =
+            files_.chooseFileToSave(mainFrame_.get(), suggested);
+        return chosen ? std::optional<std::string>(absolutePath(*chosen)) : std::nullopt;
+    });
     document->setPathName(absolute);
     documents_.push_back(document);
     addRecentFile(absolute);
@@ -120,7 +144,8 @@ bool CKelApp::onFileSave() {
         return false;
     }
     CKelDoc& document = frame->document();
-    if (document.pathName().empty()) {
+    // An opened mesh is never overwritten with scene text: it needs a scene file name.
+    if (document.pathName().empty() || document.needsSceneFileName()) {
         return onFileSaveAs();
     }
     return saveDocument(document, document.pathName());
@@ -137,7 +162,7 @@ bool CKelApp::onFileSaveAs() {
         return saveDocument(document, document.pathName());
     }
     const std::string suggested =
-        document.pathName().empty() ? document.title() + ".kel" : document.pathName();
+        document.pathName().empty() ? document.title() + ".kel" : document.suggestedSceneFileName();
     const std::optional<std::string> path = files_.chooseFileToSave(mainFrame_.get(), suggested);
     return path.has_value() && saveDocument(document, absolutePath(*path));
 }
@@ -211,6 +236,38 @@ bool CKelApp::reloadFromDisk(CKelDoc& document) {
     return true;
 }
 
+bool CKelApp::onFileExportImage() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr || !frame->hasScene()) {
+        return false;
+    }
+    const std::string suggested = exportName(frame->document());
+    const std::optional<std::string> path = files_.chooseImageToSave(mainFrame_.get(), suggested);
+    if (!path) {
+        return false;
+    }
+    std::string error;
+    if (!frame->renderedView().exportImage(*path, error)) {
+        messages_.showError("Could not export the image to " + *path + ": " + error);
+        return false;
+    }
+    return true;
+}
+
+void CKelApp::onEditCopyImage() {
+    KelDataFrame* frame = mainFrame_->activeFrame();
+    if (frame == nullptr || !frame->hasScene()) {
+        return;
+    }
+    QImage image = frame->renderedView().renderImage();
+    if (image.isNull()) {
+        return;
+    }
+    // Other programs take the pixels as they are.
+    image.setDevicePixelRatio(1.0);
+    QGuiApplication::clipboard()->setImage(image);
+}
+
 KelDataFrame* CKelApp::onWindowNew() {
     KelDataFrame* frame = mainFrame_->activeFrame();
     return frame == nullptr ? nullptr : createFrame(frame->sharedDocument());
@@ -268,13 +325,9 @@ KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     auto* frame = new KelDataFrame(document, messages_, treePane_);
     frame->setClosingHandler([this](KelDataFrame& closing) { return frameClosing(closing); });
     mainFrame_->watchFrame(*frame);
-    QMdiArea& area = mainFrame_->mdiArea();
-    area.addSubWindow(frame);
-    // Large enough to show the tree and a good part of the image.
-    const QSize space = area.viewport()->size();
-    frame->resize(std::max(kMinFrameWidth, space.width() * 3 / 4),
-                  std::max(kMinFrameHeight, space.height() * 3 / 4));
+    mainFrame_->mdiArea().addSubWindow(frame);
     frame->show();
+    mainFrame_->placeNewFrame(*frame);
     updateFrameTitles(*document);
     mainFrame_->activateFrame(*frame);
     return frame;

@@ -59,6 +59,11 @@ public:
     void onFileClose();
     bool onFileSave();
     bool onFileSaveAs();
+    // File > Export Image: writes the active view's image, in device pixels, as PNG to a
+    // file the user names. True when it was written; a failure is reported.
+    bool onFileExportImage();
+    // Edit > Copy Image: the active view's image onto the clipboard.
+    void onEditCopyImage();
     // Another window on the active document, starting in wireframe.
     KelDataFrame* onWindowNew();
     void onAppExit();
@@ -76,6 +81,9 @@ public:
     bool closeAllDocuments();
     // Asks about saving if modified, then closes all windows of the document.
     bool closeDocument(CKelDoc& document);
+
+    // Remembers where the main window is, for the next run.
+    void storeMainWindowGeometry();
 
     const RecentFileList& recentFiles() const { return recent_; }
     const std::vector<std::shared_ptr<CKelDoc>>& documents() const { return documents_; }

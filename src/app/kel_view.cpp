@@ -7,11 +7,11 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 
 #include "app/kel_data_frame.h"
-#include "app/surface_image.h"
 #include "app/wait_cursor.h"
 #include "files/kel_doc.h"
 #include "model/camera.h"
@@ -20,9 +20,19 @@
 #include "model/scene.h"
 #include "model/scene_object.h"
 #include "render/image_surface.h"
+#include "render/png_file.h"
 #include "render/render_pipeline.h"
 
 namespace kel {
+
+namespace {
+
+// An opaque surface's pixel 0xFFBBGGRR is, in memory, the bytes R, G, B, 0xFF.
+static_assert(std::endian::native == std::endian::little,
+              "the frame buffer is shown as byte-ordered RGBX");
+constexpr QImage::Format kSurfaceFormat = QImage::Format_RGBX8888;
+
+}  // namespace
 
 CKelView::CKelView(CKelDoc& document, const KelDataFrame& frame, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -52,40 +62,73 @@ void CKelView::onUpdate(View* /*sender*/, int /*hint*/) {
     viewport()->update();
 }
 
-QImage CKelView::renderImage() {
-    Scene* const scene = document_.scene();
-    if (scene == nullptr) {
-        return {};
-    }
-    RenderPipeline* pipeline = nullptr;
+RenderPipeline* CKelView::pipelineOfMode() const {
     switch (frame_.renderMode()) {
         case RenderMode::Wireframe:
-            pipeline = wireframe_.get();
-            break;
+            return wireframe_.get();
         case RenderMode::Gouraud:
-            pipeline = gouraud_.get();
-            break;
+            return gouraud_.get();
         case RenderMode::Phong:
-            pipeline = phong_.get();
-            break;
+            return phong_.get();
     }
-    const QSize client = viewport()->size();
-    if (pipeline == nullptr || client.isEmpty()) {
-        return {};
+    return nullptr;
+}
+
+QSize CKelView::deviceClientSize() const {
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = viewport()->size();
+    return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
+const ImageSurface* CKelView::render() {
+    Scene* const scene = document_.scene();
+    RenderPipeline* const pipeline = pipelineOfMode();
+    const QSize client = deviceClientSize();
+    if (scene == nullptr || pipeline == nullptr || client.isEmpty()) {
+        return nullptr;
     }
     // A drag renders many frames in a row: no wait cursor flickering through them.
     std::optional<WaitCursor> wait;
     if (!press_ || !press_->dragging) {
         wait.emplace();
     }
-    ImageSurface surface(client.width(), client.height());
+    if (surface_ == nullptr || surface_->width() != client.width() ||
+        surface_->height() != client.height()) {
+        surface_ = std::make_unique<ImageSurface>(client.width(), client.height(),
+                                                  ImageSurface::HighByte::Opaque);
+        shown_ =
+            QImage(reinterpret_cast<const uchar*>(surface_->pixels().data()), client.width(),
+                   client.height(), static_cast<qsizetype>(client.width()) * 4, kSurfaceFormat);
+    } else {
+        surface_->fill(ImageSurface::kWhite);
+    }
+    shown_.setDevicePixelRatio(devicePixelRatioF());
     const auto start = std::chrono::steady_clock::now();
-    pipeline->run(surface, *scene);
+    pipeline->run(*surface_, *scene);
     const auto stop = std::chrono::steady_clock::now();
     ++renderCount_;
-    lastImageSize_ = QSize(surface.width(), surface.height());  // device pixels, when HiDPI
+    lastImageSize_ = client;  // device pixels, when HiDPI
     countFigures(std::chrono::duration<double, std::milli>(stop - start).count());
-    return toQImage(surface);
+    return surface_.get();
+}
+
+QImage CKelView::renderImage() {
+    if (render() == nullptr) {
+        return {};
+    }
+    QImage image = shown_.copy();
+    image.setDevicePixelRatio(shown_.devicePixelRatio());
+    return image;
+}
+
+bool CKelView::exportImage(const std::string& path, std::string& error) {
+    const ImageSurface* const surface = render();
+    if (surface == nullptr) {
+        error = document_.scene() == nullptr ? "the document holds no scene"
+                                             : "the view has no room to draw in";
+        return false;
+    }
+    return writePng(*surface, path, error);
 }
 
 void CKelView::countFigures(double milliseconds) {
@@ -121,7 +164,7 @@ QPoint CKelView::imagePixelAt(const QPoint& viewportPoint) const {
 
 PixelStory CKelView::probeAt(const QPoint& viewportPoint) {
     const Scene* scene = document_.scene();
-    if (scene == nullptr || renderImage().isNull()) {
+    if (scene == nullptr || render() == nullptr) {
         return {};
     }
     viewport()->update();
@@ -271,13 +314,12 @@ void CKelView::wheelEvent(QWheelEvent* event) {
 }
 
 void CKelView::paintEvent(QPaintEvent* /*event*/) {
-    const QImage image = renderImage();
-    if (image.isNull()) {
+    if (render() == nullptr) {
         return;
     }
     QPainter painter(viewport());
     painter.drawImage(QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value()),
-                      image);
+                      shown_);
 }
 
 void CKelView::resizeEvent(QResizeEvent* event) {

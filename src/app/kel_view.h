@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <memory>
+#include <string>
 #include <optional>
 
 #include "model/camera_moves.h"
@@ -16,7 +17,9 @@ class CKelDoc;
 class KelDataFrame;
 class WireframePipeline;
 class GouraudPipeline;
+class ImageSurface;
 class PhongPipeline;
+class RenderPipeline;
 
 // The rendered pane of a document window: scrolls over the document's 2000 x 2000 area and
 // renders the scene afresh on every paint, through the pipeline of its window's mode.
@@ -25,6 +28,11 @@ class PhongPipeline;
 // view were not scrolled, and shown moved up and left by the scroll position, so that the
 // logical pixel (x, y) lands at (x - scroll x, y - scroll y); what lies beyond the rendered
 // client area is the erased background.
+//
+// The client area is counted in device pixels: at a device pixel ratio r the scene is
+// rendered for a viewport r times as wide and high, and shown pixel for pixel. The view
+// keeps its frame buffer between paints and shows it as it is, so a paint allocates and
+// converts nothing unless the size changed.
 class CKelView : public QAbstractScrollArea, public View {
     Q_OBJECT
 
@@ -43,10 +51,17 @@ public:
     // Ignores its arguments and repaints the whole view.
     void onUpdate(View* sender, int hint) override;
 
-    // Renders the scene for the current viewport size in the window's mode: what a paint
-    // shows at scroll position (0, 0). Null for a document without a scene or a mode that
-    // draws nothing; the scene's render state changes exactly as in a paint.
+    // The viewport's size in device pixels: the client area the scene is rendered for.
+    QSize deviceClientSize() const;
+
+    // Renders the scene for the current viewport in the window's mode: what a paint shows
+    // at scroll position (0, 0), as an image of deviceClientSize() pixels that carries the
+    // device pixel ratio. Null for a document without a scene or an empty viewport; the
+    // scene's render state changes exactly as in a paint.
     QImage renderImage();
+    // The same render written as PNG; false with the reason in error when nothing could be
+    // rendered or written.
+    bool exportImage(const std::string& path, std::string& error);
 
     // How many renders paints have run; lets a caller see that an update re-rendered.
     int renderCount() const { return renderCount_; }
@@ -86,6 +101,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Renders into the kept frame buffer; null when there is nothing to render.
+    const ImageSurface* render();
+    RenderPipeline* pipelineOfMode() const;
     enum class DragKind { Orbit, Pan };
     struct Press {
         QPoint at;
@@ -109,6 +127,9 @@ private:
     std::unique_ptr<WireframePipeline> wireframe_;
     std::unique_ptr<GouraudPipeline> gouraud_;
     std::unique_ptr<PhongPipeline> phong_;
+    // The frame buffer of the last paint and an image over its pixels, remade on resize.
+    std::unique_ptr<ImageSurface> surface_;
+    QImage shown_;
     int renderCount_ = 0;
     RenderFigures figures_;
     QSize lastImageSize_;

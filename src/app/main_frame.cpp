@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,6 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QUndoGroup>
 #include <QUrl>
@@ -20,6 +24,7 @@
 #include "app/kel_data_frame.h"
 #include "app/kel_view.h"
 #include "app/recent_file_list.h"
+#include "app/window_placement.h"
 #include "app/undo_journal.h"
 #include "files/kel_doc.h"
 
@@ -58,7 +63,7 @@ CMainFrame::CMainFrame(CKelApp& app) : app_(app) {
     renderFigures_ = new QLabel(this);
     statusBar()->addPermanentWidget(renderFigures_);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { onActiveFrameChanged(); });
-    resize(1000, 720);
+    resize(kDefaultWidth, kDefaultHeight);
 }
 
 CMainFrame::~CMainFrame() {
@@ -71,6 +76,17 @@ KelDataFrame* CMainFrame::activeFrame() const {
     return frame != nullptr && !frame->isClosing() ? frame : nullptr;
 }
 
+std::vector<KelDataFrame*> CMainFrame::frames() const {
+    std::vector<KelDataFrame*> result;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<KelDataFrame*>(window);
+        if (frame != nullptr && !frame->isClosing()) {
+            result.push_back(frame);
+        }
+    }
+    return result;
+}
+
 void CMainFrame::activateFrame(KelDataFrame& frame) {
     if (frame.isMinimized()) {
         frame.showNormal();
@@ -80,46 +96,97 @@ void CMainFrame::activateFrame(KelDataFrame& frame) {
     updateTitle();
 }
 
-void CMainFrame::updateTitle() {
+QString CMainFrame::expectedTitle() const {
     const KelDataFrame* frame = activeFrame();
-    setWindowTitle(frame == nullptr
-                       ? QString()
-                       : QStringLiteral(" - ") + QString::fromStdString(frame->document().title()));
+    return frame == nullptr
+               ? QString()
+               : QStringLiteral(" - ") + QString::fromStdString(frame->document().title());
 }
 
-template <typename Command>
-void CMainFrame::onFrame(Command command) {
-    if (KelDataFrame* frame = activeFrame()) {
-        (frame->*command)();
+void CMainFrame::updateTitle() {
+    enforcingTitle_ = true;
+    setWindowTitle(expectedTitle());
+    enforcingTitle_ = false;
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximised document window writes its own name into the main window's title;
+    // the title shows the active document's name once, maximised or not.
+    if (event->type() == QEvent::WindowTitleChange && !enforcingTitle_ && mdiArea_ != nullptr &&
+        windowTitle() != expectedTitle()) {
+        updateTitle();
+    }
+}
+
+std::function<void()> CMainFrame::onFrame(void (KelDataFrame::*command)()) {
+    return [this, command] {
+        if (KelDataFrame* frame = activeFrame()) {
+            (frame->*command)();
+        }
+    };
+}
+
+QMenu* CMainFrame::addMenu(const char* title) {
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(title));
+    // Items are refreshed as the menu opens: their state follows the active window.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        updateItems();
+        updateRecentFiles();
+        updateWindowList();
+    });
+    return menu;
+}
+
+void CMainFrame::addEntries(QMenu& menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& entry : entries) {
+        if (entry.text == nullptr) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = addItem(menu, entry.text);
+        // The mark follows the window's state, not the click: updateItems sets it.
+        action->setCheckable(static_cast<bool>(entry.checked));
+        if (entry.run) {
+            connect(action, &QAction::triggered, this, entry.run);
+        }
+        items_.push_back({action, entry.availability, entry.checked});
+    }
+}
+
+void CMainFrame::addRecentFileSlots(QMenu& menu) {
+    recentPlaceholder_ = addItem(menu, "Recent File");
+    recentPlaceholder_->setEnabled(false);
+    for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
+        recentFiles_[i] = menu.addAction(QString());
+        connect(recentFiles_[i], &QAction::triggered, this,
+                [this, i] { app_.onOpenRecentFile(i); });
     }
 }
 
 void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(addItem(*file, "&New\tCtrl+N"), &QAction::triggered, this,
-            [this] { app_.onFileNew(); });
-    connect(addItem(*file, "&Open...\tCtrl+O"), &QAction::triggered, this,
-            [this] { app_.onFileOpen(); });
-    fileClose_ = addItem(*file, "&Close");
-    connect(fileClose_, &QAction::triggered, this, [this] { app_.onFileClose(); });
-    fileSave_ = addItem(*file, "&Save\tCtrl+S");
-    connect(fileSave_, &QAction::triggered, this, [this] { app_.onFileSave(); });
-    fileSaveAs_ = addItem(*file, "Save &As...");
-    connect(fileSaveAs_, &QAction::triggered, this, [this] { app_.onFileSaveAs(); });
-    file->addSeparator();
-    recentPlaceholder_ = addItem(*file, "Recent File");
-    for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
-        recentFiles_[i] = file->addAction(QString());
-        connect(recentFiles_[i], &QAction::triggered, this,
-                [this, i] { app_.onOpenRecentFile(i); });
-    }
-    file->addSeparator();
-    connect(addItem(*file, "E&xit"), &QAction::triggered, this, [this] { app_.onAppExit(); });
-    connect(file, &QMenu::aboutToShow, this, [this] { updateFileMenu(); });
+    using A = Availability;
+    const auto frame = [this] { return activeFrame(); };
+    const auto modeIs = [frame](RenderMode mode) {
+        return [frame, mode] { return frame() != nullptr && frame()->renderMode() == mode; };
+    };
 
-    // Undo and Redo name the step they take back or do again, and bind real keys. No
-    // component handles the other Edit commands: they stay disabled.
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* file = addMenu("&File");
+    addEntries(*file, {
+                          {"&New\tCtrl+N", [this] { app_.onFileNew(); }},
+                          {"&Open...\tCtrl+O", [this] { app_.onFileOpen(); }},
+                          {"&Close", [this] { app_.onFileClose(); }, A::Frame},
+                          {"&Save\tCtrl+S", [this] { app_.onFileSave(); }, A::Frame},
+                          {"Save &As...", [this] { app_.onFileSaveAs(); }, A::Frame},
+                          {"&Export Image...", [this] { app_.onFileExportImage(); }, A::Scene},
+                          {},
+                      });
+    addRecentFileSlots(*file);
+    addEntries(*file, {{}, {"E&xit", [this] { app_.onAppExit(); }}});
+
+    // No component handles Cut, Copy and Paste: they stay disabled.
+    // Undo and Redo name the step they take back or do again, and bind real keys.
+    QMenu* edit = addMenu("&Edit");
     edit->setSeparatorsCollapsible(false);
     undo_ = undoGroup_->createUndoAction(this, QStringLiteral("&Undo"));
     undo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
@@ -127,80 +194,91 @@ void CMainFrame::createMenus() {
     redo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
     edit->addAction(undo_);
     edit->addAction(redo_);
-    edit->addSeparator();
-    for (const char* text : {"Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}) {
-        addItem(*edit, text)->setEnabled(false);
-    }
+    addEntries(*edit, {
+                          {},
+                          {"Cu&t\tCtrl+X", {}, A::Never},
+                          {"&Copy\tCtrl+C", {}, A::Never},
+                          {"&Paste\tCtrl+V", {}, A::Never},
+                          {"Copy &Image", [this] { app_.onEditCopyImage(); }, A::Scene},
+                      });
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    viewPhong_ = addItem(*view, "&Phong\tCtl+P");
-    viewGouraud_ = addItem(*view, "&Gouraud\tCtl+G");
-    viewWireframe_ = addItem(*view, "&Wireframe\tCtl+W");
-    viewCulling_ = addItem(*view, "&Do Culling\tCtl+D");
-    for (QAction* action : {viewPhong_, viewGouraud_, viewWireframe_, viewCulling_}) {
-        action->setCheckable(true);
-    }
-    // The mark follows the window's state, not the click: updateViewMenu sets it.
-    connect(viewPhong_, &QAction::triggered, this, [this] { onFrame(&KelDataFrame::onViewPhong); });
-    connect(viewGouraud_, &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onViewGouraud); });
-    connect(viewWireframe_, &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onViewWireframe); });
-    connect(viewCulling_, &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onViewCulling); });
-    view->addSeparator();
-    viewReset_ = addItem(*view, "&Reset View");
-    connect(viewReset_, &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onViewResetView); });
-    connect(view, &QMenu::aboutToShow, this, [this] { updateViewMenu(); });
+    addEntries(*addMenu("&View"),
+               {
+                   {"&Phong\tCtl+P", onFrame(&KelDataFrame::onViewPhong), A::Scene,
+                    modeIs(RenderMode::Phong)},
+                   {"&Gouraud\tCtl+G", onFrame(&KelDataFrame::onViewGouraud), A::Scene,
+                    modeIs(RenderMode::Gouraud)},
+                   {"&Wireframe\tCtl+W", onFrame(&KelDataFrame::onViewWireframe), A::Scene,
+                    modeIs(RenderMode::Wireframe)},
+                   {"&Do Culling\tCtl+D", onFrame(&KelDataFrame::onViewCulling), A::Scene,
+                    [frame] { return frame() != nullptr && frame()->isCullingChecked(); }},
+                   {},
+                   {"&Reset View", onFrame(&KelDataFrame::onViewResetView), A::Scene},
+               });
 
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    options_ = {addItem(*options, "&Camera...\tCtl+M"), addItem(*options, "Frustum...\tCtl+F"),
-                addItem(*options, "&Ambience...\tCtl+I"), addItem(*options, "&Light...\tCtl+G")};
-    connect(options_[0], &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onOptionsCamera); });
-    connect(options_[1], &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onOptionsFrustum); });
-    connect(options_[2], &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onOptionsAmbience); });
-    connect(options_[3], &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onOptionsLight); });
-    connect(options, &QMenu::aboutToShow, this, [this] { updateOptionsMenu(); });
+    addEntries(*addMenu("&Options"),
+               {
+                   {"&Camera...\tCtl+M", onFrame(&KelDataFrame::onOptionsCamera), A::Scene},
+                   {"Frustum...\tCtl+F", onFrame(&KelDataFrame::onOptionsFrustum), A::Scene},
+                   {"&Ambience...\tCtl+I", onFrame(&KelDataFrame::onOptionsAmbience), A::Scene},
+                   {"&Light...\tCtl+G", onFrame(&KelDataFrame::onOptionsLight), A::Scene},
+               });
 
-    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window_ = {addItem(*window, "&New Window"), addItem(*window, "&Cascade"),
-               addItem(*window, "&Tile"), addItem(*window, "&Arrange Icons"),
-               addItem(*window, "S&plit")};
-    connect(window_[0], &QAction::triggered, this, [this] { app_.onWindowNew(); });
-    connect(window_[1], &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-    connect(window_[2], &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-    connect(window_[3], &QAction::triggered, this, [this] { arrangeIcons(); });
-    connect(window_[4], &QAction::triggered, this,
-            [this] { onFrame(&KelDataFrame::onWindowSplit); });
-    connect(window, &QMenu::aboutToShow, this, [this] { updateWindowMenu(); });
+    windowMenu_ = addMenu("&Window");
+    windowGroup_ = new QActionGroup(windowMenu_);
+    windowGroup_->setExclusive(true);
+    addEntries(*windowMenu_,
+               {
+                   {"&New Window", [this] { app_.onWindowNew(); }, A::Frame},
+                   {"&Cascade", [this] { cascade(); }, A::Frame},
+                   {"&Tile", [this] { mdiArea_->tileSubWindows(); }, A::Frame},
+                   {"&Arrange Icons", [this] { arrangeIcons(); }, A::Frame},
+                   {"S&plit", onFrame(&KelDataFrame::onWindowSplit), A::Frame},
+                   {},
+                   {"Ne&xt Window", [this] { activateNextFrame(); }, A::Frame},
+                   {"Pre&vious Window", [this] { activatePreviousFrame(); }, A::Frame},
+               });
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    connect(addItem(*help, "&Index"), &QAction::triggered, this, [this] { onHelpIndex(); });
-    connect(addItem(*help, "&Using Help"), &QAction::triggered, this, [this] { onHelpUsing(); });
-    help->addSeparator();
-    connect(addItem(*help, "&About Kel..."), &QAction::triggered, this,
-            [this] { app_.onAppAbout(); });
+    addEntries(*addMenu("&Help"), {
+                                      {"&Index", [this] { onHelpIndex(); }},
+                                      {"&Using Help", [this] { onHelpUsing(); }},
+                                      {},
+                                      {"&About Kel...", [this] { app_.onAppAbout(); }},
+                                  });
 
     // Menus open in their initial state too, before any menu has been shown.
-    updateFileMenu();
-    updateViewMenu();
-    updateOptionsMenu();
-    updateWindowMenu();
+    updateItems();
+    updateRecentFiles();
+    updateWindowList();
 }
 
-void CMainFrame::updateFileMenu() {
-    const bool hasFrame = activeFrame() != nullptr;
-    for (QAction* action : {fileClose_, fileSave_, fileSaveAs_}) {
-        action->setEnabled(hasFrame);
+bool CMainFrame::isAvailable(Availability availability) const {
+    switch (availability) {
+        case Availability::Always:
+            return true;
+        case Availability::Never:
+            return false;
+        case Availability::Frame:
+            return activeFrame() != nullptr;
+        case Availability::Scene:
+            return activeFrame() != nullptr && activeFrame()->hasScene();
     }
+    return false;
+}
+
+void CMainFrame::updateItems() {
+    for (const MenuItem& item : items_) {
+        const bool enabled = isAvailable(item.availability);
+        item.action->setEnabled(enabled);
+        if (item.checked) {
+            item.action->setChecked(enabled && item.checked());
+        }
+    }
+}
+
+void CMainFrame::updateRecentFiles() {
     const std::vector<std::string>& recent = app_.recentFiles().entries();
     recentPlaceholder_->setVisible(recent.empty());
-    recentPlaceholder_->setEnabled(false);
     for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
         const bool used = i < recent.size();
         recentFiles_[i]->setVisible(used);
@@ -209,33 +287,51 @@ void CMainFrame::updateFileMenu() {
     }
 }
 
-void CMainFrame::updateViewMenu() {
-    const KelDataFrame* frame = activeFrame();
-    const bool enabled = frame != nullptr && frame->hasScene();
-    const RenderMode mode = frame != nullptr ? frame->renderMode() : RenderMode::Wireframe;
-    for (QAction* action : {viewPhong_, viewGouraud_, viewWireframe_, viewCulling_}) {
-        action->setEnabled(enabled);
+void CMainFrame::updateWindowList() {
+    for (QAction* action : windowList_) {
+        windowMenu_->removeAction(action);
+        delete action;
     }
-    viewPhong_->setChecked(enabled && mode == RenderMode::Phong);
-    viewGouraud_->setChecked(enabled && mode == RenderMode::Gouraud);
-    viewWireframe_->setChecked(enabled && mode == RenderMode::Wireframe);
-    viewCulling_->setChecked(enabled && frame->isCullingChecked());
-    viewReset_->setEnabled(enabled && frame->canResetView());
+    windowList_.clear();
+    const std::vector<KelDataFrame*> open = frames();
+    if (open.empty()) {
+        return;
+    }
+    windowList_.push_back(windowMenu_->addSeparator());
+    const KelDataFrame* const active = activeFrame();
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        // The first nine get a digit to press.
+        const QString number =
+            i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+        QAction* action = windowMenu_->addAction(number + open[i]->windowTitle());
+        action->setCheckable(true);
+        action->setActionGroup(windowGroup_);  // shown as one choice among the windows
+        action->setChecked(open[i] == active);
+        QPointer<KelDataFrame> target(open[i]);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target != nullptr && !target->isClosing()) {
+                activateFrame(*target);
+            }
+        });
+        windowList_.push_back(action);
+    }
 }
 
-void CMainFrame::updateOptionsMenu() {
-    const KelDataFrame* frame = activeFrame();
-    const bool enabled = frame != nullptr && frame->hasScene();
-    for (QAction* action : options_) {
-        action->setEnabled(enabled);
-    }
+void CMainFrame::activateNextFrame() {
+    mdiArea_->activateNextSubWindow();
+    updateTitle();
 }
 
-void CMainFrame::updateWindowMenu() {
-    const bool hasFrame = activeFrame() != nullptr;
-    for (QAction* action : window_) {
-        action->setEnabled(hasFrame);
+void CMainFrame::activatePreviousFrame() {
+    mdiArea_->activatePreviousSubWindow();
+    updateTitle();
+}
+
+HelpWindow& CMainFrame::ensureHelpWindow() {
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new HelpWindow(this);
     }
+    return *helpWindow_;
 }
 
 void CMainFrame::watchFrame(KelDataFrame& frame) {
@@ -265,17 +361,11 @@ void CMainFrame::updateStatus() {
 }
 
 void CMainFrame::onHelpIndex() {
-    if (helpWindow_ == nullptr) {
-        helpWindow_ = new HelpWindow(this);
-    }
-    helpWindow_->showPage(HelpWindow::kIndexPage);
+    ensureHelpWindow().showPage(HelpWindow::kIndexPage);
 }
 
 void CMainFrame::onHelpUsing() {
-    if (helpWindow_ == nullptr) {
-        helpWindow_ = new HelpWindow(this);
-    }
-    helpWindow_->showPage(HelpWindow::kUsingHelpPage);
+    ensureHelpWindow().showPage(HelpWindow::kUsingHelpPage);
 }
 
 void CMainFrame::arrangeIcons() {
@@ -300,6 +390,64 @@ void CMainFrame::arrangeIcons() {
     }
 }
 
+namespace {
+
+DocumentWindowShape shapeOf(const KelDataFrame& frame) {
+    return {frame.contentsMargins(), KelDataFrame::kTreePaneWidth, frame.splitter().handleWidth()};
+}
+
+}  // namespace
+
+void CMainFrame::placeNewFrame(KelDataFrame& frame) {
+    if (frame.isMaximized()) {
+        return;  // it fills the area like the others
+    }
+    int slot = 0;
+    for (const KelDataFrame* other : frames()) {
+        slot += other != &frame && !other->isMinimized() ? 1 : 0;
+    }
+    frame.setGeometry(documentWindowRect(mdiArea_->viewport()->size(), shapeOf(frame), slot));
+}
+
+void CMainFrame::cascade() {
+    // Bottom of the stack first, so the active window takes the last slot, on top.
+    int slot = 0;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::StackingOrder)) {
+        auto* frame = qobject_cast<KelDataFrame*>(window);
+        if (frame == nullptr || frame->isClosing() || frame->isMinimized()) {
+            continue;
+        }
+        if (frame->isMaximized()) {
+            frame->showNormal();
+        }
+        frame->setGeometry(
+            documentWindowRect(mdiArea_->viewport()->size(), shapeOf(*frame), slot++));
+        frame->raise();
+    }
+}
+
+void CMainFrame::restoreWindowGeometry(const QSettings& settings) {
+    const QRect available = screen()->availableGeometry();
+    // Room for the title bar and borders the window manager adds.
+    const QSize room = available.size() - QSize(16, 48);
+    const QByteArray stored = settings.value(QString::fromLatin1(kGeometryKey)).toByteArray();
+    if (stored.isEmpty() || !restoreGeometry(stored)) {
+        setGeometry(placeOnScreen(QSize(kDefaultWidth, kDefaultHeight).boundedTo(room), available));
+        return;
+    }
+    // Stored on a larger screen, or under another scale factor: brought back inside.
+    const QRect restored = geometry();
+    if (!isMaximized() && !isFullScreen() &&
+        (!available.contains(restored) || restored.width() > room.width() ||
+         restored.height() > room.height())) {
+        setGeometry(placeOnScreen(restored.size().boundedTo(room), available, restored));
+    }
+}
+
+void CMainFrame::storeWindowGeometry(QSettings& settings) const {
+    settings.setValue(QString::fromLatin1(kGeometryKey), saveGeometry());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!app_.closeAllDocuments()) {
         event->ignore();  // a document whose save failed stays, and so does the program
@@ -308,6 +456,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (helpWindow_ != nullptr) {
         helpWindow_->close();
     }
+    app_.storeMainWindowGeometry();
     event->accept();
 }
 

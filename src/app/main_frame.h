@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <functional>
+#include <vector>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QSettings;
 class QUndoGroup;
 
 namespace kel {
@@ -28,6 +33,10 @@ class CMainFrame : public QMainWindow {
 
 public:
     static constexpr std::size_t kRecentFileSlots = 4;
+    // The size the window opens at when it has no stored geometry and the screen allows.
+    static constexpr int kDefaultWidth = 1000;
+    static constexpr int kDefaultHeight = 720;
+    static constexpr const char* kGeometryKey = "Main Window/geometry";
 
     explicit CMainFrame(CKelApp& app);
     ~CMainFrame() override;
@@ -51,44 +60,84 @@ public:
 
     // Arranges the minimised document windows in a row along the bottom of the area.
     void arrangeIcons();
+    // Cascades the document windows from the top-left of the area, each at the size a new
+    // window gets, the active one last and on top.
+    void cascade();
+    // Puts a new document window in the next cascade slot at the size of a new window.
+    void placeNewFrame(KelDataFrame& frame);
+    // Window > Next Window and Previous Window: activation order, wrapping around.
+    void activateNextFrame();
+    void activatePreviousFrame();
+
+    // The open document windows in creation order, as the Window menu lists them.
+    std::vector<KelDataFrame*> frames() const;
+
+    // The stored geometry if there is one, else the default size; either way inside the
+    // available area of the screen.
+    void restoreWindowGeometry(const QSettings& settings);
+    void storeWindowGeometry(QSettings& settings) const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // When an item can be chosen: always, never, with a document window, with a scene.
+    enum class Availability { Always, Never, Frame, Scene };
+    // One row of a menu table; an entry without text is a separator.
+    struct MenuEntry {
+        MenuEntry() = default;
+        MenuEntry(const char* itemText, std::function<void()> command,
+                  Availability when = Availability::Always, std::function<bool()> mark = {})
+            : text(itemText),
+              run(std::move(command)),
+              availability(when),
+              checked(std::move(mark)) {}
+
+        const char* text = nullptr;
+        std::function<void()> run;
+        Availability availability = Availability::Always;
+        std::function<bool()> checked;  // set for an item with a check mark
+    };
+    struct MenuItem {
+        QAction* action = nullptr;
+        Availability availability = Availability::Always;
+        std::function<bool()> checked;
+    };
+
     void createMenus();
-    void updateFileMenu();
-    void updateViewMenu();
-    void updateOptionsMenu();
-    void updateWindowMenu();
+    QMenu* addMenu(const char* title);
+    void addEntries(QMenu& menu, const std::vector<MenuEntry>& entries);
+    void addRecentFileSlots(QMenu& menu);
+    // Sets every table item's enabled and checked state.
+    void updateItems();
+    void updateRecentFiles();
+    void updateWindowList();
+    bool isAvailable(Availability availability) const;
     void onActiveFrameChanged();
     void updateStatus();
     // Runs command on the active document window, if there is one.
-    template <typename Command>
-    void onFrame(Command command);
+    std::function<void()> onFrame(void (KelDataFrame::*command)());
+    // The title the window should have: " - " and the active document's name, or nothing.
+    QString expectedTitle() const;
+    HelpWindow& ensureHelpWindow();
 
     CKelApp& app_;
     QMdiArea* mdiArea_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
-
-    QAction* fileClose_ = nullptr;
-    QAction* fileSave_ = nullptr;
-    QAction* fileSaveAs_ = nullptr;
+    std::vector<MenuItem> items_;
     QAction* recentPlaceholder_ = nullptr;
     std::array<QAction*, kRecentFileSlots> recentFiles_{};
-    QAction* viewPhong_ = nullptr;
-    QAction* viewGouraud_ = nullptr;
-    QAction* viewWireframe_ = nullptr;
-    QAction* viewCulling_ = nullptr;
-    QAction* viewReset_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QActionGroup* windowGroup_ = nullptr;
+    std::vector<QAction*> windowList_;
+    bool enforcingTitle_ = false;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr;
     QLabel* renderFigures_ = nullptr;
-    std::array<QAction*, 4> options_{};
-    std::array<QAction*, 5> window_{};
 };
 
 }  // namespace kel

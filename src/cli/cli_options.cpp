@@ -1,7 +1,17 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <sstream>
+#include <utility>
+
+#include "render/device_renderer.h"
+
+#ifndef KEL_VERSION
+#define KEL_VERSION "unknown"
+#endif
 
 namespace kel {
 
@@ -70,6 +80,125 @@ std::string applyFrames(CliOptions& options, const std::string& value) {
     return {};
 }
 
+std::string applyReference(CliOptions& options, const std::string& value) {
+    if (value.empty()) {
+        return "the reference file name is empty";
+    }
+    options.referencePath = value;
+    return {};
+}
+
+std::string applyDiff(CliOptions& options, const std::string& value) {
+    if (value.empty()) {
+        return "the difference file name is empty";
+    }
+    options.diffPath = value;
+    return {};
+}
+
+std::string applySupersample(CliOptions& options, const std::string& value) {
+    if (!parseInt(value, 1, kMaxSupersample, options.supersample)) {
+        return "invalid supersampling factor '" + value + "' (expected 1 to " +
+               std::to_string(kMaxSupersample) + ")";
+    }
+    return {};
+}
+
+std::string applyThumbnail(CliOptions& options, const std::string& value) {
+    if (!parseInt(value, 1, kMaxThumbnailSize, options.thumbnailSize)) {
+        return "invalid thumbnail size '" + value + "' (expected 1 to " +
+               std::to_string(kMaxThumbnailSize) + ")";
+    }
+    return {};
+}
+
+bool wasGiven(const CliOptions& options, const std::string& name) {
+    return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
+}
+
+// An output that names another image type would get PNG bytes under a misleading name.
+std::string checkImageName(const std::string& path) {
+    if (path == kStdoutName) {
+        return {};
+    }
+    const std::string type = otherImageType(path);
+    if (type.empty()) {
+        return {};
+    }
+    return "'" + path + "' names a " + type + " image; kel-render writes PNG only";
+}
+
+// What a thumbnail request may not be combined with: it has its own size, mode and output.
+std::string checkThumbnail(const CliOptions& options) {
+    for (const char* name : {"--mode", "--size", "--cull", "--supersample", "--output", "--frames",
+                             "--tree", "--save"}) {
+        if (wasGiven(options, name)) {
+            return std::string("option '") + name + "' cannot be used with --thumbnail";
+        }
+    }
+    if (options.positional.size() != 2) {
+        return "--thumbnail needs SIZE INPUT OUTPUT";
+    }
+    return checkImageName(options.positional[1]);
+}
+
+std::string checkRender(const CliOptions& options) {
+    if (options.positional.empty()) {
+        return "no scene file given";
+    }
+    if (options.positional.size() > 1) {
+        return "more than one scene file given";
+    }
+    const long long side = std::min(options.width, options.height) - 2LL * kViewportMargin;
+    if (options.supersample > 1 && side * options.supersample > kMaxImageSide) {
+        return "--supersample " + std::to_string(options.supersample) + " at " +
+               std::to_string(options.width) + "x" + std::to_string(options.height) +
+               " needs a viewport of " + std::to_string(side * options.supersample) +
+               " pixels (at most " + std::to_string(kMaxImageSide) + ")";
+    }
+    return checkImageName(options.outputPath);
+}
+
+// Checks what the options say together, once all are read.
+std::string checkCombination(const CliOptions& options) {
+    if (!options.diffPath.empty() && options.referencePath.empty()) {
+        return "option '--diff' needs --reference";
+    }
+    const std::string error =
+        options.thumbnailSize > 0 ? checkThumbnail(options) : checkRender(options);
+    if (!error.empty()) {
+        return error;
+    }
+    const std::string output =
+        options.thumbnailSize > 0 ? options.positional[1] : options.outputPath;
+    const int toStdout = (output == kStdoutName ? 1 : 0) +
+                         (options.diffPath == kStdoutName ? 1 : 0) + (options.tree ? 1 : 0);
+    if (toStdout > 1) {
+        return "only one of the image, the difference image and the tree can go to stdout";
+    }
+    return checkImageName(options.diffPath);
+}
+
+// Words filled into lines of at most width columns, each line after the first indented to
+// column; a word longer than a line stands alone.
+std::string wrapped(const std::string& text, std::size_t column, std::size_t width) {
+    std::istringstream words(text);
+    std::string result;
+    std::size_t used = column;
+    for (std::string word; words >> word;) {
+        if (used > column && used + 1 + word.size() > width) {
+            result += "\n" + std::string(column, ' ');
+            used = column;
+        } else if (used > column) {
+            result += ' ';
+            ++used;
+        }
+        result += word;
+        used += word.size();
+    }
+    return result;
+}
+
 std::string applyProbe(CliOptions& options, const std::string& value) {
     const auto comma = value.find(',');
     int x = 0;
@@ -103,7 +232,16 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
              o.cull = true;
              return std::string();
          }},
-        {"--output", "FILE.png", "write the client area as a PNG image", applyOutput},
+        {"--supersample", "N",
+         "render the viewport at N times its side and average each N x N block (default 1)",
+         applySupersample},
+        {"--output", "FILE.png", "write the client area as a PNG image (- for stdout)",
+         applyOutput},
+        {"--reference", "EXPECTED.png",
+         "compare the image pixel for pixel with EXPECTED.png; exit 3 when they differ",
+         applyReference},
+        {"--diff", "FILE.png",
+         "with --reference: write the differing pixels in red over the faded image", applyDiff},
         {"--save", "OUT.kel",
          "save the scene as the viewer does (its object output \"foo\" goes to the scene's "
          "folder)",
@@ -112,6 +250,13 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
         {"--tree", "", "print the data tree, fully expanded, after the last render",
          [](CliOptions& o, const std::string&) {
              o.tree = true;
+             return std::string();
+         }},
+        {"--thumbnail", "SIZE", "write a SIZE x SIZE thumbnail of INPUT to OUTPUT (see below)",
+         applyThumbnail},
+        {"--version", "", "print the version and exit",
+         [](CliOptions& o, const std::string&) {
+             o.version = true;
              return std::string();
          }},
         {"--probe", "X,Y", "after the last render, print what pixel X,Y tells (repeatable)",
@@ -128,16 +273,24 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
 CliParseResult parseCommandLine(const std::vector<std::string>& args) {
     CliParseResult result;
     CliOptions& options = result.options;
-    int scenes = 0;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // After "--" every argument is a file name, even one that starts with "-".
+        if (optionsEnded) {
+            options.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             if (!arg.empty() && arg.front() == '-' && arg != "-") {
                 result.error = "unknown option '" + arg + "'";
                 return result;
             }
-            ++scenes;
-            options.scenePath = arg;
+            options.positional.push_back(arg);
             continue;
         }
         const auto equals = arg.find('=');
@@ -166,14 +319,17 @@ CliParseResult parseCommandLine(const std::vector<std::string>& args) {
             result.error = error;
             return result;
         }
+        options.given.push_back(name);
     }
-    if (options.help) {
+    if (options.help || options.version) {
         return result;
     }
-    if (scenes == 0) {
-        result.error = "no scene file given";
-    } else if (scenes > 1) {
-        result.error = "more than one scene file given";
+    result.error = checkCombination(options);
+    if (result.error.empty()) {
+        options.scenePath = options.positional.front();
+        if (options.thumbnailSize > 0) {
+            options.outputPath = options.positional[1];
+        }
     }
     return result;
 }
@@ -181,9 +337,12 @@ CliParseResult parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
     std::ostringstream out;
     out << "Usage: kel-render SCENE.kel [options]\n"
+           "       kel-render MESH [options]   (MESH: .obj, .off, .ply or .stl)\n"
+           "   or: kel-render --thumbnail SIZE INPUT OUTPUT [--reference EXPECTED.png]\n"
            "\n"
            "Renders a Kel scene the way the viewer does and writes the whole client area\n"
            "(white background, black viewport frame, the image) as a PNG.\n"
+           "A mesh opens as the viewer opens it alone: in a scene fitted to show it whole.\n"
            "Object files are read relative to the scene file's folder. The scene starts\n"
            "fresh: no visibility reset, back faces culled in the shaded modes and in\n"
            "wireframe only with --cull. Without --output nothing is written.\n"
@@ -201,13 +360,67 @@ std::string usageText() {
         } else {
             out << std::string(column - left.size(), ' ');
         }
-        out << def.help << "\n";
+        out << wrapped(def.help, column, 80) << "\n";
     }
     out << "\n"
-           "Messages the viewer shows in message boxes go to stderr, prefixed \"kel-render: \".\n"
-           "Exit status: 0 on success, 1 when the scene cannot be read or the image cannot\n"
-           "be written, 2 on a usage error.\n";
+           "Supersampling keeps the client area, its margin and the one-pixel frame as at\n"
+           "factor 1; each channel of a pixel is the mean of its block, halves rounded up.\n"
+           "The data tree then shows the device points of the supersampled viewport.\n"
+           "\n"
+           "Comparing: --reference reads EXPECTED.png before the render and then compares\n"
+           "every pixel and channel. When they differ, stderr says how many pixels differ,\n"
+           "the largest difference of one channel and the box that holds them; a reference\n"
+           "of another size differs and says so. --diff writes the image faded towards\n"
+           "white with every differing pixel pure red, whether or not any differ.\n"
+           "\n"
+           "Thumbnails: --thumbnail SIZE INPUT OUTPUT renders the viewport of INPUT alone,\n"
+           "SIZE x SIZE pixels (1 to "
+        << kMaxThumbnailSize << ") without frame, in Phong mode with " << kThumbnailSupersample
+        << " x " << kThumbnailSupersample
+        << " samples\n"
+           "per pixel. The background is transparent: a pixel's alpha is the share of its\n"
+           "samples a polygon covers. The scene keeps its own camera. Objects whose files\n"
+           "cannot be read are left out; when nothing is in view, nothing is written and\n"
+           "the exit status is 1. OUTPUT is written to a temporary file beside it and then\n"
+           "renamed, so it is never left half written.\n"
+           "\n"
+           "Output files must be PNG: a name ending in another image type (such as .jpg) is\n"
+           "a usage error. A file name of - means stdout, for at most one output; after --\n"
+           "every argument is a file name, even one that starts with -.\n"
+           "Messages the viewer shows in message boxes go to stderr, prefixed\n"
+           "\"kel-render: \".\n"
+           "\n"
+           "Exit status:\n"
+           "  0  success; with --reference, the image equals the reference\n"
+           "  1  the scene or the reference cannot be read, or an image cannot be written\n"
+           "  2  usage error: an unknown option, a missing or bad value, a bad combination\n"
+           "  3  with --reference, the image differs from the reference\n";
     return out.str();
+}
+
+std::string versionText() {
+    return std::string("kel-render (Kel) ") + KEL_VERSION + "\n";
+}
+
+std::string otherImageType(const std::string& path) {
+    static const std::pair<const char*, const char*> types[] = {
+        {".jpg", "JPEG"},    {".jpeg", "JPEG"},        {".jpe", "JPEG"},  {".jfif", "JPEG"},
+        {".gif", "GIF"},     {".bmp", "BMP"},          {".tif", "TIFF"},  {".tiff", "TIFF"},
+        {".webp", "WebP"},   {".ppm", "PPM"},          {".pgm", "PGM"},   {".pbm", "PBM"},
+        {".pnm", "PNM"},     {".tga", "TGA"},          {".ico", "ICO"},   {".svg", "SVG"},
+        {".exr", "OpenEXR"}, {".avif", "AVIF"},        {".heic", "HEIF"}, {".heif", "HEIF"},
+        {".jxl", "JPEG XL"}, {".jp2", "JPEG 2000"},    {".qoi", "QOI"},   {".xpm", "XPM"},
+        {".psd", "PSD"},     {".hdr", "Radiance HDR"},
+    };
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& [suffix, name] : types) {
+        if (extension == suffix) {
+            return name;
+        }
+    }
+    return {};
 }
 
 }  // namespace kel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,13 +29,26 @@ public:
     bool onNewDocument() override;
     // False, with one message shown, when the file cannot be read or is malformed; the
     // document then keeps what it held before. Missing or malformed object files are
-    // reported and left out, and the open still succeeds.
+    // reported and left out, and the open still succeeds. A mesh file (.obj, .off, .ply,
+    // .stl, or a Kel object file) opens as a scene of its own that shows the mesh whole.
     bool onOpenDocument(const std::string& path) override;
-    // False, with a message shown, when there is no scene or a file cannot be written.
-    // The modified flag does not change.
+    // False, with a message shown, when there is no scene, a file cannot be written, the
+    // path is the mesh the document shows or names a mesh format, or an object's name
+    // cannot be stored (white space). Object names are written relative to the folder of
+    // path. The modified flag does not change.
     bool onSaveDocument(const std::string& path) override;
-    // When modified, asks "TITLE has been changed, save it?"; Yes saves to pathName().
+    // When modified, asks "TITLE has been changed, save it?"; Yes saves to pathName(), or,
+    // for an opened mesh, to the scene file name the chooser gives (no name: stays open).
     bool onCloseDocument() override;
+
+    // An opened mesh that has not been saved as a scene: saving must ask for a name.
+    bool needsSceneFileName() const { return !meshPath_.empty() && pathName() == meshPath_; }
+    // NAME.kel beside the mesh NAME.EXT, or the path itself for a scene.
+    std::string suggestedSceneFileName() const;
+    // Asks for a scene file name to save under, starting at the suggestion.
+    using SceneFileChooser =
+        std::function<std::optional<std::string>(const std::string& suggested)>;
+    void setSceneFileChooser(SceneFileChooser chooser) { chooser_ = std::move(chooser); }
 
     std::pair<int, int> documentSize() const { return {kWidth, kHeight}; }
     Scene* scene() const { return scene_.get(); }
@@ -55,8 +69,12 @@ public:
     void recordEdit(const std::string& name, const SceneSettings& before);
 
 private:
+    void startHistory();
     static constexpr int kWidth = 2000;
     static constexpr int kHeight = 2000;
+
+    bool openMesh(const std::string& path, const std::string& absolute);
+    bool canSaveTo(const std::string& path) const;
 
     UserMessages& messages_;
     // The reader refers to the builder, and the builder to the scene: released in that
@@ -65,6 +83,11 @@ private:
     std::unique_ptr<DefaultSceneBuilder> builder_;
     std::unique_ptr<ReadVisitor> reader_;
     bool modified_ = false;
+    // The folder object names were resolved against when the scene was read.
+    std::string sourceFolder_;
+    // The mesh an opened mesh document shows; empty for a scene.
+    std::string meshPath_;
+    SceneFileChooser chooser_;
     std::optional<CameraPose> openedCamera_;
     // Declared last so that it goes first: its steps refer to this document.
     std::unique_ptr<EditJournal> journal_;

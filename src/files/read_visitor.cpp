@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "files/mesh/mesh_format.h"
 #include "files/number_parsing.h"
 #include "files/scene_builder.h"
 #include "files/text_file.h"
@@ -405,11 +406,7 @@ bool ReadVisitor::readObject(int number) {
         keepLeftOut(*object);
         return false;
     }
-    object_ = Source{object->name(), TokenReader(std::move(text)), true};
-    const bool read = readObjectFile(*object);
-    currentObject_ = nullptr;
-    if (!read) {
-        reportFailure();
+    if (!readGeometry(*object, std::move(text))) {
         keepLeftOut(*object);
         return false;
     }
@@ -485,6 +482,26 @@ void ReadVisitor::keepLeftOut(const SceneObject& object) {
     record->setSpecular(object.specular());
     record->setShininess(object.shininess());
     builder_->keepLeftOutObject(std::move(record));
+}
+
+bool ReadVisitor::readGeometry(SceneObject& object, std::string text) {
+    // A mesh file is read by its own reader; a Kel object file (which may end in .obj
+    // too) by this one.
+    if (const auto format = geometryFormatOf(object.name(), text)) {
+        std::string failure;
+        if (!readMeshObject(*format, text, object.name(), object, failure)) {
+            messages_.showError(failure);
+            return false;
+        }
+        return true;
+    }
+    object_ = Source{object.name(), TokenReader(std::move(text)), true};
+    const bool read = readObjectFile(object);
+    currentObject_ = nullptr;
+    if (!read) {
+        reportFailure();
+    }
+    return read;
 }
 
 bool ReadVisitor::readObjectFile(SceneObject& object) {

@@ -71,6 +71,10 @@ public:
     bool readSurface(Surface& surface) override;
     bool readPolygon(Polygon& polygon) override;
     bool readColor(Color& color);
+    // Reads the geometry of the object from text, the contents of the file the object is
+    // named after: a mesh (OBJ, OFF, PLY, STL) or a Kel object file. False, with one
+    // message shown, when it is malformed.
+    bool readGeometry(SceneObject& object, std::string text);
 
     bool sceneFileFailed() const { return sceneFailed_; }
 

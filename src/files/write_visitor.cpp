@@ -148,7 +148,7 @@ void WriteVisitor::visitScene(Scene& scene) {
 }
 
 void WriteVisitor::writeRecord(const SceneObject& object) {
-    writeLine(object.name());
+    writeLine(namer_ ? namer_(object) : object.name());
     writeLine(vectorText(object.rotation()));
     writeLine(vectorText(object.scaling()));
     writeLine(vectorText(object.translation()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,11 @@ public:
     // The name of the object output file.
     static constexpr const char* kObjectOutputName = "foo";
 
+    // What an object record names as its file; the object's own name unless set (a scene
+    // saved in another folder names its objects relative to that folder).
+    using ObjectNamer = std::function<std::string(const SceneObject&)>;
+    void setObjectNamer(ObjectNamer namer) { namer_ = std::move(namer); }
+
 private:
     void writeLine(const std::string& line);
     void writeRecord(const SceneObject& object);
@@ -77,6 +83,7 @@ private:
     bool objectWritten_ = false;
     std::string failedFile_;
     std::string failureReason_;
+    ObjectNamer namer_;
 };
 
 // The text forms used in both files.

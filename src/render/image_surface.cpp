@@ -7,13 +7,15 @@
 
 namespace kel {
 
-ImageSurface::ImageSurface(int width, int height)
-    : width_(std::max(width, 0)),
+ImageSurface::ImageSurface(int width, int height, HighByte highByte)
+    : highByte_(highByte == HighByte::Opaque ? ~kColorMask : 0u),
+      width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWhite) {}
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+              kWhite | highByte_) {}
 
 void ImageSurface::fill(std::uint32_t color) {
-    std::fill(pixels_.begin(), pixels_.end(), color);
+    std::fill(pixels_.begin(), pixels_.end(), (color & kColorMask) | highByte_);
 }
 
 void ImageSurface::setPixel(int x, int y, std::uint32_t color) {
@@ -21,7 +23,7 @@ void ImageSurface::setPixel(int x, int y, std::uint32_t color) {
         return;
     }
     pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-            static_cast<std::size_t>(x)] = color;
+            static_cast<std::size_t>(x)] = (color & kColorMask) | highByte_;
 }
 
 void ImageSurface::setPixelRow(int x, int y, const std::uint32_t* colors, int count) {
@@ -33,9 +35,11 @@ void ImageSurface::setPixelRow(int x, int y, const std::uint32_t* colors, int co
     if (first >= last) {
         return;
     }
-    std::copy(
+    const std::uint32_t high = highByte_;
+    std::transform(
         colors + (first - x), colors + (last - x),
-        pixels_.begin() + static_cast<std::ptrdiff_t>(static_cast<long long>(y) * width_ + first));
+        pixels_.begin() + static_cast<std::ptrdiff_t>(static_cast<long long>(y) * width_ + first),
+        [high](std::uint32_t color) { return (color & kColorMask) | high; });
 }
 
 void ImageSurface::moveTo(int x, int y) {
@@ -87,7 +91,7 @@ void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
         const long long py = xMajor ? minor : major;
         if (px >= 0 && py >= 0 && px < width_ && py < height_) {
             pixels_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
-                    static_cast<std::size_t>(px)] = kBlack;
+                    static_cast<std::size_t>(px)] = kBlack | highByte_;
         }
     }
 }

@@ -15,8 +15,13 @@ public:
     static constexpr std::uint32_t kWhite = 0x00FFFFFFu;
     static constexpr std::uint32_t kBlack = 0x00000000u;
 
+    // What the unused high byte of every stored pixel holds. Opaque (0xFF) makes the
+    // buffer a byte-ordered R, G, B, 255 image that a window can show as it is, with no
+    // conversion; pixel() reads the colour without it either way.
+    enum class HighByte { Zero, Opaque };
+
     // A negative size counts as 0.
-    ImageSurface(int width, int height);
+    ImageSurface(int width, int height, HighByte highByte = HighByte::Zero);
 
     ClientRect clientRect() const override { return {0, 0, width_, height_}; }
     void setPixel(int x, int y, std::uint32_t color) override;
@@ -28,14 +33,18 @@ public:
     int height() const { return height_; }
     std::uint32_t pixel(int x, int y) const {
         return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                       static_cast<std::size_t>(x)];
+                       static_cast<std::size_t>(x)] &
+               kColorMask;
     }
+    // The stored pixels, high byte included.
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
     void fill(std::uint32_t color);
 
 private:
+    static constexpr std::uint32_t kColorMask = 0x00FFFFFFu;
     void drawLine(int x0, int y0, int x1, int y1);
 
+    std::uint32_t highByte_;
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/fake_messages.h"
 #include "app/file_chooser.h"
@@ -22,10 +23,19 @@ namespace kel::test {
 class FakeFiles : public FileChooser {
 public:
     std::optional<std::string> chooseFileToOpen(QWidget*) override { return openAnswer; }
-    std::optional<std::string> chooseFileToSave(QWidget*, const std::string&) override {
-        return std::nullopt;
+    std::optional<std::string> chooseFileToSave(QWidget*, const std::string& suggested) override {
+        saveSuggestions.push_back(suggested);
+        return saveAnswer;
+    }
+    std::optional<std::string> chooseImageToSave(QWidget*, const std::string& suggested) override {
+        imageSuggestions.push_back(suggested);
+        return imageAnswer;
     }
     std::optional<std::string> openAnswer;
+    std::optional<std::string> saveAnswer;
+    std::vector<std::string> saveSuggestions;
+    std::optional<std::string> imageAnswer;
+    std::vector<std::string> imageSuggestions;
 };
 
 class NoColors : public ColorChooser {

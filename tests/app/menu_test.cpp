@@ -15,16 +15,18 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Options", "&Window", "&Help"}));
     EXPECT_EQ(itemTexts("&File"),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                           "Save &As...", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X",
-                                               "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+                           "Save &As...", "&Export Image...", "-", "Recent File", "-", "E&xit"}));
+    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                                               "&Paste\tCtrl+V", "Copy &Image"}));
     EXPECT_EQ(itemTexts("&View"),
               (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G", "&Wireframe\tCtl+W",
                            "&Do Culling\tCtl+D", "-", "&Reset View"}));
     EXPECT_EQ(itemTexts("&Options"), (QStringList{"&Camera...\tCtl+M", "Frustum...\tCtl+F",
                                                   "&Ambience...\tCtl+I", "&Light...\tCtl+G"}));
+    // No window open: the list of windows is empty, without its separator.
     EXPECT_EQ(itemTexts("&Window"),
-              (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "S&plit"}));
+              (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "S&plit", "-",
+                           "Ne&xt Window", "Pre&vious Window"}));
     EXPECT_EQ(itemTexts("&Help"), (QStringList{"&Index", "&Using Help", "-", "&About Kel..."}));
 
     EXPECT_EQ(itemTexts("&File", true), (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "E&xit"}));
@@ -37,14 +39,17 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
 
 TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsWindowAndCheckMarksFollowTheActiveWindow) {
     KelDataFrame& cube = open("cube.kel");
-    EXPECT_EQ(
-        itemTexts("&File", true),
-        (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
-                     QString::fromStdString("&1 " + scratch("cube.kel")), "E&xit"}));
-    EXPECT_TRUE(itemTexts("&Edit", true).isEmpty());  // nothing done yet to undo
+    EXPECT_EQ(itemTexts("&File", true),
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
+                           "Save &As...", "&Export Image...",
+                           QString::fromStdString("&1 " + scratch("cube.kel")), "E&xit"}));
+    // Nothing done yet to undo.
+    EXPECT_EQ(itemTexts("&Edit", true), QStringList{"Copy &Image"});
     EXPECT_EQ(itemTexts("&View", true).size(), 5);
     EXPECT_EQ(itemTexts("&Options", true).size(), 4);
-    EXPECT_EQ(itemTexts("&Window", true).size(), 5);
+    EXPECT_EQ(itemTexts("&Window", true),
+              (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "S&plit",
+                           "Ne&xt Window", "Pre&vious Window", "&1 cube.kel"}));
     // A new window shows wireframe without culling.
     const QStringList view = {"&Phong\tCtl+P", "&Gouraud\tCtl+G", "&Wireframe\tCtl+W",
                               "&Do Culling\tCtl+D"};
@@ -74,7 +79,10 @@ TEST_F(MenuTest, ANewDocumentHasNoSceneSoViewAndOptionsStayOffAndDoNothing) {
     EXPECT_TRUE(itemTexts("&View", true).isEmpty());
     EXPECT_TRUE(itemTexts("&Options", true).isEmpty());
     EXPECT_FALSE(item("&View", "&Wireframe\tCtl+W").isChecked());
-    EXPECT_EQ(itemTexts("&Window", true).size(), 5);
+    EXPECT_EQ(itemTexts("&Window", true).size(), 8);  // seven commands and the one window
+    // Nothing to draw: nothing to export or copy.
+    EXPECT_FALSE(item("&File", "&Export Image...").isEnabled());
+    EXPECT_FALSE(item("&Edit", "Copy &Image").isEnabled());
     // Triggered anyway (no menu refresh in between), the commands leave the window alone.
     KelDataFrame& frame = *mainFrame().activeFrame();
     frame.onViewPhong();

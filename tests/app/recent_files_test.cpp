@@ -15,7 +15,7 @@ TEST_F(RecentFilesTest, OpenedFilesFillTheMenuMostRecentFirstAndTrimToFour) {
         texts.insert(texts.begin(), QString::fromStdString(scratch(name)));
     }
     const QStringList menu = itemTexts("&File");
-    EXPECT_EQ(menu.mid(5), (QStringList{"-", "&1 " + texts[0], "&2 " + texts[1], "&3 " + texts[2],
+    EXPECT_EQ(menu.mid(6), (QStringList{"-", "&1 " + texts[0], "&2 " + texts[1], "&3 " + texts[2],
                                         "&4 " + texts[3], "-", "E&xit"}));
     // Bringing an open file forward makes it the most recent again.
     open("c.kel");

@@ -53,6 +53,8 @@ TEST_F(RenderedViewTest, ModeAndCullingCommandsSetSceneFlagsAndRerenderEveryView
     choose("&Window", "&New Window");
     KelDataFrame* second = mainFrame().activeFrame();
     ASSERT_NE(second, &first);
+    // Side by side: a window hidden behind the other has nothing on show to repaint.
+    choose("&Window", "&Tile");
     Scene& scene = *first.document().scene();
     CKelView* const views[] = {&first.renderedView(), &second->renderedView()};
     const struct {

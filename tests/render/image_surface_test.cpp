@@ -33,5 +33,34 @@ TEST(ImageSurfaceTest, LinesWithEndPointsAtTheIntLimitsFinishAndStayInside) {
               50 + 49 + 3);
 }
 
+// An opaque surface stores 0xFF in every high byte, whatever writes the pixel, so a window
+// can show the buffer as R, G, B, 255 bytes; the colours read back are the same.
+TEST(ImageSurfaceTest, AnOpaqueSurfaceKeepsTheHighByteAndTheSameColours) {
+    ImageSurface zero(4, 3);
+    ImageSurface opaque(4, 3, ImageSurface::HighByte::Opaque);
+    const std::uint32_t row[] = {0x00102030u, 0xAB405060u, 0x00000000u};
+    for (ImageSurface* image : {&zero, &opaque}) {
+        image->setPixel(0, 0, 0xFF0000FFu);  // a stray high byte is not kept
+        image->setPixelRow(1, 1, row, 3);
+        image->moveTo(0, 2);
+        image->lineTo(3, 2);
+    }
+    const std::uint32_t expected[3][4] = {{0x000000FFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu},
+                                          {0x00FFFFFFu, 0x00102030u, 0x00405060u, 0x00000000u},
+                                          {0x00000000u, 0x00000000u, 0x00000000u, 0x00FFFFFFu}};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(zero.pixel(x, y), expected[y][x]) << x << "," << y;
+            EXPECT_EQ(opaque.pixel(x, y), expected[y][x]) << x << "," << y;
+            const std::size_t at = static_cast<std::size_t>(y) * 4 + static_cast<std::size_t>(x);
+            EXPECT_EQ(zero.pixels()[at], expected[y][x]);
+            EXPECT_EQ(opaque.pixels()[at], expected[y][x] | 0xFF000000u);
+        }
+    }
+    opaque.fill(0x00123456u);
+    EXPECT_TRUE(std::all_of(opaque.pixels().begin(), opaque.pixels().end(),
+                            [](std::uint32_t p) { return p == 0xFF123456u; }));
+}
+
 }  // namespace
 }  // namespace kel

@@ -8,7 +8,7 @@ namespace kel {
 
 AmbientDialog::AmbientDialog(Scene& scene, UserMessages& messages, QWidget* parent)
     : SettingsDialog(QStringLiteral("Ambient Light"), messages, parent), scene_(scene) {
-    addRowLabel(QStringLiteral("Ambient Light"), 0);
+    addRowLabel(QStringLiteral("&Ambient Light"), 0);
     fields().addReal(addEdit(QStringLiteral("ambient"), 0, 1), &ambient_, 0.0, 1.0);
 }
 

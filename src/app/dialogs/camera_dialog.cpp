@@ -10,9 +10,9 @@ namespace kel {
 CameraDialog::CameraDialog(Camera& camera, UserMessages& messages, QWidget* parent)
     : SettingsDialog(QStringLiteral("Camera"), messages, parent), camera_(camera) {
     const auto [fromEdits, toEdits, upEdits] =
-        addAxisRows(grid(), {{{QStringLiteral("From Point"), QStringLiteral("from")},
-                              {QStringLiteral("To Point"), QStringLiteral("to")},
-                              {QStringLiteral("Up Vector"), QStringLiteral("up")}}});
+        addAxisRows(grid(), {{{QStringLiteral("&From Point"), QStringLiteral("from")},
+                              {QStringLiteral("&To Point"), QStringLiteral("to")},
+                              {QStringLiteral("&Up Vector"), QStringLiteral("up")}}});
 
     constexpr double kLimit = 10000.0;
     for (int i = 0; i < 3; ++i) {

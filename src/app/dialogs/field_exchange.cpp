@@ -1,6 +1,7 @@
 #include "app/dialogs/field_exchange.h"
 
 #include <QLineEdit>
+#include <cmath>
 
 #include "app/dialogs/number_text.h"
 #include "platform/user_messages.h"
@@ -75,6 +76,11 @@ std::optional<FieldError> FieldExchange::read(const Binding& binding) {
         }
         if (binding.ranged && (*value < binding.realMin || *value > binding.realMax)) {
             return FieldError{binding.edit, realRangeMessage(binding.realMin, binding.realMax)};
+        }
+        if (!std::isfinite(*value)) {
+            return FieldError{
+                binding.edit,
+                QStringLiteral("The number is too large; please enter a smaller one.")};
         }
         *binding.real = *value;
         return std::nullopt;

@@ -52,6 +52,45 @@ std::array<AxisEdits, 3> addAxisRows(QGridLayout& grid, const std::array<AxisRow
     return edits;
 }
 
+std::vector<QWidget*> arrangeKeyboard(QGridLayout& grid) {
+    std::vector<QWidget*> chain;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        QLabel* label = nullptr;
+        bool buddyFound = false;
+        for (int column = 0; column < grid.columnCount(); ++column) {
+            const QLayoutItem* const item = grid.itemAtPosition(row, column);
+            QWidget* const widget = item != nullptr ? item->widget() : nullptr;
+            if (widget == nullptr) {
+                continue;
+            }
+            if (auto* const asLabel = qobject_cast<QLabel*>(widget)) {
+                label = label != nullptr ? label : asLabel;
+                continue;
+            }
+            if (widget->focusPolicy() & Qt::TabFocus) {
+                chain.push_back(widget);
+            }
+            if (!buddyFound && label != nullptr && qobject_cast<QLineEdit*>(widget) != nullptr &&
+                label->text().contains(QLatin1Char('&'))) {
+                label->setBuddy(widget);
+                buddyFound = true;
+            }
+        }
+    }
+    return chain;
+}
+
+void chainTabOrder(const std::vector<QWidget*>& chain) {
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void focusField(QLineEdit& edit) {
+    edit.setFocus(Qt::TabFocusReason);
+    edit.selectAll();
+}
+
 void copyAxes(const Vector& source, double (&target)[3]) {
     target[0] = source.x();
     target[1] = source.y();

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 class QGridLayout;
 class QLineEdit;
+class QWidget;
 
 namespace kel {
 
@@ -25,6 +27,15 @@ struct AxisRow {
 };
 using AxisEdits = std::array<QLineEdit*, 3>;
 std::array<AxisEdits, 3> addAxisRows(QGridLayout& grid, const std::array<AxisRow, 3>& rows);
+
+// The grid's focusable widgets in reading order, row by row and left to right, which is the
+// order Tab should visit them in. On the way, each row label with a mnemonic is made the
+// buddy of the first edit in its row, so Alt and the letter go to that edit.
+std::vector<QWidget*> arrangeKeyboard(QGridLayout& grid);
+// Chains the widgets' tab order as given.
+void chainTabOrder(const std::vector<QWidget*>& chain);
+// Gives the edit the focus with its whole text selected, so typing replaces it.
+void focusField(QLineEdit& edit);
 
 // The three components of a 3-element vector, as the edits' values.
 void copyAxes(const Vector& source, double (&target)[3]);

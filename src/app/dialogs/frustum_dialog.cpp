@@ -9,9 +9,9 @@ namespace kel {
 
 FrustumDialog::FrustumDialog(Frustum& frustum, UserMessages& messages, QWidget* parent)
     : SettingsDialog(QStringLiteral("Frustum"), messages, parent), frustum_(frustum) {
-    addRowLabel(QStringLiteral("Near Plane"), 0);
-    addRowLabel(QStringLiteral("Far Plane"), 1);
-    addRowLabel(QStringLiteral("Plane Height"), 2);
+    addRowLabel(QStringLiteral("&Near Plane"), 0);
+    addRowLabel(QStringLiteral("&Far Plane"), 1);
+    addRowLabel(QStringLiteral("Plane &Height"), 2);
     QLineEdit* const nearEdit = addEdit(QStringLiteral("nearPlane"), 0, 1);
     QLineEdit* const farEdit = addEdit(QStringLiteral("farPlane"), 1, 1);
     QLineEdit* const heightEdit = addEdit(QStringLiteral("planeHeight"), 2, 1);

@@ -19,19 +19,19 @@ LightDialog::LightDialog(Light& light, UserMessages& messages, QWidget* parent)
     addHeading(QStringLiteral("X"), 0, 1);
     addHeading(QStringLiteral("Y"), 0, 2);
     addHeading(QStringLiteral("Z"), 0, 3);
-    addRowLabel(QStringLiteral("Direction"), 1);
+    addRowLabel(QStringLiteral("&Direction"), 1);
     QLineEdit* const directionX = addEdit(QStringLiteral("directionX"), 1, 1);
     QLineEdit* const directionY = addEdit(QStringLiteral("directionY"), 1, 2);
     QLineEdit* const directionZ = addEdit(QStringLiteral("directionZ"), 1, 3);
 
     addHeading(QStringLiteral("0 - 1"), 2, 1);
-    addRowLabel(QStringLiteral("Intensity"), 3);
+    addRowLabel(QStringLiteral("&Intensity"), 3);
     QLineEdit* const intensity = addEdit(QStringLiteral("intensity"), 3, 1);
 
     addHeading(QStringLiteral("R"), 4, 1);
     addHeading(QStringLiteral("G"), 4, 2);
     addHeading(QStringLiteral("B"), 4, 3);
-    addRowLabel(QStringLiteral("Color"), 5);
+    addRowLabel(QStringLiteral("&Color"), 5);
     QLineEdit* const red = addEdit(QStringLiteral("red"), 5, 1);
     QLineEdit* const green = addEdit(QStringLiteral("green"), 5, 2);
     QLineEdit* const blue = addEdit(QStringLiteral("blue"), 5, 3);

@@ -1,9 +1,11 @@
 #include "app/dialogs/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace kel {
@@ -18,6 +20,43 @@ std::string numberBody(const QString& text) {
         body.erase(0, 1);
     }
     return body;
+}
+
+// Whether a decimal number that a double cannot hold is too large (rather than too small):
+// its decimal exponent, counted from the first significant digit, is positive. Only called
+// for texts that from_chars found well-formed but out of range.
+bool isTooLarge(std::string_view body) {
+    std::size_t at = body.empty() || (body[0] != '-' && body[0] != '+') ? 0 : 1;
+    long long leading = 0;  // digits before the point, from the first significant one
+    long long zerosAfterPoint = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    for (; at < body.size() && body[at] != 'e' && body[at] != 'E'; ++at) {
+        const char c = body[at];
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!significant && c == '0') {
+            zerosAfterPoint += afterPoint ? 1 : 0;
+        } else {
+            significant = true;
+            if (!afterPoint) {
+                ++leading;
+            }
+        }
+    }
+    long long exponent = 0;
+    if (at < body.size()) {
+        ++at;
+        const bool negative = at < body.size() && body[at] == '-';
+        at += at < body.size() && (body[at] == '-' || body[at] == '+') ? 1 : 0;
+        constexpr long long kSaturated = 1LL << 40;
+        for (; at < body.size(); ++at) {
+            exponent = std::min(kSaturated, exponent * 10 + (body[at] - '0'));
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    const long long scale = leading > 0 ? leading : -zerosAfterPoint;
+    return exponent + scale > 0;
 }
 
 }  // namespace
@@ -38,7 +77,14 @@ std::optional<double> parseReal(const QString& text) {
     double value = 0.0;
     const char* const end = body.data() + body.size();
     const auto [stop, error] = std::from_chars(body.data(), end, value);
-    if (error != std::errc{} || stop != end || !std::isfinite(value)) {
+    if (stop != end) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        const double sign = body[0] == '-' ? -1.0 : 1.0;
+        return sign * (isTooLarge(body) ? std::numeric_limits<double>::infinity() : 0.0);
+    }
+    if (error != std::errc{} || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

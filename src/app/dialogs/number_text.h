@@ -9,8 +9,10 @@ namespace kel {
 QString formatReal(double value);
 QString formatInteger(long long value);
 
-// A finite real written in decimal or exponent notation, blanks allowed around it and a
-// leading '+' allowed; anything else (trailing characters, inf, nan, overflow) is refused.
+// A real written in decimal or exponent notation, blanks allowed around it and a leading
+// '+' allowed; anything else (trailing characters, nan) is refused. A number too large for
+// a double gives an infinity of its sign, one too small a zero of its sign, so that a range
+// check can name the range; "inf" itself is refused.
 std::optional<double> parseReal(const QString& text);
 
 // A decimal integer with an optional sign, blanks allowed around it. A value beyond the

@@ -3,6 +3,8 @@
 #include "app/dialogs/property_page.h"
 #include "model/color.h"
 
+class QLineEdit;
+
 namespace kel {
 
 class ColorChooser;
@@ -31,6 +33,7 @@ public:
 
 private:
     ColorChooser& colors_;
+    QLineEdit* redEdit_ = nullptr;
     int red_ = 0;
     int green_ = 0;
     int blue_ = 0;

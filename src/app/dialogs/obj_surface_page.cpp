@@ -7,9 +7,9 @@
 namespace kel {
 
 ObjSurfacePage::ObjSurfacePage(QWidget* parent) : PropertyPage(QStringLiteral("Surface"), parent) {
-    addRowLabel(QStringLiteral("Diffuse"), 0);
-    addRowLabel(QStringLiteral("Specular"), 1);
-    addRowLabel(QStringLiteral("Shininess"), 2);
+    addRowLabel(QStringLiteral("&Diffuse"), 0);
+    addRowLabel(QStringLiteral("&Specular"), 1);
+    addRowLabel(QStringLiteral("S&hininess"), 2);
     QLineEdit* const diffuse = addEdit(QStringLiteral("diffuse"), 0, 1);
     QLineEdit* const specular = addEdit(QStringLiteral("specular"), 1, 1);
     QLineEdit* const shininess = addEdit(QStringLiteral("shininess"), 2, 1);

@@ -9,9 +9,9 @@ namespace kel {
 ObjTransformsPage::ObjTransformsPage(QWidget* parent)
     : PropertyPage(QStringLiteral("Transforms"), parent) {
     const auto [rotateEdits, scaleEdits, translateEdits] =
-        addAxisRows(grid(), {{{QStringLiteral("Rotate"), QStringLiteral("rotate")},
-                              {QStringLiteral("Scale"), QStringLiteral("scale")},
-                              {QStringLiteral("Translate"), QStringLiteral("translate")}}});
+        addAxisRows(grid(), {{{QStringLiteral("&Rotate"), QStringLiteral("rotate")},
+                              {QStringLiteral("&Scale"), QStringLiteral("scale")},
+                              {QStringLiteral("&Translate"), QStringLiteral("translate")}}});
     for (int i = 0; i < 3; ++i) {
         fields().addReal(rotateEdits[i], &rotate_[i]);
     }

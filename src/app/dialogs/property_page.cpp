@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace kel {
@@ -16,6 +17,20 @@ void PropertyPage::activate() {
         shown_ = true;
         loadControls();
     }
+}
+
+std::vector<QWidget*> PropertyPage::keyboardChain() {
+    return grid_ != nullptr ? arrangeKeyboard(*grid_) : std::vector<QWidget*>{};
+}
+
+bool PropertyPage::focusFirstField() {
+    for (QWidget* const widget : keyboardChain()) {
+        if (auto* const edit = qobject_cast<QLineEdit*>(widget)) {
+            focusField(*edit);
+            return true;
+        }
+    }
+    return false;
 }
 
 QGridLayout& PropertyPage::grid() {

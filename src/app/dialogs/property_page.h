@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "app/dialogs/field_exchange.h"
 #include "app/dialogs/form_grid.h"
@@ -24,6 +25,12 @@ public:
     // move into the edits.
     void activate();
     bool hasBeenShown() const { return shown_; }
+
+    // The page's focusable widgets in the order Tab visits them; sets the row labels'
+    // buddies on the way.
+    std::vector<QWidget*> keyboardChain();
+    // Puts the focus on the first field, its text selected; false for a page without one.
+    bool focusFirstField();
 
     // Edits to fields; the refused field, if any. Fields before it keep their new values.
     std::optional<FieldError> storeControls() { return fields_.fromControls(); }

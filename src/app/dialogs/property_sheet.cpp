@@ -1,7 +1,10 @@
 #include "app/dialogs/property_sheet.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -56,11 +59,90 @@ void PropertySheet::accept() {
 }
 
 void PropertySheet::showEvent(QShowEvent* event) {
+    // Installed last, so it sees keys before filters installed earlier.
+    qApp->installEventFilter(this);
     if (shownIndex_ < 0 && tabs_->currentIndex() >= 0) {
+        arrangeTabOrder();
         shownIndex_ = tabs_->currentIndex();
-        currentPage()->activate();
+        showPage(*currentPage());
     }
     QDialog::showEvent(event);
+}
+
+void PropertySheet::arrangeTabOrder() {
+    // Hidden pages drop out of the chain by themselves, so one chain serves every tab.
+    std::vector<QWidget*> chain{tabs_->tabBar()};
+    for (int i = 0; i < pageCount(); ++i) {
+        const std::vector<QWidget*> fields = page(i)->keyboardChain();
+        chain.insert(chain.end(), fields.begin(), fields.end());
+    }
+    chain.push_back(okButton_);
+    chain.push_back(cancelButton_);
+    chainTabOrder(chain);
+}
+
+void PropertySheet::showPage(PropertyPage& shown) {
+    shown.activate();
+    if (!shown.focusFirstField()) {
+        tabs_->tabBar()->setFocus(Qt::TabFocusReason);
+    }
+}
+
+int PropertySheet::pageStep(const QKeyEvent& event) {
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp back.
+    if ((event.modifiers() & Qt::ControlModifier) == 0) {
+        return 0;
+    }
+    switch (event.key()) {
+        case Qt::Key_Tab:
+            return (event.modifiers() & Qt::ShiftModifier) != 0 ? -1 : 1;
+        case Qt::Key_PageDown:
+            return 1;
+        case Qt::Key_Backtab:
+        case Qt::Key_PageUp:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+void PropertySheet::stepPage(int step) {
+    const int count = pageCount();
+    if (count > 0) {
+        // Leaving a page still checks its fields.
+        tabs_->setCurrentIndex((tabs_->currentIndex() + step % count + count) % count);
+    }
+}
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    if (const int step = pageStep(*event)) {
+        stepPage(step);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool PropertySheet::eventFilter(QObject* watched, QEvent* event) {
+    // A document area takes Ctrl+Tab application-wide to switch its windows; in the sheet
+    // it switches pages, wherever the focus is.
+    if (event->type() == QEvent::KeyPress) {
+        auto* const widget = qobject_cast<QWidget*>(watched);
+        const auto* const key = static_cast<QKeyEvent*>(event);
+        const bool tabKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (widget != nullptr && (widget == this || isAncestorOf(widget)) && tabKey) {
+            if (const int step = pageStep(*key)) {
+                stepPage(step);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PropertySheet::hideEvent(QHideEvent* event) {
+    qApp->removeEventFilter(this);
+    QDialog::hideEvent(event);
 }
 
 void PropertySheet::onCurrentChanged(int index) {
@@ -78,7 +160,7 @@ void PropertySheet::onCurrentChanged(int index) {
         return;
     }
     shownIndex_ = index;
-    page(index)->activate();
+    showPage(*page(index));
 }
 
 bool PropertySheet::storeCurrentPage() {

@@ -35,8 +35,18 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // +1 for a key that goes to the next page, -1 for the previous one, else 0.
+    static int pageStep(const QKeyEvent& event);
+    void stepPage(int step);
+    // Tab: the tabs, the fields of the page on show, OK, Cancel.
+    void arrangeTabOrder();
+    // Fills a page on its first show and puts the focus on its first field.
+    void showPage(PropertyPage& shown);
     void onCurrentChanged(int index);
     // Reads the page on show back; false, with the message shown and the field focused,
     // when a field is refused.

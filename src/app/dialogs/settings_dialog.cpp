@@ -1,8 +1,11 @@
 #include "app/dialogs/settings_dialog.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -55,10 +58,44 @@ void SettingsDialog::accept() {
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {
+    // Installed last, so it sees keys before filters installed earlier.
+    qApp->installEventFilter(this);
     if (!initialised_) {
         exchange();
+        arrangeFocus();
     }
     QDialog::showEvent(event);
+}
+
+void SettingsDialog::hideEvent(QHideEvent* event) {
+    qApp->removeEventFilter(this);
+    QDialog::hideEvent(event);
+}
+
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    // A document area takes Ctrl+Tab application-wide to switch its windows; behind a
+    // modal dialog nothing may switch.
+    if (event->type() == QEvent::KeyPress) {
+        auto* const widget = qobject_cast<QWidget*>(watched);
+        const auto* const key = static_cast<QKeyEvent*>(event);
+        if (widget != nullptr && (widget == this || isAncestorOf(widget)) &&
+            (key->modifiers() & Qt::ControlModifier) != 0 &&
+            (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SettingsDialog::arrangeFocus() {
+    std::vector<QWidget*> chain = arrangeKeyboard(*grid_);
+    chain.push_back(okButton_);
+    chain.push_back(cancelButton_);
+    chainTabOrder(chain);
+    // Enter presses OK from any field; only a button that has the focus takes it over.
+    if (auto* const first = qobject_cast<QLineEdit*>(chain.front())) {
+        focusField(*first);
+    }
 }
 
 }  // namespace kel

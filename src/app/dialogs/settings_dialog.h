@@ -45,6 +45,8 @@ protected:
     virtual void applyToModel() = 0;
 
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     FieldExchange& fields() { return fields_; }
     UserMessages& messages() { return messages_; }
@@ -60,6 +62,9 @@ protected:
     }
 
 private:
+    // Tab follows the form, then OK and Cancel; the first field has the focus.
+    void arrangeFocus();
+
     UserMessages& messages_;
     FieldExchange fields_;
     QGridLayout* grid_ = nullptr;

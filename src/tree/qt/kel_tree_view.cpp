@@ -1,5 +1,6 @@
 #include "tree/qt/kel_tree_view.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -40,6 +41,51 @@ std::size_t rootSlot(TreeItemKind kind) {
     }
 }
 
+// Value items print numbers in fixed-width fields: in a fixed-pitch font their columns line
+// up from one row to the next.
+bool showsNumbers(TreeItemKind kind) {
+    switch (kind) {
+        case TreeItemKind::LightColorValue:
+        case TreeItemKind::ObjectColorValue:
+        case TreeItemKind::AmbientValue:
+        case TreeItemKind::VertexValue:
+        case TreeItemKind::CornerIdsValue:
+        case TreeItemKind::VectorValue:
+        case TreeItemKind::IntegerValue:
+        case TreeItemKind::RealValue:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Whether digits, blanks, signs and points all take the same width: what aligns columns.
+bool alignsColumns(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (const QChar c : QStringLiteral("123456789 -.")) {
+        if (metrics.horizontalAdvance(c) != width) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The desktop's fixed-pitch font at the size of the tree's own; a platform that names none
+// gets the font configuration's monospace family.
+QFont fixedPitchFont(const QFont& like) {
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!alignsColumns(fixed)) {
+        fixed.setFamily(QStringLiteral("monospace"));
+        fixed.setStyleHint(QFont::TypeWriter);
+        fixed.setFixedPitch(true);
+    }
+    if (like.pointSizeF() > 0) {
+        fixed.setPointSizeF(like.pointSizeF());
+    }
+    return fixed;
+}
+
 }  // namespace
 
 KelTreeView::KelTreeView(CKelDoc& document, std::unique_ptr<TreeEditRequests> editRequests,
@@ -47,6 +93,12 @@ KelTreeView::KelTreeView(CKelDoc& document, std::unique_ptr<TreeEditRequests> ed
     : QTreeWidget(parent), document_(document), editRequests_(std::move(editRequests)) {
     setColumnCount(1);
     header()->hide();
+    // The one column is as wide as its widest text, so a narrow pane scrolls sideways
+    // instead of cutting the values short.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    numberFont_ = fixedPitchFont(font());
     setRootIsDecorated(true);
     setExpandsOnDoubleClick(false);
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
@@ -90,6 +142,9 @@ void KelTreeView::insertChildren(QTreeWidgetItem& parent, std::vector<TreeNode> 
     for (TreeNode& node : nodes) {
         auto* item = new KelTreeItem(node.data);
         item->setText(0, QString::fromStdString(node.text));
+        if (showsNumbers(node.data.kind)) {
+            item->setFont(0, numberFont_);
+        }
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         item->setChildIndicatorPolicy(node.expandable ? QTreeWidgetItem::ShowIndicator
                                                       : QTreeWidgetItem::DontShowIndicator);
@@ -188,7 +243,8 @@ bool KelTreeView::isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPo
     }
     // The label: icon, text and the style's margin on either side of the text.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    int labelWidth = fontMetrics().horizontalAdvance(item.text(0)) + 2 * margin;
+    const QFontMetrics metrics(item.font(0));
+    int labelWidth = metrics.horizontalAdvance(item.text(0)) + 2 * margin;
     if (!item.icon(0).isNull()) {
         labelWidth += iconSize().width() + margin;
     }

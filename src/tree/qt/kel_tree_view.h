@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QTreeWidget>
 #include <array>
 #include <memory>
@@ -69,6 +70,7 @@ private:
     CKelDoc& document_;
     std::unique_ptr<TreeEditRequests> editRequests_;
     std::array<QTreeWidgetItem*, 5> roots_{};
+    QFont numberFont_;  // the value items' fixed-pitch font
     // Set by a double-click until the next press: the label edit that the double-click's
     // first click scheduled must not start.
     bool dropScheduledEdit_ = false;

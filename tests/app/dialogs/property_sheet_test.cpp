@@ -57,6 +57,9 @@ TEST_F(PropertySheetTest, ARefusedFieldKeepsItsTabAndFocus) {
     } cases[] = {
         {kTransformsTab, "rotateY", "left", "Please enter a number."},
         {kTransformsTab, "scaleZ", "-123456.75", ""},
+        {kTransformsTab, "translateX", "-1e999",
+         "The number is too large; please enter a smaller one."},
+        {kTransformsTab, "translateX", "1e308", ""},
         {kSurfaceTab, "diffuse", "-0.1", "Please enter a number between 0 and 1."},
         {kSurfaceTab, "diffuse", "1", ""},
         {kSurfaceTab, "specular", "1.01", "Please enter a number between 0 and 1."},

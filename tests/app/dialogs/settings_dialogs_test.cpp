@@ -54,6 +54,7 @@ protected:
 TEST_F(SettingsDialogTest, FieldsAcceptTheirInclusiveRangesAndRefuseTheRest) {
     const char* const kAccepted = "";
     const char* const kNumber = "Please enter a number.";
+    const char* const kCameraRange = "Please enter a number between -10000 and 10000.";
     const char* const kPlane = "Please enter a number between 0.01 and 10000.";
     const char* const kUnit = "Please enter a number between 0 and 1.";
     const char* const kColour = "Please enter an integer between 0 and 255.";
@@ -67,7 +68,29 @@ TEST_F(SettingsDialogTest, FieldsAcceptTheirInclusiveRangesAndRefuseTheRest) {
         {"camera", "fromY", "10000.5", "Please enter a number between -10000 and 10000."},
         {"camera", "toZ", "1.5x", kNumber},
         {"camera", "toZ", "", kNumber},
-        {"camera", "toZ", "1e400", kNumber},
+        // A number beyond a double's range is still a number: the range is what it breaks.
+        {"camera", "toZ", "1e400", kCameraRange},
+        {"camera", "toZ", "-1e999", kCameraRange},
+        {"camera", "toZ", "1e-999", kAccepted},  // too small: zero
+        {"camera", "toZ", "inf", kNumber},
+        {"frustum", "farPlane", "1e999", kPlane},
+        {"frustum", "farPlane", "0.000000000000000000000000000000000001e-300", kPlane},
+        {"ambient", "ambient",
+         "100000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000",
+         kUnit},
+        {"ambient", "ambient",
+         "0.00000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000001",
+         kAccepted},
         {"camera", "toY", "nan", kNumber},
         {"camera", "toY", "0,25", kNumber},  // '.' is the decimal point in every locale
         {"camera", "toX", "0x10", kNumber},

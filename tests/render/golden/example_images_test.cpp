@@ -38,8 +38,9 @@ TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
     const std::filesystem::path cwd = std::filesystem::current_path();  // opening changes it
     CollectedMessages messages;
     CKelDoc document(messages);
-    const bool opened =
-        document.onOpenDocument(std::string(KEL_EXAMPLES_DIR) + "/" + name + ".kel");
+    // A bare name is a scene; meshes are opened alone, in the scene fitted to them.
+    const std::string file = name.find('.') == std::string::npos ? name + ".kel" : name;
+    const bool opened = document.onOpenDocument(std::string(KEL_EXAMPLES_DIR) + "/" + file);
     std::filesystem::current_path(cwd);
     ASSERT_TRUE(opened && document.scene() != nullptr);
     EXPECT_TRUE(messages.shown.empty());
@@ -47,7 +48,7 @@ TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
     ImageSurface image(400, 400);
     makePipeline(mode)->run(image, *document.scene());
 
-    const std::string caseName = name + "_" + renderModeName(mode);
+    const std::string caseName = name.substr(0, name.find('.')) + "_" + renderModeName(mode);
     const std::string expectedPath =
         std::string(KEL_TEST_DATA_DIR) + "/render/" + caseName + ".png";
     std::string error;
@@ -73,11 +74,13 @@ TEST_P(ExampleImageTest, MatchesTheExpectedImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleImageTest,
-                         testing::Combine(testing::Values("cube", "clipping", "room"),
+                         testing::Combine(testing::Values("cube", "clipping", "room", "workshop",
+                                                          "torus.obj", "icosphere.ply", "nut.stl"),
                                           testing::Values(RenderMode::Wireframe,
                                                           RenderMode::Gouraud, RenderMode::Phong)),
                          [](const testing::TestParamInfo<ExampleCase>& info) {
-                             return std::get<0>(info.param) + "_" +
+                             const std::string& name = std::get<0>(info.param);
+                             return name.substr(0, name.find('.')) + "_" +
                                     renderModeName(std::get<1>(info.param));
                          });
 

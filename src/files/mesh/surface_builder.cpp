@@ -1,0 +1,253 @@
+#include "files/mesh/surface_builder.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <numeric>
+
+#include "model/polygon.h"
+#include "model/scene_object.h"
+#include "model/vertex.h"
+
+namespace kel {
+
+namespace {
+
+// Disjoint sets over faces, smallest face first as representative.
+class FaceSets {
+public:
+    explicit FaceSets(std::size_t count) : parent_(count) {
+        std::iota(parent_.begin(), parent_.end(), 0u);
+    }
+    std::uint32_t root(std::uint32_t f) {
+        while (parent_[f] != f) {
+            parent_[f] = parent_[parent_[f]];
+            f = parent_[f];
+        }
+        return f;
+    }
+    void join(std::uint32_t a, std::uint32_t b) {
+        a = root(a);
+        b = root(b);
+        if (a != b) {
+            parent_[std::max(a, b)] = std::min(a, b);
+        }
+    }
+
+private:
+    std::vector<std::uint32_t> parent_;
+};
+
+constexpr std::ptrdiff_t kMaxPairs = 64;
+
+struct Edge {
+    std::uint32_t other;  // the larger vertex index
+    std::uint32_t face;
+};
+
+// Every edge of every face, bucketed by its smaller vertex index (a counting sort: linear,
+// and no allocation per edge).
+void bucketEdges(const MeshData& mesh, std::vector<std::uint32_t>& starts,
+                 std::vector<Edge>& edges) {
+    const std::size_t n = mesh.vertexCount();
+    starts.assign(n + 1, 0);
+    const auto forEachEdge = [&](auto&& visit) {
+        for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
+            const std::size_t begin = mesh.faceBegin(f);
+            const std::size_t end = mesh.faceEnds[f];
+            for (std::size_t i = begin; i < end; ++i) {
+                const std::uint32_t a = mesh.corners[i];
+                const std::uint32_t b = mesh.corners[i + 1 == end ? begin : i + 1];
+                if (a != b) {
+                    visit(std::min(a, b), std::max(a, b), static_cast<std::uint32_t>(f));
+                }
+            }
+        }
+    };
+    forEachEdge([&](std::uint32_t low, std::uint32_t, std::uint32_t) { ++starts[low + 1]; });
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    edges.resize(starts[n]);
+    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
+    forEachEdge([&](std::uint32_t low, std::uint32_t high, std::uint32_t face) {
+        edges[fill[low]++] = Edge{high, face};
+    });
+}
+
+void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
+    std::vector<Vector> normals;
+    normals.reserve(mesh.faceCount());
+    for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
+        normals.push_back(faceNormal(mesh, f));
+    }
+    const auto isZero = [](const Vector& n) {
+        return n.x() == 0.0 && n.y() == 0.0 && n.z() == 0.0;
+    };
+    std::vector<std::uint32_t> starts;
+    std::vector<Edge> edges;
+    bucketEdges(mesh, starts, edges);
+    const auto smooth = [&](const Edge& a, const Edge& b) {
+        const Vector& na = normals[a.face];
+        const Vector& nb = normals[b.face];
+        return a.face != b.face && !isZero(na) && !isZero(nb) && na.dot(nb) >= kCreaseCosine;
+    };
+    for (std::size_t v = 0; v + 1 < starts.size(); ++v) {
+        const auto first = edges.begin() + starts[v];
+        const auto last = edges.begin() + starts[v + 1];
+        const auto before = [](const Edge& a, const Edge& b) {
+            return a.other != b.other ? a.other < b.other : a.face < b.face;
+        };
+        if (last - first > 16) {
+            std::sort(first, last, before);
+        } else if (last - first > 1) {  // the usual handful: insertion sort beats the call
+            for (auto i = first + 1; i != last; ++i) {
+                for (auto j = i; j != first && before(*j, *(j - 1)); --j) {
+                    std::swap(*j, *(j - 1));
+                }
+            }
+        }
+        // Each run holds the faces around one edge: two in a closed mesh. A hostile file
+        // can put thousands on one edge; each face then meets only the next kMaxPairs.
+        for (auto run = first; run != last;) {
+            auto runEnd = run;
+            while (runEnd != last && runEnd->other == run->other) {
+                ++runEnd;
+            }
+            for (auto a = run; a != runEnd; ++a) {
+                for (auto b = a + 1; b != runEnd && b - a <= kMaxPairs; ++b) {
+                    if (smooth(*a, *b)) {
+                        sets.join(a->face, b->face);
+                    }
+                }
+            }
+            run = runEnd;
+        }
+    }
+}
+
+// Numbers the smoothing groups in order of their first face; flat faces get a number each.
+std::vector<std::uint32_t> numberGroups(const std::vector<std::int64_t>& groups,
+                                        std::size_t& count) {
+    std::vector<std::uint32_t> surface(groups.size());
+    std::map<std::int64_t, std::uint32_t> numbers;
+    count = 0;
+    std::int64_t lastGroup = MeshData::kFlat;
+    std::uint32_t lastNumber = 0;
+    for (std::size_t f = 0; f < groups.size(); ++f) {
+        const std::int64_t group = groups[f];
+        if (group == MeshData::kFlat) {
+            surface[f] = static_cast<std::uint32_t>(count++);
+            continue;
+        }
+        if (group != lastGroup) {  // faces of a group mostly come together
+            const auto [it, added] = numbers.emplace(group, static_cast<std::uint32_t>(count));
+            count += added ? 1 : 0;
+            lastGroup = group;
+            lastNumber = it->second;
+        }
+        surface[f] = lastNumber;
+    }
+    return surface;
+}
+
+}  // namespace
+
+Vector faceNormal(const MeshData& mesh, std::size_t face) {
+    const double* p0 = &mesh.positions[3 * std::size_t{mesh.corners[mesh.faceBegin(face)]}];
+    const double* p1 = &mesh.positions[3 * std::size_t{mesh.corners[mesh.faceBegin(face) + 1]}];
+    const double* p2 = &mesh.positions[3 * std::size_t{mesh.corners[mesh.faceBegin(face) + 2]}];
+    Vector n((p0[2] + p1[2]) * (p0[1] - p1[1]) + (p1[2] + p2[2]) * (p1[1] - p2[1]) +
+                 (p2[2] + p0[2]) * (p2[1] - p0[1]),
+             (p0[0] + p1[0]) * (p0[2] - p1[2]) + (p1[0] + p2[0]) * (p1[2] - p2[2]) +
+                 (p2[0] + p0[0]) * (p2[2] - p0[2]),
+             (p0[1] + p1[1]) * (p0[0] - p1[0]) + (p1[1] + p2[1]) * (p1[0] - p2[0]) +
+                 (p2[1] + p0[1]) * (p2[0] - p0[0]));
+    n.normalize();
+    return n;
+}
+
+std::vector<std::uint32_t> surfaceOfEachFace(const MeshData& mesh, std::size_t& surfaceCount) {
+    const std::size_t faces = mesh.faceCount();
+    if (!mesh.smoothing.empty()) {
+        return numberGroups(mesh.smoothing, surfaceCount);
+    }
+    FaceSets sets(faces);
+    joinAcrossSmoothEdges(mesh, sets);
+    // Numbered as their faces first appear; a root is its set's first face.
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    std::vector<std::uint32_t> numberOfRoot(faces, kNone);
+    std::vector<std::uint32_t> surface(faces);
+    surfaceCount = 0;
+    for (std::size_t f = 0; f < faces; ++f) {
+        std::uint32_t& number = numberOfRoot[sets.root(static_cast<std::uint32_t>(f))];
+        if (number == kNone) {
+            number = static_cast<std::uint32_t>(surfaceCount++);
+        }
+        surface[f] = number;
+    }
+    return surface;
+}
+
+void buildMeshObject(const MeshData& mesh, SceneObject& object) {
+    const std::size_t n = mesh.vertexCount();
+    std::vector<Vertex*> table(n);
+    std::vector<std::uint32_t> marks(n, 0);
+    // How many corners name each vertex: its list of polygons is sized once.
+    for (const std::uint32_t v : mesh.corners) {
+        ++marks[v];
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        auto vertex = std::make_unique<Vertex>();
+        vertex->setId(static_cast<int>(i));
+        vertex->setModelPosition(
+            Vector(mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]));
+        vertex->reservePolygons(marks[i]);
+        marks[i] = 0;
+        table[i] = vertex.get();
+        object.addVertex(std::move(vertex));
+    }
+
+    std::size_t surfaceCount = 0;
+    const std::vector<std::uint32_t> surfaceOf = surfaceOfEachFace(mesh, surfaceCount);
+    // Faces of each surface in file order: a counting sort by surface.
+    std::vector<std::uint32_t> starts(surfaceCount + 1, 0);
+    for (const std::uint32_t s : surfaceOf) {
+        ++starts[s + 1];
+    }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<std::uint32_t> order(mesh.faceCount());
+    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
+    for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
+        order[fill[surfaceOf[f]]++] = static_cast<std::uint32_t>(f);
+    }
+
+    for (std::size_t s = 0; s < surfaceCount; ++s) {
+        const auto number = static_cast<std::uint32_t>(s + 1);
+        auto surface = std::make_unique<Surface>();
+        for (std::uint32_t k = starts[s]; k < starts[s + 1]; ++k) {
+            const std::uint32_t face = order[k];
+            auto polygon = std::make_unique<Polygon>();
+            const std::size_t begin = mesh.faceBegin(face);
+            const std::size_t count = mesh.faceEnds[face] - begin;
+            polygon->setVertexAt(count - 1, nullptr);  // sizes the corner array once
+            for (std::size_t j = 0; j < count; ++j) {
+                const std::uint32_t v = mesh.corners[begin + j];
+                if (marks[v] == 0) {
+                    marks[v] = number;
+                } else if (marks[v] != number) {
+                    auto copy = std::make_unique<Vertex>(*table[v]);
+                    copy->clearPolygons();
+                    table[v] = copy.get();
+                    object.insertVertexAtFront(std::move(copy));
+                    marks[v] = number;
+                }
+                polygon->setVertexAt(j, table[v]);
+                table[v]->addPolygon(polygon.get());
+            }
+            polygon->setVertexCount(count);
+            surface->addPolygon(std::move(polygon));
+        }
+        object.addSurface(std::move(surface));
+    }
+}
+
+}  // namespace kel

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "files/mesh/number_scanner.h"
+
+namespace kel {
+
+// Walks a line-oriented text held in memory without copying it: blanks within a line,
+// tokens, numbers, line ends, and the line number for messages. With continuation on, a
+// backslash at the end of a line joins the next line to it (Wavefront OBJ).
+class TextCursor {
+public:
+    TextCursor(std::string_view text, std::string file, bool continuation);
+
+    // Skips blanks (and joined line ends) up to the next token or line end.
+    void skipBlanks() {
+        while (p_ != end_ && isBlank(*p_)) {
+            ++p_;
+        }
+        if (p_ != end_ && *p_ == '\\' && continuation_) {
+            skipJoinedBlanks();
+        }
+    }
+    bool atEnd() const { return p_ == end_; }
+    // At the end of the text or of the line, after skipBlanks.
+    bool atLineEnd() const { return p_ == end_ || *p_ == '\n'; }
+    char peek() const { return p_ == end_ ? '\n' : *p_; }
+    // Moves past the next line end; comments and the rest of a statement are skipped so.
+    void skipLine();
+    // Skipping within a comment: a backslash at its end joins nothing.
+    void skipComment();
+    // Skips blank lines and '#' comments up to the next token, across line ends.
+    void skipToToken();
+    // The run of non-blank bytes at the cursor (empty at a line end), moving past it.
+    std::string_view token() {
+        const std::string_view t = peekToken();
+        p_ += t.size();
+        return t;
+    }
+    // The token at the cursor, without moving.
+    std::string_view peekToken() const {
+        const char* q = p_;
+        while (!endsToken(q)) {
+            ++q;
+        }
+        return {p_, static_cast<std::size_t>(q - p_)};
+    }
+
+    // A real or integer that must make up the whole token. On failure, message() says
+    // what was expected and found.
+    bool real(double& value, const char* what) {
+        const char* q = p_;
+        const NumberScan scan = scanReal(q, end_, value);
+        if (scan != NumberScan::Ok || !endsToken(q)) {
+            return failNumber(scan == NumberScan::Ok ? NumberScan::Malformed : scan, what);
+        }
+        p_ = q;
+        return true;
+    }
+    bool integer(std::int64_t& value, std::string_view what);
+    // A count from 0 to max, as above.
+    bool count(std::uint64_t& value, std::uint64_t max, std::string_view what);
+
+    // Records a failure at the current line; returns false.
+    bool fail(const std::string& text);
+    const std::string& message() const { return message_; }
+    std::size_t line() const { return line_; }
+    // For text that starts part-way into a file (the data after a PLY header).
+    void setLine(std::size_t line) { line_ = line; }
+    std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
+    const char* position() const { return p_; }
+
+private:
+    static bool isBlank(char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    }
+    bool isJoin() const;
+    void skipJoinedBlanks();
+    bool endsToken(const char* p) const {
+        return p == end_ || isBlank(*p) || *p == '\n' || (*p == '\\' && continuation_);
+    }
+    bool failNumber(NumberScan scan, std::string_view what);
+
+    const char* p_;
+    const char* end_;
+    std::string file_;
+    std::size_t line_ = 1;
+    bool continuation_;
+    std::string message_;
+};
+
+}  // namespace kel

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "files/kel_doc.h"
+#include "files/stored_object_name.h"
+#include "files_test_support.h"
+#include "mesh_test_support.h"
+#include "model/camera.h"
+#include "model/light.h"
+#include "model/scene.h"
+#include "model/scene_object.h"
+
+namespace kel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A box from (0, 0, 0) to (2, 4, 6): centre (1, 2, 3), r = sqrt(14) to every corner.
+const std::string kBoxObj =
+    "v 0 0 0\nv 2 0 0\nv 2 4 0\nv 0 4 0\nv 0 0 6\nv 2 0 6\nv 2 4 6\nv 0 4 6\n"
+    "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\nf 1 5 8 4\n";
+
+class MeshDocumentTest : public ::testing::Test {
+protected:
+    std::string write(const std::string& name, const std::string& text) const {
+        fs::create_directories((dir_.path() / name).parent_path());
+        std::ofstream(dir_.path() / name, std::ios::binary) << text;
+        return path(name);
+    }
+    std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
+
+    TempDir dir_;
+    FakeMessages messages_;
+    CKelDoc doc_{messages_};
+};
+
+TEST_F(MeshDocumentTest, AMeshOpensAloneInASceneFittedToIt) {
+    ASSERT_TRUE(doc_.onOpenDocument(write("box.obj", kBoxObj))) << messages_.errors[0];
+    EXPECT_TRUE(messages_.errors.empty());
+    EXPECT_EQ(doc_.title(), "box.obj");
+    const Scene& scene = *doc_.scene();
+    const double s7 = std::sqrt(7.0);  // 3 sqrt(14) / sqrt(18)
+    const double r = std::sqrt(14.0);
+    const Camera& camera = *scene.camera();
+    EXPECT_NEAR(camera.from().x(), 1 + s7, 1e-12);
+    EXPECT_NEAR(camera.from().y(), 2 + s7, 1e-12);
+    EXPECT_NEAR(camera.from().z(), 3 + 4 * s7, 1e-12);
+    EXPECT_TRUE(camera.to() == Vector(1, 2, 3));
+    EXPECT_TRUE(camera.approxUp() == Vector(0, 1, 0));
+    EXPECT_NEAR(scene.frustum()->nearPlane(), 1.9 * r, 1e-12);
+    EXPECT_NEAR(scene.frustum()->farPlane(), 4.1 * r, 1e-12);
+    // tan(asin(1/3)) = 1 / sqrt(8)
+    EXPECT_NEAR(scene.frustum()->height(), 1.9 * r / std::sqrt(8.0) / 0.9, 1e-12);
+    const Light& light = *scene.light();
+    EXPECT_EQ(light.intensity(), 1.0);
+    EXPECT_EQ(light.color().value(), 0x00FFFFFFu);
+    EXPECT_NEAR(light.direction().x(), -1 / std::sqrt(21.0), 1e-15);
+    EXPECT_NEAR(light.direction().y(), 2 / std::sqrt(21.0), 1e-15);
+    EXPECT_NEAR(light.direction().z(), 4 / std::sqrt(21.0), 1e-15);
+    EXPECT_EQ(scene.ambient(), 0.2);
+    ASSERT_EQ(scene.objectCount(), 1u);
+    const SceneObject& box = *scene.object(0);
+    EXPECT_EQ(box.name(), "box.obj");
+    EXPECT_TRUE(box.rotation() == Vector(0, 0, 0));
+    EXPECT_TRUE(box.scaling() == Vector(1, 1, 1));
+    EXPECT_TRUE(box.translation() == Vector(0, 0, 0));
+    EXPECT_EQ(box.color().value(), 0x00C8C8C8u);
+    EXPECT_EQ(box.diffuse(), 0.8);
+    EXPECT_EQ(box.specular(), 0.3);
+    EXPECT_EQ(box.shininess(), 30);
+    EXPECT_EQ(box.surfaceCount(), 6u);  // the crease rule keeps the box's edges
+    EXPECT_TRUE(doc_.needsSceneFileName());
+    EXPECT_EQ(doc_.suggestedSceneFileName(), path("box.kel"));
+}
+
+TEST_F(MeshDocumentTest, TheExtensionDecidesAndForObjTheFirstToken) {
+    const std::string kel = "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
+    const struct {
+        std::string name;
+        std::string text;
+        std::size_t vertices;
+    } cases[] = {{"kel.obj", kel, 3},
+                 {"upper.OBJ", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", 3},
+                 {"part.Stl",
+                  "solid p\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n"
+                  "vertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid\n",
+                  3},
+                 {"mesh.PLY",
+                  "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n"
+                  "property float y\nproperty float z\nelement face 1\n"
+                  "property list uchar int vertex_indices\nend_header\n"
+                  "0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
+                  3},
+                 {"mesh.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", 3}};
+    for (const auto& c : cases) {
+        CKelDoc doc(messages_);
+        const bool opened = doc.onOpenDocument(write(c.name, c.text));
+        ASSERT_TRUE(opened) << c.name;
+        EXPECT_EQ(doc.scene()->object(0)->vertexCount(), c.vertices) << c.name;
+        EXPECT_EQ(doc.title(), c.name);
+    }
+    EXPECT_TRUE(messages_.errors.empty());
+}
+
+TEST_F(MeshDocumentTest, AFileThatIsNeitherSceneNorMeshSaysItIsNotAScene) {
+    EXPECT_FALSE(doc_.onOpenDocument(write("photo.png", "\x89PNG\r\n\x1A\n")));
+    EXPECT_FALSE(doc_.onOpenDocument(write("empty.txt", "")));
+    // Any other name still goes to the scene reader.
+    EXPECT_TRUE(doc_.onOpenDocument(write("scene.txt", sceneHeader(0))));
+    EXPECT_FALSE(doc_.onOpenDocument(write("short.txt", "0 0 1\n")));
+    ASSERT_EQ(messages_.errors.size(), 3u);
+    const std::string reason =
+        ": the file is not a Kel scene, and its name does not end in a mesh extension (.obj, "
+        ".off, .ply or .stl)";
+    EXPECT_EQ(messages_.errors[0], "Cannot open " + path("photo.png") + reason);
+    EXPECT_EQ(messages_.errors[1], "Cannot open " + path("empty.txt") + reason);
+    EXPECT_EQ(messages_.errors[2].rfind("short.txt, line 1: expected a real number", 0), 0u);
+}
+
+TEST_F(MeshDocumentTest, ABadMeshAloneOpensNothingAndSaysWhere) {
+    EXPECT_FALSE(doc_.onOpenDocument(write("bad.ply", "ply\nformat ascii 2.0 extra\n")));
+    EXPECT_FALSE(doc_.onOpenDocument(path("missing.stl")));
+    EXPECT_EQ(doc_.scene(), nullptr);
+    EXPECT_EQ(messages_.errors,
+              (std::vector<std::string>{
+                  "bad.ply, line 2: expected format ascii, binary_little_endian or "
+                  "binary_big_endian and a version",
+                  "Cannot open " + path("missing.stl") + ": No such file or directory"}));
+}
+
+TEST_F(MeshDocumentTest, ASceneNamesMeshesAndABadOneIsLeftOutAlone) {
+    write("parts/cube.stl", binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}));
+    write("parts/broken.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n");
+    write("tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    const std::string record = "\n0 0 90\n2 2 2\n5 0 0\n10 20 30\n0.5\n0.25\n7\n";
+    const std::string scene = sceneHeader(3) + "parts/cube.stl" + record + "parts/broken.off" +
+                              record + "tri.obj" + record;
+    ASSERT_TRUE(doc_.onOpenDocument(write("scene.kel", scene)));
+    EXPECT_EQ(messages_.errors,
+              (std::vector<std::string>{"parts/broken.off, line 6: vertex index 7 names no vertex "
+                                        "(there are 3)"}));
+    ASSERT_EQ(doc_.scene()->objectCount(), 2u);
+    const SceneObject& cube = *doc_.scene()->object(0);
+    EXPECT_EQ(cube.name(), "parts/cube.stl");
+    EXPECT_TRUE(cube.translation() == Vector(5, 0, 0));
+    EXPECT_EQ(cube.color().value(), 0x001E140Au);
+    // The modelling transform is the record's: (1, 0, 0) scaled by 2, turned 90 degrees
+    // about z and moved 5 along x lands at (5, 2, 0), give or take the model's pi.
+    const Vector moved = Vector(1, 0, 0, 1) * cube.modelingTransform();
+    EXPECT_NEAR(moved.x(), 5.0, 1e-3);
+    EXPECT_NEAR(moved.y(), 2.0, 1e-3);
+    EXPECT_FALSE(doc_.needsSceneFileName());
+}
+
+TEST_F(MeshDocumentTest, SavingAMeshWritesASceneThatReopensTheSameWherever) {
+    ASSERT_TRUE(doc_.onOpenDocument(write("meshes/box.obj", kBoxObj)));
+    const std::string mesh = path("meshes/box.obj");
+    // Never over the mesh, nor under a name that would open as one.
+    EXPECT_FALSE(doc_.onSaveDocument(mesh));
+    EXPECT_FALSE(doc_.onSaveDocument(path("meshes/other.OFF")));
+    EXPECT_EQ(readFile(mesh), kBoxObj);
+    ASSERT_EQ(messages_.errors.size(), 2u);
+    EXPECT_EQ(messages_.errors[0], "Cannot save " + mesh +
+                                       ": it is the mesh this scene shows; save the scene as a "
+                                       ".kel file");
+    fs::create_directories(path("elsewhere/deeper"));
+    ASSERT_TRUE(doc_.onSaveDocument(path("elsewhere/deeper/view.kel")));
+    ASSERT_TRUE(doc_.onSaveDocument(path("meshes/box.kel")));
+    const std::string text = readFile(path("elsewhere/deeper/view.kel"));
+    EXPECT_NE(text.find("\n1\n../../meshes/box.obj\n"), std::string::npos) << text;
+    EXPECT_NE(readFile(path("meshes/box.kel")).find("\n1\nbox.obj\n"), std::string::npos);
+
+    for (const char* saved : {"elsewhere/deeper/view.kel", "meshes/box.kel"}) {
+        CKelDoc again(messages_);
+        ASSERT_TRUE(again.onOpenDocument(path(saved))) << saved;
+        const Scene& a = *doc_.scene();
+        const Scene& b = *again.scene();
+        // Saved reals read back to the same doubles, so the view is the same.
+        EXPECT_TRUE(a.camera()->from() == b.camera()->from()) << saved;
+        EXPECT_EQ(a.frustum()->height(), b.frustum()->height()) << saved;
+        EXPECT_TRUE(a.light()->direction() == b.light()->direction()) << saved;
+        EXPECT_EQ(b.object(0)->vertexCount(), a.object(0)->vertexCount()) << saved;
+        EXPECT_FALSE(again.needsSceneFileName());
+    }
+    EXPECT_EQ(messages_.errors.size(), 2u);
+}
+
+TEST_F(MeshDocumentTest, ANameWithWhiteSpaceIsRefusedAndNothingIsWritten) {
+    ASSERT_TRUE(doc_.onOpenDocument(write("my part.obj", kBoxObj)));
+    EXPECT_EQ(doc_.scene()->object(0)->name(), "my part.obj");
+    EXPECT_FALSE(doc_.onSaveDocument(path("scene.kel")));
+    EXPECT_FALSE(fs::exists(path("scene.kel")));
+    EXPECT_EQ(messages_.errors,
+              (std::vector<std::string>{"Cannot save " + path("scene.kel") +
+                                        ": the object file name \"my part.obj\" contains white "
+                                        "space, which a scene file cannot hold; rename the file"}));
+}
+
+TEST_F(MeshDocumentTest, ClosingAnEditedMeshAsksForASceneNameAndStaysOpenWithoutOne) {
+    ASSERT_TRUE(doc_.onOpenDocument(write("box.obj", kBoxObj)));
+    doc_.setModified(true);
+    messages_.answer = true;
+    EXPECT_FALSE(doc_.onCloseDocument());  // no chooser: nowhere to save, so it stays
+    std::vector<std::string> suggested;
+    std::optional<std::string> answer;
+    doc_.setSceneFileChooser([&](const std::string& s) {
+        suggested.push_back(s);
+        return answer;
+    });
+    EXPECT_FALSE(doc_.onCloseDocument());  // cancelled
+    answer = path("chosen.kel");
+    EXPECT_TRUE(doc_.onCloseDocument());
+    EXPECT_EQ(suggested, (std::vector<std::string>{path("box.kel"), path("box.kel")}));
+    EXPECT_EQ(readFile(path("box.obj")), kBoxObj);
+    EXPECT_NE(readFile(path("chosen.kel")).find("\nbox.obj\n"), std::string::npos);
+    EXPECT_EQ(doc_.pathName(), path("chosen.kel"));
+    EXPECT_FALSE(doc_.needsSceneFileName());
+    EXPECT_EQ(messages_.questions.size(), 3u);
+}
+
+TEST(StoredObjectName, IsTheSameNameWhereItStillFitsElseRelativeElseAbsolute) {
+    const struct {
+        const char* name;
+        const char* source;
+        const char* scene;
+        const char* expected;
+    } cases[] = {
+        {"box.obj", "/a", "/a", "box.obj"},
+        {"../m/./box.obj", "/a/b", "/a/b", "../m/./box.obj"},  // as read, untouched
+        {"box.obj", "/a/b", "/a", "b/box.obj"},
+        {"box.obj", "/a", "/a/c/d", "../../box.obj"},
+        {"sub/box.obj", "/a", "/x", "../a/sub/box.obj"},
+        {"/abs/box.obj", "/a", "/q", "/abs/box.obj"},
+        {"box.obj", "/a", "relative/folder", "/a/box.obj"},  // no relative path from there
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(storedObjectName(c.name, c.source, c.scene), c.expected) << c.name;
+    }
+    EXPECT_TRUE(canStoreName("a/b.obj"));
+    for (const char* bad : {"", "a b", "a\tb", "a\nb", "a\rb", "a\vb", "a\fb"}) {
+        EXPECT_FALSE(canStoreName(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace kel::test
