@@ -16,6 +16,7 @@
 #include "render/frame_buffer.h"
 #include "render/image_surface.h"
 #include "render/line_steps.h"
+#include "render/scene_walk.h"
 #include "render/shading_inputs.h"
 
 namespace kel {
@@ -38,8 +39,7 @@ void forEachDrawnPolygon(const Scene& scene, Visit visit) {
             const auto& polygons = surfaces[s]->polygons();
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
-                if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    isProjectable(polygon)) {
+                if (walk::selected(polygon, walk::Which::Drawable)) {
                     visit(object, Where{o, s, p}, polygon);
                 }
             }
@@ -187,8 +187,7 @@ private:
             const auto& polygons = surfaces[s]->polygons();
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
-                if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    coversRow(polygon) && isProjectable(polygon)) {
+                if (walk::selected(polygon, walk::Which::Drawable) && coversRow(polygon)) {
                     visitPolygon(object, Where{index, s, p}, polygon);
                 }
             }
