@@ -38,8 +38,6 @@ public:
     int windowY(int row) const { return row + margin_; }
     int width() const { return side_; }
     int height() const { return side_; }
-    int windowRight() const { return width() + margin_; }
-    int windowBottom() const { return height() + margin_; }
     // A one-pixel frame just outside the viewport, with the surface's pen.
     void drawFrame(DrawingSurface& surface) const;
 
