@@ -51,7 +51,7 @@ start_session() {
 start_viewer() {
     "$1" >"$work/kel.log" 2>&1 &
     pids+=($!)
-    wait_for 20 test -S "$XDG_RUNTIME_DIR/kel-open-request" || fail "the viewer did not start"
+    wait_for 20 test -S "$XDG_RUNTIME_DIR/kel-open-request-$(id -u)" || fail "the viewer did not start"
 }
 
 # open_scene KEL FILE: hands FILE to the running viewer and prints its main window's id.
