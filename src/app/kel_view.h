@@ -3,8 +3,8 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <memory>
-#include <string>
 #include <optional>
+#include <string>
 
 #include "model/camera_moves.h"
 #include "model/scene_settings.h"

@@ -24,8 +24,8 @@
 #include "app/kel_data_frame.h"
 #include "app/kel_view.h"
 #include "app/recent_file_list.h"
-#include "app/window_placement.h"
 #include "app/undo_journal.h"
+#include "app/window_placement.h"
 #include "files/kel_doc.h"
 
 namespace kel {

@@ -39,8 +39,8 @@ void forEachDrawnPolygon(const Scene& scene, Visit visit) {
             const auto& polygons = surfaces[s]->polygons();
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
-                if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    walk::isProjectable(polygon)) {
+                // The renderers' own rule of which polygons they draw.
+                if (walk::selected(polygon, walk::Which::Drawable)) {
                     visit(object, Where{o, s, p}, polygon);
                 }
             }
@@ -188,8 +188,7 @@ private:
             const auto& polygons = surfaces[s]->polygons();
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
-                if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    coversRow(polygon) && walk::isProjectable(polygon)) {
+                if (walk::selected(polygon, walk::Which::Drawable) && coversRow(polygon)) {
                     visitPolygon(object, Where{index, s, p}, polygon);
                 }
             }

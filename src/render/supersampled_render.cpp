@@ -21,13 +21,13 @@ namespace {
 // Thumbnailers run beside the file manager, often several at once, and a thumbnail is
 // small: spare threads would only wait for each other. The image does not depend on the
 // thread count.
-template <class F>
-void onOneThread(F&& f) {
+// Runs the render in an arena of one thread, so its parallel loops stay on this thread.
+void renderOnOneThread(RenderPipeline& pipeline, DrawingSurface& surface, Scene& scene) {
 #ifdef KEL_HAVE_TBB
     tbb::task_arena arena(1);
-    arena.execute(f);
+    arena.execute([&] { pipeline.run(surface, scene); });
 #else
-    f();
+    pipeline.run(surface, scene);
 #endif
 }
 
@@ -102,7 +102,7 @@ bool renderThumbnail(RenderPipeline& pipeline, Scene& scene, int size, int facto
     }
     const int largeSide = size * factor + 2 * kViewportMargin;
     ImageSurface large(largeSide, largeSide);
-    onOneThread([&] { pipeline.run(large, scene); });
+    renderOnOneThread(pipeline, large, scene);
     const auto* renderer = dynamic_cast<const ScanlineRenderer*>(pipeline.renderer());
     const FrameBuffer* buffer = renderer != nullptr ? renderer->frameBuffer() : nullptr;
     if (buffer == nullptr || buffer->width() != size * factor) {

@@ -16,8 +16,8 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
     EXPECT_EQ(itemTexts("&File"),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "&Export Image...", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                                               "&Paste\tCtrl+V", "Copy &Image"}));
+    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X",
+                                               "&Copy\tCtrl+C", "&Paste\tCtrl+V", "Copy &Image"}));
     EXPECT_EQ(itemTexts("&View"),
               (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G", "&Wireframe\tCtl+W",
                            "&Do Culling\tCtl+D", "-", "&Reset View"}));

@@ -243,9 +243,9 @@ TEST_F(ViewerTest, APickBesideTheViewportTellsNothingAndChangesNothing) {
     auto* tree = qobject_cast<KelTreeView*>(&frame.treePane());
     const QTreeWidgetItem* selected = tree->currentItem();
     const DeviceMapping& mapping = *frame.document().scene()->deviceMapping();
-    for (const QPoint& at :
-         {QPoint(3, 3), QPoint(mapping.margin() - 1, 100),
-          QPoint(100, mapping.windowY(mapping.side())), QPoint(view.viewport()->width() - 2, 5)}) {
+    for (const QPoint& at : {QPoint(3, 3), QPoint(mapping.margin() - 1, 100),
+                             QPoint(100, (mapping.margin() + mapping.side())),
+                             QPoint(view.viewport()->width() - 2, 5)}) {
         click(frame, at);
         EXPECT_EQ(frame.pickText(), before);
         EXPECT_EQ(tree->currentItem(), selected);

@@ -105,18 +105,23 @@ TEST_F(KelRenderFilesTest, FifoOrDeviceAsSceneFailsAtOnce) {
 }
 
 // --save writes what the viewer's save writes: opening the saved scene shows the same tree,
-// and "foo" lands in the scene's folder.
+// its object named relative to the new folder, and "foo" lands in the scene's folder.
 TEST_F(KelRenderFilesTest, SaveWritesASceneThatReadsBackTheSame) {
-    ASSERT_EQ(
-        runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save copy.kel --tree", "tree-before.txt"),
-        0)
+    fs::create_directory(sandbox_.dir / "out");
+    ASSERT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save out/copy.kel --tree",
+                       "tree-before.txt"),
+              0)
         << err();
     EXPECT_EQ(test::readFile(sandbox_.dir / "foo").substr(0, 3), "24\n");
-    ASSERT_EQ(runShell(sandbox_.dir, "", "copy.kel --size 8x8 --tree", "tree-after.txt"), 0)
+    ASSERT_EQ(runShell(sandbox_.dir, "", "out/copy.kel --size 8x8 --tree", "tree-after.txt"), 0)
         << err();
     const std::string before = test::readFile(sandbox_.dir / "tree-before.txt");
     EXPECT_GT(before.size(), 1000u);
-    EXPECT_EQ(test::readFile(sandbox_.dir / "tree-after.txt"), before);
+    std::string expected = before;
+    const std::size_t name = expected.find("\n  cube.obj\n");
+    ASSERT_NE(name, std::string::npos);
+    expected.replace(name, 12, "\n  ../cube.obj\n");
+    EXPECT_EQ(test::readFile(sandbox_.dir / "tree-after.txt"), expected);
 
     EXPECT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save no-folder/x.kel", "out.txt"),
               1);
