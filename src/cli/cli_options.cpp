@@ -131,7 +131,7 @@ std::string checkImageName(const std::string& path) {
 // What a thumbnail request may not be combined with: it has its own size, mode and output.
 std::string checkThumbnail(const CliOptions& options) {
     for (const char* name : {"--mode", "--size", "--cull", "--supersample", "--output", "--frames",
-                             "--tree", "--save"}) {
+                             "--tree", "--save", "--probe"}) {
         if (wasGiven(options, name)) {
             return std::string("option '") + name + "' cannot be used with --thumbnail";
         }
@@ -156,6 +156,10 @@ std::string checkRender(const CliOptions& options) {
                " needs a viewport of " + std::to_string(side * options.supersample) +
                " pixels (at most " + std::to_string(kMaxImageSide) + ")";
     }
+    // A probe tells the story of a pixel of the render it follows, which would be the large one.
+    if (options.supersample > 1 && !options.probes.empty()) {
+        return "option '--probe' cannot be used with --supersample above 1";
+    }
     return checkImageName(options.outputPath);
 }
 
@@ -172,9 +176,11 @@ std::string checkCombination(const CliOptions& options) {
     const std::string output =
         options.thumbnailSize > 0 ? options.positional[1] : options.outputPath;
     const int toStdout = (output == kStdoutName ? 1 : 0) +
-                         (options.diffPath == kStdoutName ? 1 : 0) + (options.tree ? 1 : 0);
+                         (options.diffPath == kStdoutName ? 1 : 0) +
+                         (options.tree || !options.probes.empty() ? 1 : 0);
     if (toStdout > 1) {
-        return "only one of the image, the difference image and the tree can go to stdout";
+        return "only one of the image, the difference image and the tree or probes can go to "
+               "stdout";
     }
     return checkImageName(options.diffPath);
 }

@@ -22,6 +22,9 @@ namespace fs = std::filesystem;
 
 const std::string kCube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
 
+const std::string kStdoutClash =
+    "only one of the image, the difference image and the tree or probes can go to stdout";
+
 std::string usageError(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
@@ -83,10 +86,13 @@ TEST(KelRenderConventionsTest, BadCombinationsAndValuesAreUsageErrors) {
          "option '--size' cannot be used with --thumbnail"},
         {{"--thumbnail", "64", "a.kel", "o.webp"},
          "'o.webp' names a WebP image; kel-render writes PNG only"},
-        {{"a.kel", "--output", "-", "--tree"},
-         "only one of the image, the difference image and the tree can go to stdout"},
-        {{"a.kel", "--output", "-", "--reference", "r.png", "--diff", "-"},
-         "only one of the image, the difference image and the tree can go to stdout"},
+        {{"a.kel", "--output", "-", "--tree"}, kStdoutClash},
+        {{"a.kel", "--output", "-", "--reference", "r.png", "--diff", "-"}, kStdoutClash},
+        {{"a.kel", "--probe", "5,5", "--output", "-"}, kStdoutClash},
+        {{"a.kel", "--probe", "5,5", "--supersample", "2"},
+         "option '--probe' cannot be used with --supersample above 1"},
+        {{"--thumbnail", "64", "a.kel", "o.png", "--probe", "1,1"},
+         "option '--probe' cannot be used with --thumbnail"},
         {{"--", "-odd.kel", "--mode"}, "more than one scene file given"},
         {{"--version", "--bogus"}, "unknown option '--bogus'"},
     };
