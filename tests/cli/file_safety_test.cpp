@@ -104,8 +104,9 @@ TEST_F(KelRenderFilesTest, FifoOrDeviceAsSceneFailsAtOnce) {
     }
 }
 
-// --save writes what the viewer's save writes: opening the saved scene shows the same tree,
-// and "foo" lands in the scene's folder.
+// --save writes what the viewer's save writes: opening the saved scene shows the same tree
+// (its object named relative to the new folder, so it reads the same file), and "foo" lands
+// in the scene's folder.
 TEST_F(KelRenderFilesTest, SaveWritesASceneThatReadsBackTheSame) {
     fs::create_directory(sandbox_.dir / "out");
     ASSERT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save out/copy.kel --tree",
@@ -113,11 +114,15 @@ TEST_F(KelRenderFilesTest, SaveWritesASceneThatReadsBackTheSame) {
               0)
         << err();
     EXPECT_EQ(test::readFile(sandbox_.dir / "foo").substr(0, 3), "24\n");
-    fs::copy_file(sandbox_.dir / "cube.obj", sandbox_.dir / "out" / "cube.obj");
+    EXPECT_NE(test::readFile(sandbox_.dir / "out" / "copy.kel").find("\n../cube.obj\n"),
+              std::string::npos);
     ASSERT_EQ(runShell(sandbox_.dir, "", "out/copy.kel --size 8x8 --tree", "tree-after.txt"), 0)
         << err();
-    const std::string before = test::readFile(sandbox_.dir / "tree-before.txt");
+    std::string before = test::readFile(sandbox_.dir / "tree-before.txt");
     EXPECT_GT(before.size(), 1000u);
+    const std::size_t name = before.find("\n  cube.obj\n");
+    ASSERT_NE(name, std::string::npos);
+    before.replace(name, 12, "\n  ../cube.obj\n");
     EXPECT_EQ(test::readFile(sandbox_.dir / "tree-after.txt"), before);
 
     EXPECT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save no-folder/x.kel", "out.txt"),
