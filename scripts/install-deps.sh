@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages Kel needs to build, test and run, if any are missing.
 set -euo pipefail
 
-# The second line: the man page, the desktop-file and AppStream validators, the MIME
-# database and the Debian package's dependency scan.
+# Line 2: the render peers and libraries. Line 3: the man page, the desktop-file and
+# AppStream validators, the MIME database and the package dependency scan. Line 4: the
+# viewer's test on a real X display.
 packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev libpng-dev
           qt6-base-dev libgl-dev libosmesa6-dev libtbb-dev libtinyobjloader-dev
           help2man desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev

@@ -11,10 +11,12 @@
 
 #include "app/about_dialog.h"
 #include "app/canonical_path.h"
+#include "app/document_watcher.h"
 #include "app/file_chooser.h"
 #include "app/kel_view.h"
 #include "app/main_frame.h"
 #include "files/kel_doc.h"
+#include "model/scene.h"
 #include "platform/user_messages.h"
 
 namespace kel {
@@ -115,6 +117,7 @@ KelDataFrame* CKelApp::openDocumentFile(const std::string& path) {
     document->setPathName(absolute);
     documents_.push_back(document);
     addRecentFile(absolute);
+    watch(*document);
     return createFrame(document);
 }
 
@@ -169,12 +172,67 @@ bool CKelApp::saveDocument(CKelDoc& document, const std::string& path) {
     if (!document.onSaveDocument(path)) {
         return false;
     }
-    if (path != document.pathName()) {
+    const bool renamed = path != document.pathName();
+    if (renamed) {
         document.setPathName(path);
         updateFrameTitles(document);
         mainFrame_->updateTitle();
     }
     addRecentFile(path);
+    // Our own save is no change on disk.
+    if (DocumentWatcher* watcher = watcherOf(document)) {
+        watcher->remember();
+    } else {
+        watch(document);
+    }
+    return true;
+}
+
+void CKelApp::watch(CKelDoc& document) {
+    auto watcher = std::make_unique<DocumentWatcher>(document);
+    connect(watcher.get(), &DocumentWatcher::changedOnDisk, this,
+            [this, doc = &document] { reloadDocument(*doc); });
+    watchers_.emplace_back(&document, std::move(watcher));
+}
+
+DocumentWatcher* CKelApp::watcherOf(const CKelDoc& document) const {
+    for (const auto& [watched, watcher] : watchers_) {
+        if (watched == &document) {
+            return watcher.get();
+        }
+    }
+    return nullptr;
+}
+
+bool CKelApp::reloadDocument(CKelDoc& document) {
+    const auto it = std::find_if(documents_.begin(), documents_.end(),
+                                 [&](const auto& open) { return open.get() == &document; });
+    if (it == documents_.end() || document.pathName().empty() || reloading_) {
+        return false;
+    }
+    reloading_ = true;
+    const std::shared_ptr<CKelDoc> keep = *it;
+    const bool reloaded = reloadFromDisk(document);
+    reloading_ = false;
+    return reloaded;
+}
+
+bool CKelApp::reloadFromDisk(CKelDoc& document) {
+    if (document.isModified() &&
+        !messages_.askYesNo(formatMessage(
+            "%1 has changed on disk. Reload it and lose your changes?", document.title()))) {
+        return false;
+    }
+    const bool culling = document.scene() != nullptr && document.scene()->cullBackFaces();
+    if (!document.onOpenDocument(document.pathName())) {
+        return false;
+    }
+    document.scene()->setCullBackFaces(culling);
+    document.setModified(false);
+    document.updateAllViews(nullptr, 0);
+    if (DocumentWatcher* watcher = watcherOf(document)) {
+        watcher->remember();
+    }
     return true;
 }
 
@@ -266,6 +324,7 @@ std::vector<KelDataFrame*> CKelApp::framesOf(const CKelDoc& document) const {
 KelDataFrame* CKelApp::createFrame(const std::shared_ptr<CKelDoc>& document) {
     auto* frame = new KelDataFrame(document, messages_, treePane_);
     frame->setClosingHandler([this](KelDataFrame& closing) { return frameClosing(closing); });
+    mainFrame_->watchFrame(*frame);
     mainFrame_->mdiArea().addSubWindow(frame);
     frame->show();
     mainFrame_->placeNewFrame(*frame);
@@ -301,6 +360,9 @@ void CKelApp::updateFrameTitles(const CKelDoc& document, const KelDataFrame* lea
 }
 
 void CKelApp::forgetDocument(const CKelDoc& document) {
+    watchers_.erase(std::remove_if(watchers_.begin(), watchers_.end(),
+                                   [&](const auto& entry) { return entry.first == &document; }),
+                    watchers_.end());
     documents_.erase(std::remove_if(documents_.begin(), documents_.end(),
                                     [&](const auto& open) { return open.get() == &document; }),
                      documents_.end());

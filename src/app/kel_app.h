@@ -14,6 +14,7 @@ namespace kel {
 
 class CKelDoc;
 class CMainFrame;
+class DocumentWatcher;
 class FileChooser;
 class UserMessages;
 
@@ -68,6 +69,14 @@ public:
     void onAppExit();
     void onAppAbout();
 
+    // Reads the document's scene file again after it changed on disk: at once when it has
+    // no unsaved edits, else only when the user agrees to lose them. Each window keeps its
+    // render mode and the scene its culling choice; the undo steps go. False when nothing
+    // was reloaded (declined, or the file no longer reads, which is reported).
+    bool reloadDocument(CKelDoc& document);
+    // The watcher of an open document's files, or null.
+    DocumentWatcher* watcherOf(const CKelDoc& document) const;
+
     // Closes every document; each modified one asks whether to save.
     bool closeAllDocuments();
     // Asks about saving if modified, then closes all windows of the document.
@@ -86,6 +95,8 @@ private:
     bool frameClosing(KelDataFrame& frame);
     void updateFrameTitles(const CKelDoc& document, const KelDataFrame* leaving = nullptr);
     void forgetDocument(const CKelDoc& document);
+    void watch(CKelDoc& document);
+    bool reloadFromDisk(CKelDoc& document);
     CKelDoc* findOpenDocument(const std::string& path) const;
     bool saveDocument(CKelDoc& document, const std::string& path);
     void addRecentFile(const std::string& path);
@@ -99,7 +110,9 @@ private:
     KelDataFrame::TreePaneFactory treePane_;
     RecentFileList recent_;
     std::vector<std::shared_ptr<CKelDoc>> documents_;
+    std::vector<std::pair<const CKelDoc*, std::unique_ptr<DocumentWatcher>>> watchers_;
     int untitledCount_ = 0;
+    bool reloading_ = false;  // a reload question is open: later notices wait for it
     std::unique_ptr<CMainFrame> mainFrame_;
 };
 

@@ -8,7 +8,10 @@
 #include "app/kel_view.h"
 #include "app/split_tracker.h"
 #include "files/kel_doc.h"
+#include "model/camera.h"
 #include "model/scene.h"
+#include "model/scene_settings.h"
+#include "tree/qt/kel_tree_view.h"
 
 namespace kel {
 
@@ -29,6 +32,8 @@ KelDataFrame::KelDataFrame(std::shared_ptr<CKelDoc> document, UserMessages& mess
     setWidget(splitter_);
     splitter_->setSizes({kTreePaneWidth, std::max(0, splitter_->width() - kTreePaneWidth)});
     splitTracker_ = std::make_unique<SplitTracker>(*splitter_);
+    connect(view_, &CKelView::rendered, this, &KelDataFrame::statusChanged);
+    connect(view_, &CKelView::picked, this, &KelDataFrame::onPicked);
 }
 
 KelDataFrame::~KelDataFrame() {
@@ -96,6 +101,45 @@ void KelDataFrame::onViewCulling() {
         scene->setResetVisibility(true);
     }
     document_->updateAllViews(nullptr);
+}
+
+bool KelDataFrame::canResetView() const {
+    const Scene* scene = document_->scene();
+    return scene != nullptr && scene->camera() != nullptr && document_->openedCamera().has_value();
+}
+
+void KelDataFrame::onViewResetView() {
+    if (!canResetView()) {
+        return;
+    }
+    Scene& scene = *document_->scene();
+    const SceneSettings before = captureSettings(scene);
+    applyPose(*scene.camera(), *document_->openedCamera());
+    document_->updateAllViews(nullptr, 0);
+    document_->setModified(true);
+    document_->recordEdit("Reset View", before);
+}
+
+QString KelDataFrame::renderFigures() const {
+    const CKelView::RenderFigures& f = view_->renderFigures();
+    return QStringLiteral("%1 vertices, %2 polygons, %3 culled, %4 ms")
+        .arg(f.vertices)
+        .arg(f.polygons)
+        .arg(f.culled)
+        .arg(f.milliseconds, 0, 'f', 1);
+}
+
+QString KelDataFrame::pickText() const {
+    return view_->pickText();
+}
+
+void KelDataFrame::onPicked(const PixelStory& story) {
+    if (story.kind == PixelStory::Kind::Polygon) {
+        if (auto* tree = qobject_cast<KelTreeView*>(treePane_)) {
+            tree->revealPolygon(*story.object, *story.polygon);
+        }
+    }
+    emit statusChanged();
 }
 
 void KelDataFrame::onOptionsCamera() {

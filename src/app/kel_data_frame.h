@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "render/pixel_probe.h"
 #include "render/render_mode.h"
 
 class QSplitter;
@@ -55,6 +56,9 @@ public:
     void onViewCulling();
     // The check marks of the View menu.
     bool isCullingChecked() const;
+    // View > Reset View: the camera the document was opened with, as one more edit.
+    void onViewResetView();
+    bool canResetView() const;
     // Whether the View and Options commands apply: the document holds a scene.
     bool hasScene() const;
 
@@ -70,11 +74,20 @@ public:
     void onWindowSplit();
     bool isSplitTracking() const;
 
+    // What the status bar shows for this window: the counts and time of its view's last
+    // render, and its last pick.
+    QString renderFigures() const;
+    QString pickText() const;
+
+signals:
+    void statusChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void switchMode(RenderMode mode, bool cull);
+    void onPicked(const PixelStory& story);
 
     std::shared_ptr<CKelDoc> document_;
     UserMessages& messages_;

@@ -4,8 +4,12 @@
 #include <QImage>
 #include <memory>
 #include <string>
+#include <optional>
 
+#include "model/camera_moves.h"
+#include "model/scene_settings.h"
 #include "platform/document.h"
+#include "render/pixel_probe.h"
 
 namespace kel {
 
@@ -62,16 +66,60 @@ public:
     // How many renders paints have run; lets a caller see that an update re-rendered.
     int renderCount() const { return renderCount_; }
 
+    // What the last render counted and how long it took.
+    struct RenderFigures {
+        std::size_t vertices = 0;
+        std::size_t polygons = 0;
+        std::size_t culled = 0;  // polygons the render left not visible
+        double milliseconds = 0.0;
+    };
+    const RenderFigures& renderFigures() const { return figures_; }
+
+    // The pixel of the rendered image under a viewport point: scrolled, and scaled by the
+    // image's pixels per logical pixel (the device pixel ratio when rendering in device
+    // pixels).
+    QPoint imagePixelAt(const QPoint& viewportPoint) const;
+    // Renders this view afresh (so the scene holds its mode's state) and tells the story of
+    // the pixel under the viewport point.
+    PixelStory probeAt(const QPoint& viewportPoint);
+    // The status text of the last pick ("" before any), and the point it gave.
+    const QString& pickText() const { return pickText_; }
+
+signals:
+    // After each render, with renderFigures() updated.
+    void rendered();
+    // A click picked a polygon or the background; outside the viewport nothing is sent.
+    void picked(const kel::PixelStory& story);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // Renders into the kept frame buffer; null when there is nothing to render.
     const ImageSurface* render();
     RenderPipeline* pipelineOfMode() const;
+    enum class DragKind { Orbit, Pan };
+    struct Press {
+        QPoint at;
+        DragKind kind = DragKind::Orbit;
+        bool dragging = false;
+        bool measure = false;
+        CameraPose start;
+        SceneSettings before;
+    };
+
     void updateScrollBars();
+    void countFigures(double milliseconds);
+    void dragTo(const QPoint& point);
+    void finishDrag();
+    void pick(const QPoint& point, bool measure);
+    double imageScale() const;
 
     CKelDoc& document_;
     const KelDataFrame& frame_;
@@ -83,6 +131,11 @@ private:
     std::unique_ptr<ImageSurface> surface_;
     QImage shown_;
     int renderCount_ = 0;
+    RenderFigures figures_;
+    QSize lastImageSize_;
+    std::optional<Press> press_;
+    QString pickText_;
+    std::optional<Vector> anchor_;  // the point of the last plain pick
 };
 
 }  // namespace kel

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,14 +14,18 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QUndoGroup>
 #include <QUrl>
 #include <algorithm>
 
 #include "app/help_window.h"
 #include "app/kel_app.h"
 #include "app/kel_data_frame.h"
+#include "app/kel_view.h"
 #include "app/recent_file_list.h"
 #include "app/window_placement.h"
+#include "app/undo_journal.h"
 #include "files/kel_doc.h"
 
 namespace kel {
@@ -53,8 +58,11 @@ CMainFrame::CMainFrame(CKelApp& app) : app_(app) {
     mdiArea_ = new QMdiArea;
     setCentralWidget(mdiArea_);
     setAcceptDrops(true);
+    undoGroup_ = new QUndoGroup(this);
     createMenus();
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { updateTitle(); });
+    renderFigures_ = new QLabel(this);
+    statusBar()->addPermanentWidget(renderFigures_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { onActiveFrameChanged(); });
     resize(kDefaultWidth, kDefaultHeight);
 }
 
@@ -177,8 +185,15 @@ void CMainFrame::createMenus() {
     addEntries(*file, {{}, {"E&xit", [this] { app_.onAppExit(); }}});
 
     // No component handles Cut, Copy and Paste: they stay disabled.
+    // Undo and Redo name the step they take back or do again, and bind real keys.
     QMenu* edit = addMenu("&Edit");
     edit->setSeparatorsCollapsible(false);
+    undo_ = undoGroup_->createUndoAction(this, QStringLiteral("&Undo"));
+    undo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redo_ = undoGroup_->createRedoAction(this, QStringLiteral("&Redo"));
+    redo_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    edit->addAction(undo_);
+    edit->addAction(redo_);
     addEntries(*edit, {
                           {},
                           {"Cu&t\tCtrl+X", {}, A::Never},
@@ -197,6 +212,8 @@ void CMainFrame::createMenus() {
                     modeIs(RenderMode::Wireframe)},
                    {"&Do Culling\tCtl+D", onFrame(&KelDataFrame::onViewCulling), A::Scene,
                     [frame] { return frame() != nullptr && frame()->isCullingChecked(); }},
+                   {},
+                   {"&Reset View", onFrame(&KelDataFrame::onViewResetView), A::Scene},
                });
 
     addEntries(*addMenu("&Options"),
@@ -315,6 +332,32 @@ HelpWindow& CMainFrame::ensureHelpWindow() {
         helpWindow_ = new HelpWindow(this);
     }
     return *helpWindow_;
+}
+
+void CMainFrame::watchFrame(KelDataFrame& frame) {
+    undoGroup_->addStack(&undoStackOf(frame.document()));
+    connect(&frame, &KelDataFrame::statusChanged, this, [this, &frame] {
+        if (activeFrame() == &frame) {
+            updateStatus();
+        }
+    });
+}
+
+void CMainFrame::onActiveFrameChanged() {
+    updateTitle();
+    KelDataFrame* frame = activeFrame();
+    undoGroup_->setActiveStack(frame != nullptr ? &undoStackOf(frame->document()) : nullptr);
+    updateStatus();
+}
+
+void CMainFrame::updateStatus() {
+    const KelDataFrame* frame = activeFrame();
+    renderFigures_->setText(frame != nullptr ? frame->renderFigures() : QString());
+    if (frame != nullptr) {
+        statusBar()->showMessage(frame->pickText());
+    } else {
+        statusBar()->clearMessage();
+    }
 }
 
 void CMainFrame::onHelpIndex() {

@@ -8,9 +8,11 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMdiArea;
 class QMenu;
 class QSettings;
+class QUndoGroup;
 
 namespace kel {
 
@@ -18,12 +20,14 @@ class CKelApp;
 class HelpWindow;
 class KelDataFrame;
 
-// The main window: the menu bar over an MDI area of document windows; no tool bar and no
-// status bar. Its own title is empty, so the title bar shows " - " and the active
-// document's name, and nothing while no document is active.
+// The main window: the menu bar over an MDI area of document windows and a status bar
+// (the active view's counts and render time on the right, its last pick on the left). Its
+// own title is empty, so the title bar shows " - " and the active document's name, and
+// nothing while no document is active.
 //
-// Menu items carry their shortcut texts after a tab as labels only: no key is bound.
-// Enabled and checked states are set each time a menu is about to show.
+// The menu items carry their shortcut texts after a tab as labels only: no key is bound.
+// Only Edit > Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z) have real keys. Enabled and checked
+// states are set each time a menu is about to show.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -43,6 +47,12 @@ public:
     // Makes frame the active document window and refreshes the title.
     void activateFrame(KelDataFrame& frame);
     void updateTitle();
+    // The undo stacks of the documents; the active window's is the one Undo and Redo use.
+    QUndoGroup& undoGroup() const { return *undoGroup_; }
+    // Shows the frame's render figures and pick in the status bar while it is active.
+    void watchFrame(KelDataFrame& frame);
+    QAction& undoAction() const { return *undo_; }
+    QAction& redoAction() const { return *redo_; }
 
     void onHelpIndex();
     void onHelpUsing();
@@ -106,6 +116,8 @@ private:
     void updateRecentFiles();
     void updateWindowList();
     bool isAvailable(Availability availability) const;
+    void onActiveFrameChanged();
+    void updateStatus();
     // Runs command on the active document window, if there is one.
     std::function<void()> onFrame(void (KelDataFrame::*command)());
     // The title the window should have: " - " and the active document's name, or nothing.
@@ -122,6 +134,10 @@ private:
     QActionGroup* windowGroup_ = nullptr;
     std::vector<QAction*> windowList_;
     bool enforcingTitle_ = false;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QUndoGroup* undoGroup_ = nullptr;
+    QLabel* renderFigures_ = nullptr;
 };
 
 }  // namespace kel

@@ -199,6 +199,19 @@ std::string wrapped(const std::string& text, std::size_t column, std::size_t wid
     return result;
 }
 
+std::string applyProbe(CliOptions& options, const std::string& value) {
+    const auto comma = value.find(',');
+    int x = 0;
+    int y = 0;
+    if (comma == std::string::npos || !parseInt(value.substr(0, comma), 0, kMaxImageSide, x) ||
+        !parseInt(value.substr(comma + 1), 0, kMaxImageSide, y)) {
+        return "invalid pixel '" + value + "' (expected X,Y, each 0 to " +
+               std::to_string(kMaxImageSide) + ")";
+    }
+    options.probes.emplace_back(x, y);
+    return {};
+}
+
 const CliOptionDef* findOption(const std::string& name) {
     for (const CliOptionDef& def : cliOptionDefs()) {
         if (def.name == name) {
@@ -246,6 +259,8 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
              o.version = true;
              return std::string();
          }},
+        {"--probe", "X,Y", "after the last render, print what pixel X,Y tells (repeatable)",
+         applyProbe},
         {"--help", "", "print this help and exit",
          [](CliOptions& o, const std::string&) {
              o.help = true;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/render_mode.h"
@@ -20,6 +21,8 @@ struct CliOptions {
     int frames = 1;
     bool timeFrames = false;  // --frames given: print the median time per frame
     bool tree = false;        // print the data tree after the last render
+    // Client-area pixels whose story is printed after the last render, in order given.
+    std::vector<std::pair<int, int>> probes;
     bool help = false;
     bool version = false;
     std::string referencePath;            // empty: no comparison

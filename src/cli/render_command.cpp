@@ -17,6 +17,7 @@
 #include "platform/atomic_file.h"
 #include "render/image_compare.h"
 #include "render/image_surface.h"
+#include "render/pixel_probe.h"
 #include "render/render_mode.h"
 #include "render/rgba_png.h"
 #include "render/supersampled_render.h"
@@ -154,6 +155,24 @@ int compareWithReference(const RgbaImage& image, const RgbaImage& reference,
     return kExitDiffer;
 }
 
+// What each --probe pixel tells, after the last render; false when stdout failed.
+bool writeProbes(const CliOptions& options, Scene& scene, std::ostream& out, std::ostream& err) {
+    for (std::size_t i = 0; i < options.probes.size(); ++i) {
+        const auto [x, y] = options.probes[i];
+        const std::vector<std::string> lines = describePixel(probePixel(scene, options.mode, x, y));
+        if (i > 0) {
+            out << "\n";
+        }
+        if (lines.empty()) {
+            err << "kel-render: " << x << "," << y << " is not a pixel of the viewport\n";
+        }
+        for (const std::string& line : lines) {
+            out << line << "\n";
+        }
+    }
+    return options.probes.empty() || outputWritten(out, err);
+}
+
 }  // namespace
 
 int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -209,6 +228,10 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
     if (options.tree) {
         writeTreeText(out, &scene);
         if (!outputWritten(out, err)) {
+            return kExitFailure;
+        }
+    }
+    if (!writeProbes(options, scene, out, err)) {
             return kExitFailure;
         }
     }

@@ -14,6 +14,7 @@
 #include "files/stored_object_name.h"
 #include "files/text_file.h"
 #include "files/write_visitor.h"
+#include "model/camera.h"
 #include "model/scene.h"
 #include "model/scene_object.h"
 #include "platform/user_messages.h"
@@ -151,7 +152,19 @@ bool CKelDoc::onOpenDocument(const std::string& path) {
     folder.keep();
     sourceFolder_ = folderOf(absolute);
     meshPath_.clear();
+    startHistory();
     return true;
+}
+
+// A new scene: View > Reset View goes back to its camera, and no step refers to the old one.
+void CKelDoc::startHistory() {
+    openedCamera_.reset();
+    if (scene_->camera() != nullptr) {
+        openedCamera_ = poseOf(*scene_->camera());
+    }
+    if (journal_ != nullptr) {
+        journal_->clear();
+    }
 }
 
 bool CKelDoc::openMesh(const std::string& path, const std::string& absolute) {
@@ -182,6 +195,7 @@ bool CKelDoc::openMesh(const std::string& path, const std::string& absolute) {
     setPathName(absolute);
     sourceFolder_ = folderOf(absolute);
     meshPath_ = absolute;
+    startHistory();
     return true;
 }
 
@@ -261,6 +275,12 @@ bool CKelDoc::onCloseDocument() {
     }
     setPathName(absoluteOf(*chosen));
     return true;
+}
+
+void CKelDoc::recordEdit(const std::string& name, const SceneSettings& before) {
+    if (journal_ != nullptr) {
+        journal_->record(name, before);
+    }
 }
 
 void CKelDoc::setModified(bool modified) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "files/edit_journal.h"
+#include "model/camera_moves.h"
 #include "platform/document.h"
 
 namespace kel {
@@ -55,7 +57,19 @@ public:
     void setModified(bool modified);
     UserMessages& messages() const { return messages_; }
 
+    // The camera as the scene file gave it at the last successful open: what Reset View
+    // returns to. Nothing for a document without a scene or camera.
+    const std::optional<CameraPose>& openedCamera() const { return openedCamera_; }
+
+    // Edits are recorded in the journal, if one is set; the document owns it, so no
+    // recorded step outlives the scene it refers to.
+    void setJournal(std::unique_ptr<EditJournal> journal) { journal_ = std::move(journal); }
+    EditJournal* journal() const { return journal_.get(); }
+    // For editors: records one step (see EditJournal); nothing without a journal.
+    void recordEdit(const std::string& name, const SceneSettings& before);
+
 private:
+    void startHistory();
     static constexpr int kWidth = 2000;
     static constexpr int kHeight = 2000;
 
@@ -74,6 +88,9 @@ private:
     // The mesh an opened mesh document shows; empty for a scene.
     std::string meshPath_;
     SceneFileChooser chooser_;
+    std::optional<CameraPose> openedCamera_;
+    // Declared last so that it goes first: its steps refer to this document.
+    std::unique_ptr<EditJournal> journal_;
 };
 
 }  // namespace kel

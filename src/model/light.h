@@ -13,6 +13,9 @@ public:
     // Stores a unit-length copy; a zero direction stays zero.
     void setDirection(const Vector& direction);
     const Vector& direction() const { return direction_; }
+    // Stores a direction taken earlier from direction() as it is: normalizing it again
+    // could change its last bits, and an undo must give back the light exactly.
+    void restoreDirection(const Vector& stored) { direction_ = stored; }
     double intensity() const { return intensity_; }
     void setIntensity(double intensity) { intensity_ = intensity; }
     const Color& color() const { return color_; }

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace kel {
+#include "render/line_steps.h"
 
-namespace {
-__extension__ typedef __int128 Wide;
-}
+namespace kel {
 
 ImageSurface::ImageSurface(int width, int height, HighByte highByte)
     : highByte_(highByte == HighByte::Opaque ? ~kColorMask : 0u),
@@ -55,9 +53,7 @@ void ImageSurface::lineTo(int x, int y) {
     currentY_ = y;
 }
 
-// Steps along the major axis one pixel at a time; the minor coordinate at step i is
-// i x (minor delta) / (major delta) rounded to nearest, halves away from the start, as
-// the integer error term of Bresenham's line gives. Only the steps whose major coordinate
+// Steps as line_steps.h describes. Only the steps whose major coordinate
 // lies inside the image are visited, so a line from far outside costs no more than one
 // across the image.
 void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
@@ -87,13 +83,8 @@ void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
         lo = std::max(lo, major0 - (limit - 1));
         hi = std::min(hi, major0);
     }
-    // 2 i d + n needs 128 bits only for lines longer than 2^30 pixels.
-    const bool narrow = n < (1LL << 30);
-    const Wide twiceN = static_cast<Wide>(2) * n;
     for (long long i = lo; i <= hi; ++i) {
-        const long long offset =
-            narrow ? (2 * i * minorAbs + n) / (2 * n)
-                   : static_cast<long long>((static_cast<Wide>(2) * i * minorAbs + n) / twiceN);
+        const long long offset = lineMinorOffset(i, minorAbs, n);
         const long long minor = minor0 + minorStep * offset;
         const long long major = major0 + majorStep * i;
         const long long px = xMajor ? major : minor;

@@ -7,6 +7,7 @@
 #include "model/camera.h"
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
+#include "render/shading_inputs.h"
 
 namespace kel {
 
@@ -21,30 +22,6 @@ bool leftOf(const EdgeEntry* a, const EdgeEntry* b) {
         return true;
     }
     return a->x < b->x;
-}
-
-ShadingInputs shadingFor(const Scene& scene, const Light& light, const SceneObject& object) {
-    ShadingInputs in;
-    in.ambient = scene.ambient();
-    in.intensity = light.intensity();
-    in.diffuse = object.diffuse();
-    in.specular = object.specular();
-    in.shininess = object.shininess();
-    const Vector& l = light.direction();
-    for (std::size_t i = 0; i < 3; ++i) {
-        in.light[i] = l.at(i);
-    }
-    if (const Camera* camera = scene.camera()) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            in.eye[i] = camera->from().at(i);
-        }
-    }
-    const Color& c = light.color();
-    in.lightFraction[0] = c.red() * kChannelScale;
-    in.lightFraction[1] = c.green() * kChannelScale;
-    in.lightFraction[2] = c.blue() * kChannelScale;
-    in.lit = litColor(object.color(), c);
-    return in;
 }
 
 }  // namespace
@@ -172,7 +149,7 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 
     shading_.clear();
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        shading_.push_back(shadingFor(scene, light, *scene.object(i)));
+        shading_.push_back(shadingInputsFor(scene, light, *scene.object(i)));
     }
 
     const int bandCount = bandCountFor(rows);

@@ -16,10 +16,11 @@ TEST_F(MenuTest, ItemsInOrderAndWithoutADocumentOnlyFileAndHelpWork) {
     EXPECT_EQ(itemTexts("&File"),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "&Export Image...", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(itemTexts("&Edit"),
-              (QStringList{"-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "Copy &Image"}));
-    EXPECT_EQ(itemTexts("&View"), (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G",
-                                               "&Wireframe\tCtl+W", "&Do Culling\tCtl+D"}));
+    EXPECT_EQ(itemTexts("&Edit"), (QStringList{"&Undo", "&Redo", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                                               "&Paste\tCtrl+V", "Copy &Image"}));
+    EXPECT_EQ(itemTexts("&View"),
+              (QStringList{"&Phong\tCtl+P", "&Gouraud\tCtl+G", "&Wireframe\tCtl+W",
+                           "&Do Culling\tCtl+D", "-", "&Reset View"}));
     EXPECT_EQ(itemTexts("&Options"), (QStringList{"&Camera...\tCtl+M", "Frustum...\tCtl+F",
                                                   "&Ambience...\tCtl+I", "&Light...\tCtl+G"}));
     // No window open: the list of windows is empty, without its separator.
@@ -42,8 +43,9 @@ TEST_F(MenuTest, AnOpenSceneEnablesViewOptionsWindowAndCheckMarksFollowTheActive
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "&Export Image...",
                            QString::fromStdString("&1 " + scratch("cube.kel")), "E&xit"}));
+    // Nothing done yet to undo.
     EXPECT_EQ(itemTexts("&Edit", true), QStringList{"Copy &Image"});
-    EXPECT_EQ(itemTexts("&View", true).size(), 4);
+    EXPECT_EQ(itemTexts("&View", true).size(), 5);
     EXPECT_EQ(itemTexts("&Options", true).size(), 4);
     EXPECT_EQ(itemTexts("&Window", true),
               (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "S&plit",

@@ -11,24 +11,28 @@
 #include "app/dialogs/property_sheet.h"
 #include "files/kel_doc.h"
 #include "model/scene.h"
+#include "model/scene_settings.h"
 
 namespace kel {
 
 namespace {
 
-// What every editor does after OK: redraw and refill all views, then mark the document.
-void documentEdited(CKelDoc& doc) {
+// What every editor does after OK: redraw and refill all views, mark the document, and
+// record the step so that it can be undone.
+void documentEdited(CKelDoc& doc, const char* step, const SceneSettings& before) {
     doc.updateAllViews(nullptr, 0);
     doc.setModified(true);
+    doc.recordEdit(step, before);
 }
 
 // Runs a settings dialog; the dialog itself has written the model on OK. The initialised
 // flag is set for every dialog that was shown, so in effect OK alone decides.
-bool runSettingsDialog(SettingsDialog& dialog, CKelDoc& doc) {
+bool runSettingsDialog(SettingsDialog& dialog, CKelDoc& doc, const char* step) {
+    const SceneSettings before = captureSettings(*doc.scene());
     if (dialog.exec() != QDialog::Accepted || !dialog.isInitialised()) {
         return false;
     }
-    documentEdited(doc);
+    documentEdited(doc, step, before);
     return true;
 }
 
@@ -40,7 +44,7 @@ bool editCamera(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
         return false;
     }
     CameraDialog dialog(*scene->camera(), messages, parent);
-    return runSettingsDialog(dialog, doc);
+    return runSettingsDialog(dialog, doc, "Camera");
 }
 
 bool editFrustum(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
@@ -49,7 +53,7 @@ bool editFrustum(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
         return false;
     }
     FrustumDialog dialog(*scene->frustum(), messages, parent);
-    return runSettingsDialog(dialog, doc);
+    return runSettingsDialog(dialog, doc, "Frustum");
 }
 
 bool editAmbient(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
@@ -58,7 +62,7 @@ bool editAmbient(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
         return false;
     }
     AmbientDialog dialog(*scene, messages, parent);
-    return runSettingsDialog(dialog, doc);
+    return runSettingsDialog(dialog, doc, "Ambient Light");
 }
 
 bool editLight(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
@@ -67,11 +71,13 @@ bool editLight(QWidget* parent, CKelDoc& doc, UserMessages& messages) {
         return false;
     }
     LightDialog dialog(*scene->light(), messages, parent);
-    return runSettingsDialog(dialog, doc);
+    return runSettingsDialog(dialog, doc, "Lighting");
 }
 
 bool editObjectProperties(QWidget* parent, CKelDoc& doc, SceneObject& object,
                           UserMessages& messages, ColorChooser& colors) {
+    const SceneSettings before =
+        doc.scene() != nullptr ? captureSettings(*doc.scene()) : SceneSettings{};
     PropertySheet sheet(QString::fromStdString(object.name()), messages, parent);
     auto* const transforms = new ObjTransformsPage(object);
     auto* const surface = new ObjSurfacePage(object);
@@ -94,7 +100,7 @@ bool editObjectProperties(QWidget* parent, CKelDoc& doc, SceneObject& object,
     object.setShininess(surface->shininess());
     object.setColor(color->color());
     object.computeModelingTransform();
-    documentEdited(doc);
+    documentEdited(doc, "Properties", before);
     return true;
 }
 

@@ -251,6 +251,50 @@ bool KelTreeView::isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPo
     return x >= cell.left() && x < cell.left() + labelWidth;
 }
 
+namespace {
+
+// The first child of item whose record satisfies wanted, building children on the way.
+template <typename Wanted>
+QTreeWidgetItem* openChild(QTreeWidgetItem* item, Wanted wanted) {
+    if (item == nullptr) {
+        return nullptr;
+    }
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i) {
+        const TreeItemData* record = KelTreeView::recordOf(item->child(i));
+        if (record != nullptr && wanted(*record)) {
+            return item->child(i);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool KelTreeView::revealPolygon(const SceneObject& object, const Polygon& polygon) {
+    QTreeWidgetItem* objects = rootItem(TreeItemKind::Objects);
+    QTreeWidgetItem* item = openChild(objects, [&](const TreeItemData& r) {
+        return r.kind == TreeItemKind::Object && r.object == &object;
+    });
+    item = openChild(item, [](const TreeItemData& r) { return r.kind == TreeItemKind::Surfaces; });
+    if (item == nullptr) {
+        return false;
+    }
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem* found = openChild(item->child(i), [&](const TreeItemData& r) {
+            return r.kind == TreeItemKind::Polygon && r.polygon == &polygon;
+        });
+        if (found != nullptr) {
+            setCurrentItem(found);
+            scrollToItem(found);
+            return true;
+        }
+        item->child(i)->setExpanded(false);
+    }
+    return false;
+}
+
 void KelTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     // The double-click is never passed on, so it neither expands nor collapses.
     event->accept();

@@ -14,6 +14,8 @@ namespace kel {
 
 class CKelDoc;
 class KelTreeItem;
+class Polygon;
+class SceneObject;
 class TreeEditRequests;
 struct TreeItemData;
 
@@ -46,6 +48,9 @@ public:
     // Whether a point of the viewport lies on the item's label, icon or expand button
     // (and not on the indent or the empty space right of the label).
     bool isOnItem(const QTreeWidgetItem& item, const QPoint& viewportPoint) const;
+    // Opens the items down to the polygon's and makes it the selected, current item.
+    // False when the tree has no item for it.
+    bool revealPolygon(const SceneObject& object, const Polygon& polygon);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

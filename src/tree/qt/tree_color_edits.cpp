@@ -6,6 +6,7 @@
 #include "files/kel_doc.h"
 #include "model/light.h"
 #include "model/scene_object.h"
+#include "model/scene_settings.h"
 #include "platform/color_chooser.h"
 
 namespace kel {
@@ -22,9 +23,14 @@ std::optional<Color> choose(const Color& current, ColorChooser& chooser) {
     return Color(red, green, blue);
 }
 
-void announceEdit(CKelDoc& document) {
+SceneSettings settingsOf(const CKelDoc& document) {
+    return document.scene() != nullptr ? captureSettings(*document.scene()) : SceneSettings{};
+}
+
+void announceEdit(CKelDoc& document, const SceneSettings& before) {
     document.updateAllViews(nullptr, 0);
     document.setModified(true);
+    document.recordEdit("Colour", before);
 }
 
 }  // namespace
@@ -34,8 +40,9 @@ bool editLightColor(CKelDoc& document, Light& light, ColorChooser& chooser) {
     if (!chosen) {
         return false;
     }
+    const SceneSettings before = settingsOf(document);
     light.setColor(*chosen);
-    announceEdit(document);
+    announceEdit(document, before);
     return true;
 }
 
@@ -44,8 +51,9 @@ bool editObjectColor(CKelDoc& document, SceneObject& object, ColorChooser& choos
     if (!chosen) {
         return false;
     }
+    const SceneSettings before = settingsOf(document);
     object.setColor(*chosen);
-    announceEdit(document);
+    announceEdit(document, before);
     return true;
 }
 

@@ -1,0 +1,154 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QUndoStack>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "app/app_fixture.h"
+#include "app/document_watcher.h"
+#include "app/kel_view.h"
+#include "app/undo_journal.h"
+#include "model/camera.h"
+#include "model/camera_moves.h"
+#include "model/scene.h"
+
+namespace kel::test {
+namespace {
+
+class ReloadTest : public AppTest {
+protected:
+    // Replaces line `number` (from 1) of a scratch file, as another program would.
+    void rewriteLine(const std::string& name, int number, const std::string& text) {
+        std::ifstream in(scratch(name));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        in.close();
+        ASSERT_GE(static_cast<int>(lines.size()), number);
+        lines[static_cast<std::size_t>(number - 1)] = text;
+        QThread::msleep(20);  // a later time stamp whatever the file system's resolution
+        std::ofstream out(scratch(name), std::ios::trunc);
+        for (const std::string& line : lines) {
+            out << line << "\n";
+        }
+    }
+    static bool waitFor(const std::function<bool()>& done, int ms = 4000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(5);
+        }
+        return done();
+    }
+    // Waits out the settling delay so that a notice, if one came, has been acted on.
+    static void waitOutNotices() {
+        waitFor([] { return false; }, 4 * DocumentWatcher::kSettleMs);
+    }
+    static constexpr int kAmbientLine = 10;  // of cube.kel
+};
+
+TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
+    KelDataFrame& phong = open("cube.kel");
+    choose("&View", "&Phong\tCtl+P");
+    KelDataFrame& wireframe = *app().onWindowNew();
+    choose("&View", "&Do Culling\tCtl+D");
+    CKelDoc& document = phong.document();
+    ASSERT_EQ(document.scene()->ambient(), 0.2);
+    // Phong turned culling on and Do Culling off again: the reload keeps the choice.
+    ASSERT_FALSE(document.scene()->cullBackFaces());
+    const QImage before = phong.renderedView().renderImage();
+
+    rewriteLine("cube.kel", kAmbientLine, "0.6");
+    ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.6; }));
+    EXPECT_TRUE(messages_.questions.empty());
+    EXPECT_EQ(phong.renderMode(), RenderMode::Phong);
+    EXPECT_EQ(wireframe.renderMode(), RenderMode::Wireframe);
+    EXPECT_FALSE(document.scene()->cullBackFaces());
+    EXPECT_FALSE(document.isModified());
+    EXPECT_NE(phong.renderedView().renderImage(), before);  // brighter ambient
+    EXPECT_TRUE(messages_.errors.empty());
+}
+
+TEST_F(ReloadTest, AnEditedDocumentAsksAndReloadingDropsTheUndoSteps) {
+    KelDataFrame& frame = open("cube.kel");
+    CKelDoc& document = frame.document();
+    frame.onViewResetView();  // one edit: modified, one step
+    ASSERT_EQ(undoStackOf(document).count(), 1);
+
+    messages_.answers = {false};
+    rewriteLine("cube.kel", kAmbientLine, "0.6");
+    ASSERT_TRUE(waitFor([&] { return !messages_.questions.empty(); }));
+    EXPECT_EQ(
+        messages_.questions,
+        std::vector<std::string>{"cube.kel has changed on disk. Reload it and lose your changes?"});
+    EXPECT_EQ(document.scene()->ambient(), 0.2);
+    EXPECT_EQ(undoStackOf(document).count(), 1);
+    waitOutNotices();
+    EXPECT_EQ(messages_.questions.size(), 1u);  // No is not asked again for the same change
+
+    messages_.answers = {true};
+    rewriteLine("cube.kel", kAmbientLine, "0.7");
+    ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.7; }));
+    EXPECT_EQ(messages_.questions.size(), 2u);
+    EXPECT_EQ(undoStackOf(document).count(), 0);
+    EXPECT_FALSE(mainFrame().undoAction().isEnabled());
+}
+
+TEST_F(ReloadTest, KelsOwnSaveIsNoChangeOnDisk) {
+    KelDataFrame& frame = open("cube.kel");
+    CKelDoc& document = frame.document();
+    frame.onViewResetView();
+    choose("&File", "&Save\tCtrl+S");
+    ASSERT_TRUE(messages_.errors.empty());
+    EXPECT_FALSE(app().watcherOf(document)->hasChanged());
+    waitOutNotices();
+    EXPECT_TRUE(messages_.questions.empty());
+    EXPECT_EQ(undoStackOf(document).count(), 1);
+}
+
+TEST_F(ReloadTest, AnObjectFileThatChangesOrAppearsReloadsTheScene) {
+    {
+        std::ofstream scene(scratch("two.kel"));
+        std::ifstream cube(scratch("cube.kel"));
+        std::stringstream text;
+        text << cube.rdbuf();
+        std::string body = text.str();
+        // Same scene, its one object read from a file that does not exist yet.
+        const auto at = body.find("cube.obj");
+        ASSERT_NE(at, std::string::npos);
+        body.replace(at, 8, "late.obj");
+        scene << body;
+    }
+    KelDataFrame& frame = open("two.kel");
+    CKelDoc& document = frame.document();
+    ASSERT_EQ(document.scene()->objectCount(), 0u);  // reported and left out
+    messages_.errors.clear();
+
+    std::filesystem::copy_file(scratch("cube.obj"), scratch("late.obj"));
+    ASSERT_TRUE(waitFor([&] { return document.scene()->objectCount() == 1; }));
+
+    const std::size_t vertices = document.scene()->object(0)->vertexCount();
+    rewriteLine("late.obj", 1, "7");  // the first vertex count, one short: read differently
+    ASSERT_TRUE(waitFor([&] {
+        return document.scene()->objectCount() != 1 ||
+               document.scene()->object(0)->vertexCount() != vertices;
+    }));
+}
+
+TEST_F(ReloadTest, AFileThatNoLongerReadsKeepsTheDocumentAsItWas) {
+    KelDataFrame& frame = open("cube.kel");
+    CKelDoc& document = frame.document();
+    const CameraPose pose = poseOf(*document.scene()->camera());
+    rewriteLine("cube.kel", 1, "not a number");
+    ASSERT_TRUE(waitFor([&] { return !messages_.errors.empty(); }));
+    EXPECT_TRUE(poseOf(*document.scene()->camera()) == pose);
+    EXPECT_FALSE(frame.renderedView().renderImage().isNull());
+}
+
+}  // namespace
+}  // namespace kel::test
