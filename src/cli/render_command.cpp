@@ -232,8 +232,7 @@ int runKelRender(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     }
     if (!writeProbes(options, scene, out, err)) {
-            return kExitFailure;
-        }
+        return kExitFailure;
     }
     if (!files.output.empty() && !writeImage(image, files.output, options.outputPath, out, err)) {
         return kExitFailure;

@@ -16,6 +16,7 @@
 #include "render/frame_buffer.h"
 #include "render/image_surface.h"
 #include "render/line_steps.h"
+#include "render/scene_walk.h"
 #include "render/shading_inputs.h"
 
 namespace kel {
@@ -39,7 +40,7 @@ void forEachDrawnPolygon(const Scene& scene, Visit visit) {
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
                 if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    isProjectable(polygon)) {
+                    walk::isProjectable(polygon)) {
                     visit(object, Where{o, s, p}, polygon);
                 }
             }
@@ -188,7 +189,7 @@ private:
             for (std::size_t p = 0; p < polygons.size(); ++p) {
                 const Polygon& polygon = *polygons[p];
                 if (polygon.visible() && polygon.effectiveVertexCount() != 0 &&
-                    coversRow(polygon) && isProjectable(polygon)) {
+                    coversRow(polygon) && walk::isProjectable(polygon)) {
                     visitPolygon(object, Where{index, s, p}, polygon);
                 }
             }

@@ -1,5 +1,7 @@
 #include "render/supersampled_render.h"
 
+#include <tbb/task_arena.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -10,31 +12,9 @@
 #include "render/render_pipeline.h"
 #include "render/scanline_renderer.h"
 
-#ifdef _OPENMP
-#include <omp.h>
-#endif
-
 namespace kel {
 
 namespace {
-
-// Thumbnailers run beside the file manager, often several at once, and a thumbnail is
-// small: spare threads would only wait for each other. The image does not depend on the
-// thread count.
-class OneRenderThread {
-public:
-#ifdef _OPENMP
-    OneRenderThread() : previous_(omp_get_max_threads()) {
-        omp_set_num_threads(1);
-    }
-    ~OneRenderThread() {
-        omp_set_num_threads(previous_);
-    }
-
-private:
-    int previous_;
-#endif
-};
 
 // Sums of one output row's blocks, per channel: R, G, B interleaved.
 void sumBlockRow(const ImageSurface& large, int top, int factor, int columns,
@@ -107,10 +87,11 @@ bool renderThumbnail(RenderPipeline& pipeline, Scene& scene, int size, int facto
     }
     const int largeSide = size * factor + 2 * kViewportMargin;
     ImageSurface large(largeSide, largeSide);
-    {
-        const OneRenderThread oneThread;
-        pipeline.run(large, scene);
-    }
+    // Thumbnailers run beside the file manager, often several at once, and a thumbnail is
+    // small: spare threads would only wait for each other. The image does not depend on the
+    // thread count.
+    tbb::task_arena oneThread(1);
+    oneThread.execute([&] { pipeline.run(large, scene); });
     const auto* renderer = dynamic_cast<const ScanlineRenderer*>(pipeline.renderer());
     const FrameBuffer* buffer = renderer != nullptr ? renderer->frameBuffer() : nullptr;
     if (buffer == nullptr || buffer->width() != size * factor) {

@@ -244,7 +244,7 @@ TEST_F(ViewerTest, APickBesideTheViewportTellsNothingAndChangesNothing) {
     const QTreeWidgetItem* selected = tree->currentItem();
     const DeviceMapping& mapping = *frame.document().scene()->deviceMapping();
     for (const QPoint& at :
-         {QPoint(3, 3), QPoint(mapping.margin() - 1, 100), QPoint(100, mapping.windowBottom()),
+         {QPoint(3, 3), QPoint(mapping.margin() - 1, 100), QPoint(100, mapping.windowY(mapping.side())),
           QPoint(view.viewport()->width() - 2, 5)}) {
         click(frame, at);
         EXPECT_EQ(frame.pickText(), before);

@@ -51,8 +51,8 @@ TEST_P(ExampleProbeTest, EveryViewportPixelTellsTheRenderedColour) {
     const DeviceMapping& mapping = *scene.deviceMapping();
     int polygons = 0;
     int mismatches = 0;
-    for (int y = mapping.margin(); y < mapping.windowBottom(); ++y) {
-        for (int x = mapping.margin(); x < mapping.windowRight(); ++x) {
+    for (int y = mapping.margin(); y < mapping.windowY(mapping.side()); ++y) {
+        for (int x = mapping.margin(); x < mapping.windowX(mapping.side()); ++x) {
             const PixelStory story = probePixel(scene, mode, x, y);
             ASSERT_NE(story.kind, PixelStory::Kind::Outside) << x << "," << y;
             if (story.color != image.pixel(x, y) && ++mismatches < 5) {
@@ -200,8 +200,8 @@ TEST_F(SquareProbeTest, WireframeTellsThePolygonWhoseEdgeDrewThePixel) {
 int mismatchedPixels(const Scene& scene, RenderMode mode, const ImageSurface& image) {
     const DeviceMapping& mapping = *scene.deviceMapping();
     int mismatches = 0;
-    for (int y = mapping.margin(); y < mapping.windowBottom(); ++y) {
-        for (int x = mapping.margin(); x < mapping.windowRight(); ++x) {
+    for (int y = mapping.margin(); y < mapping.windowY(mapping.side()); ++y) {
+        for (int x = mapping.margin(); x < mapping.windowX(mapping.side()); ++x) {
             mismatches += probePixel(scene, mode, x, y).color != image.pixel(x, y) ? 1 : 0;
         }
     }
