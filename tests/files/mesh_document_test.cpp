@@ -78,7 +78,7 @@ TEST_F(MeshDocumentTest, AMeshOpensAloneInASceneFittedToIt) {
 }
 
 TEST_F(MeshDocumentTest, TheExtensionDecidesAndForObjTheFirstToken) {
-    const std::string kel = "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
+    const std::string& kel = kTriangleObject;
     const struct {
         std::string name;
         std::string text;
