@@ -224,24 +224,6 @@ TEST_F(DocumentWindowsTest, SavingAnOpenedMeshAsksForASceneNameBesideIt) {
     EXPECT_TRUE(messages_.errors.empty());
 }
 
-TEST_F(DocumentWindowsTest, ClosingAnEditedMeshAsksWhereToSaveTheScene) {
-    std::ofstream(scratch("part.stl"))
-        << "solid p\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
-           "vertex 0 1 0\nendloop\nendfacet\nendsolid p\n";
-    KelDataFrame& frame = open("part.stl");
-    frame.document().setModified(true);
-    messages_.answers = {true, true};
-    choose("&File", "&Close");  // cancelled: the document stays
-    EXPECT_NE(mainFrame().activeFrame(), nullptr);
-    files_.saveAnswer = scratch("kept.kel");
-    choose("&File", "&Close");
-    settle();
-    EXPECT_EQ(mainFrame().activeFrame(), nullptr);
-    EXPECT_EQ(files_.saveSuggestions,
-              (std::vector<std::string>{scratch("part.kel"), scratch("part.kel")}));
-    EXPECT_NE(readFile(scratch("kept.kel")).find("\npart.stl\n"), std::string::npos);
-}
-
 TEST_F(DocumentWindowsTest, AMalformedMeshOpensNoWindowAndSaysWhere) {
     std::ofstream(scratch("bad.off")) << "OFF\n3 1 0\n0 0 0\n1 0 0\n";
     EXPECT_EQ(app().openDocumentFile(scratch("bad.off")), nullptr);

@@ -12,7 +12,6 @@
 
 #include "file_size_limit.h"
 #include "files/text_file.h"
-#include "files/vertex_id_table.h"
 #include "files/write_visitor.h"
 #include "files_test_support.h"
 #include "model/scene.h"
@@ -313,32 +312,6 @@ TEST(FileKindsTest, LongObjectFileNamesOpenAndMessagesStayShort) {
               std::vector<std::string>{std::string(200, 'n') +
                                        "..., line 1: expected a count (0 to 4294967295) (vertex "
                                        "count), found \"x\""});
-}
-
-TEST(VertexIdTableTest, GrowsWithTheFileAndForgetsOnlyWhatWasUsed) {
-    Vertex a;
-    Vertex b;
-    VertexIdTable table;
-    table.reset(50);  // a small file: only ids below 1024 are kept in the table
-    table.entry(3).vertex = &a;
-    table.entry(9999999).vertex = &b;
-    table.entry(3).surfaceMark = 2;
-    EXPECT_EQ(table.directSize(), 4u);
-    ASSERT_NE(table.find(9999999), nullptr);
-    EXPECT_EQ(table.find(9999999)->vertex, &b);
-    EXPECT_EQ(table.find(3)->surfaceMark, 2u);
-    EXPECT_EQ(table.find(4), nullptr);
-    EXPECT_EQ(table.find(1023), nullptr);
-    EXPECT_EQ(table.find(5000), nullptr);
-
-    table.reset(100000);  // the next object: nothing of the last one is found
-    EXPECT_EQ(table.find(3), nullptr);
-    EXPECT_EQ(table.find(9999999), nullptr);
-    table.entry(70000).vertex = &a;
-    EXPECT_EQ(table.entry(3).surfaceMark, 0u);
-    EXPECT_EQ(table.find(70000)->vertex, &a);
-    EXPECT_LE(table.directSize(), 100000u);
-    EXPECT_GT(table.directSize(), 70000u);
 }
 
 // An object left out at open keeps its record: a save writes all three records back.
