@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/vector.h"
@@ -18,6 +19,19 @@ struct EdgeEntry {
     int next = -1;                       // index of the next entry of the row, -1 at the end
 };
 
+// The rows of a viewport that one band draws: every stride-th block of kBlockRows rows,
+// starting at block phase.
+struct RowShare {
+    static constexpr int kBlockRows = 8;
+    int rows = 0;
+    int phase = 0;
+    int stride = 1;
+
+    [[nodiscard]] bool has(std::int64_t row) const {
+        return stride == 1 || (row / kBlockRows) % stride == phase;
+    }
+};
+
 // Per viewport row, a singly linked list of crossings; each new crossing is linked in
 // front of its row's head. Entries come from one pool that keeps its storage between
 // polygons, and only the rows touched since the last clear are cleared again.
@@ -26,7 +40,7 @@ public:
     explicit EdgeTable(int rows = 0) { resize(rows); }
 
     // Rows are grouped in blocks of this many, dealt out in turn to the threads.
-    static constexpr int kBlockRows = 8;
+    static constexpr int kBlockRows = RowShare::kBlockRows;
 
     // Changes the row count (negative counts as 0) and clears. With a stride above 1 only
     // the rows of every stride-th block of kBlockRows, starting at block phase, get
@@ -35,6 +49,7 @@ public:
     int rows() const { return static_cast<int>(heads_.size()); }
     int phase() const { return phase_; }
     int stride() const { return stride_; }
+    RowShare share() const { return {rows(), phase_, stride_}; }
     void clear();
 
     // With true, crossings carry world position and normal and leave the cosine at 0;

@@ -8,6 +8,7 @@
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
+#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -99,6 +100,12 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
             cosines[j] = polygon.effectiveVertex(j)->normal().dot(light);
         }
     }
+    if (k == 3) {
+        const Vertex* const corners[3] = {polygon.effectiveVertex(0), polygon.effectiveVertex(1),
+                                          polygon.effectiveVertex(2)};
+        drawTriangle(corners, cosines.data(), band.edges.share(), shading, band.pixels);
+        return;
+    }
     EdgeTable& edges = band.edges;
     edges.clear();
     for (std::size_t j = 1; j < k; ++j) {
@@ -176,21 +183,42 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 
 void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                                const ShadingInputs& shading, PhongPixels& /*pixels*/) {
-    Span span;
+    span(row, first, second, shading);
+}
+
+void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                                   const RowShare& share, const ShadingInputs& shading,
+                                   PhongPixels& /*pixels*/) {
+    forEachTriangleRow<false>(corners, cosines, share,
+                              [&](int row, const EdgeWalk<false>& a, const EdgeWalk<false>& b) {
+                                  span(row, a, b, shading);
+                              });
+}
+
+template <class Crossing>
+void GouraudRenderer::span(int row, const Crossing& first, const Crossing& second,
+                           const ShadingInputs& shading) {
+    Span<Crossing> span;
     if (!spanOf(first, second, span)) {
         return;
     }
-    const EdgeEntry& left = *span.left;
-    const EdgeEntry& right = *span.right;
-    const double dz = (right.depth - left.depth) / span.columns;
-    const double dk = (right.cosine - left.cosine) / span.columns;
-    double z = left.depth;
-    double k = left.cosine;
+    const Crossing& left = *span.left;
+    const Crossing& right = *span.right;
+    const std::int64_t run = static_cast<std::int64_t>(span.xe) - span.xs;
+    Interpolated<false> at;
+    Interpolated<false> steps;
+    loadPairs(left, at);
+    loadPairs(right, steps);
+    steps.pairs[0] -= at.pairs[0];
+    divideBy(steps.pairs[0], run);
     if (span.begin > span.xs) {
         const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        z += dz * skip;
-        k += dk * skip;
+        at.pairs[0] += steps.pairs[0] * skip;
     }
+    const double dz = steps.pairs[0][0];
+    const double dk = steps.pairs[0][1];
+    double z = at.pairs[0][0];
+    double k = at.pairs[0][1];
     const LitChannels lit(shading.lit);
     std::uint16_t* depths = buffer().depthRow(row);
     std::uint32_t* colors = buffer().colorRow(row);
@@ -207,30 +235,40 @@ void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry&
 
 void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                              const ShadingInputs& shading, PhongPixels& pixels) {
-    Span span;
+    span(row, first, second, shading, pixels);
+}
+
+void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                                 const RowShare& share, const ShadingInputs& shading,
+                                 PhongPixels& pixels) {
+    forEachTriangleRow<true>(corners, cosines, share,
+                             [&](int row, const EdgeWalk<true>& a, const EdgeWalk<true>& b) {
+                                 span(row, a, b, shading, pixels);
+                             });
+}
+
+template <class Crossing>
+void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
+                         const ShadingInputs& shading, PhongPixels& pixels) {
+    Span<Crossing> span;
     if (!spanOf(first, second, span)) {
         return;
     }
-    const EdgeEntry& left = *span.left;
-    const EdgeEntry& right = *span.right;
-    const double dz = (right.depth - left.depth) / span.columns;
-    double z = left.depth;
-    double w[3];
-    double n[3];
-    double dw[3];
-    double dn[3];
-    for (int i = 0; i < 3; ++i) {
-        w[i] = left.world[i];
-        n[i] = left.normal[i];
-        dw[i] = (right.world[i] - left.world[i]) / span.columns;
-        dn[i] = (right.normal[i] - left.normal[i]) / span.columns;
+    const Crossing& left = *span.left;
+    const Crossing& right = *span.right;
+    const std::int64_t run = static_cast<std::int64_t>(span.xe) - span.xs;
+    Interpolated<true> at;
+    Interpolated<true> steps;
+    loadPairs(left, at);
+    loadPairs(right, steps);
+    for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
+        steps.pairs[p] -= at.pairs[p];
+        divideBy(steps.pairs[p], run);
     }
     if (span.begin > span.xs) {
         const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        z += dz * skip;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i] * skip;
-            n[i] += dn[i] * skip;
+        for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
+            at.pairs[p] += steps.pairs[p] * skip;
         }
     }
     // The depth test in column order, keeping what the colour of each passing pixel needs;
@@ -243,23 +281,22 @@ void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& s
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
     std::size_t count = pixels.count;
+    Lanes2* pairs = at.pairs;
     for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(z);
+        const int depth = roundToInt(pairs[0][0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
             pixels.target[count] = rowStart + static_cast<std::size_t>(x);
-            pixels.wx[count] = w[0];
-            pixels.wy[count] = w[1];
-            pixels.wz[count] = w[2];
-            pixels.nx[count] = n[0];
-            pixels.ny[count] = n[1];
-            pixels.nz[count] = n[2];
+            pixels.wx[count] = pairs[0][1];
+            pixels.wy[count] = pairs[1][0];
+            pixels.wz[count] = pairs[1][1];
+            pixels.nx[count] = pairs[2][0];
+            pixels.ny[count] = pairs[2][1];
+            pixels.nz[count] = pairs[3][0];
             ++count;
         }
-        z += dz;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i];
-            n[i] += dn[i];
+        for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
+            pairs[p] += steps.pairs[p];
         }
     }
     pixels.count = count;

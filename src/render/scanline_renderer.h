@@ -46,13 +46,20 @@ protected:
     // Stores what fillSpan left pending in pixels; called when a band is done.
     virtual void flushSpans(PhongPixels& /*pixels*/) {}
 
+    // A triangle's rows straight from its three edges (see forEachTriangleRow), each row's
+    // span drawn as fillSpan draws it from an edge table. Same threading rule as fillSpan.
+    virtual void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                              const RowShare& share, const ShadingInputs& shading,
+                              PhongPixels& pixels) = 0;
+
     FrameBuffer& buffer() { return *buffer_; }
 
     // The two crossings of a span in x order, and where it starts and ends, clipped to the
-    // viewport's columns.
+    // viewport's columns. Crossing: EdgeEntry, or an EdgeWalk read in place.
+    template <class Crossing>
     struct Span {
-        const EdgeEntry* left = nullptr;
-        const EdgeEntry* right = nullptr;
+        const Crossing* left = nullptr;
+        const Crossing* right = nullptr;
         int xs = 0;          // rounded left column
         int xe = 0;          // rounded right column (excluded)
         double columns = 0;  // xe - xs
@@ -61,7 +68,9 @@ protected:
     };
     // The second crossing is left only when its x is smaller. False when nothing of the span
     // is drawn.
-    [[nodiscard]] bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
+    template <class Crossing>
+    [[nodiscard]] bool spanOf(const Crossing& first, const Crossing& second,
+                              Span<Crossing>& span) const {
         span.left = second.x < first.x ? &second : &first;
         span.right = span.left == &first ? &second : &first;
         span.xs = roundToInt(span.left->x);
@@ -113,6 +122,13 @@ public:
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading, PhongPixels& pixels) override;
+    void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                      const RowShare& share, const ShadingInputs& shading,
+                      PhongPixels& pixels) override;
+
+private:
+    template <class Crossing>
+    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading);
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -123,7 +139,15 @@ public:
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
                   const ShadingInputs& shading, PhongPixels& pixels) override;
+    void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                      const RowShare& share, const ShadingInputs& shading,
+                      PhongPixels& pixels) override;
     void flushSpans(PhongPixels& pixels) override;
+
+private:
+    template <class Crossing>
+    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
+              PhongPixels& pixels);
 };
 
 }  // namespace kel
