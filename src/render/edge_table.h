@@ -22,7 +22,9 @@ struct EdgeEntry {
 // The rows of a viewport that one band draws: every stride-th block of kBlockRows rows,
 // starting at block phase.
 struct RowShare {
-    static constexpr int kBlockRows = 8;
+    // Blocks this tall keep most small triangles of a mesh within one band's rows, so few
+    // are walked by two bands, and still deal a large viewport out evenly.
+    static constexpr int kBlockRows = 32;
     int rows = 0;
     int phase = 0;
     int stride = 1;

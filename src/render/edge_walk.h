@@ -1,8 +1,5 @@
 #pragma once
 
-#include <array>
-#include <bit>
-#include <cstddef>
 #include <cstdint>
 
 #include "model/vector.h"
@@ -15,33 +12,6 @@ namespace kel {
 // operation of its own, so a lane holds exactly what the scalar expression gives; the
 // divisions and steps of an edge or a span then take half the instructions.
 using Lanes2 = double __attribute__((vector_size(16)));
-
-// Each lane divided by run, as the scalar division would give it: a power of two is
-// divided by multiplying with its reciprocal, which is exact and rounds the same real
-// number the same way, at a fraction of the cost. Runs of 1, 2 and 4 rows or columns are
-// most of what a large mesh has. In place, so that no vector is passed by value.
-namespace detail {
-// 2^-k for k = 0 .. 63, each exact.
-inline constexpr auto kInversePowersOfTwo = [] {
-    std::array<double, 64> inverse{};
-    double value = 1.0;
-    for (double& v : inverse) {
-        v = value;
-        value *= 0.5;
-    }
-    return inverse;
-}();
-}  // namespace detail
-
-template <class L>
-inline void divideBy(L& lanes, std::int64_t run) {
-    if (run > 0 && (run & (run - 1)) == 0) {
-        lanes *= detail::kInversePowersOfTwo[static_cast<std::size_t>(
-            std::countr_zero(static_cast<std::uint64_t>(run)))];
-    } else {
-        lanes /= static_cast<double>(run);
-    }
-}
 
 // What the shaded spans interpolate besides x, in pairs: {depth, cosine} without Surface;
 // with it {depth, world x}, {world y, world z}, {normal x, normal y}, {normal z, 0}.
@@ -83,7 +53,7 @@ struct EdgeWalk {
         const std::int64_t dy = static_cast<std::int64_t>(bp.y()) - tp.y();
         x = tp.x();
         dx = static_cast<double>(static_cast<std::int64_t>(bp.x()) - tp.x());
-        divideBy(dx, dy);
+        dx /= static_cast<double>(dy);
         const double depth = tp.depth();
         const double zRise =
             static_cast<double>(static_cast<std::int64_t>(bp.depth()) - tp.depth());
@@ -105,7 +75,7 @@ struct EdgeWalk {
             steps.pairs[0] = Lanes2{zRise, bottomCosine - topCosine};
         }
         for (Lanes2& pair : steps.pairs) {
-            divideBy(pair, dy);
+            pair /= static_cast<double>(dy);
         }
     }
 

@@ -142,8 +142,9 @@ int ScanlineRenderer::bandCountFor(int rows) const {
     if (bands <= 0) {
         bands = walk::workerCount();
     }
-    // Small viewports are not worth the repeated polygon walks.
-    return std::max(1, std::min(bands, rows / (4 * EdgeTable::kBlockRows)));
+    // Small viewports are not worth the repeated polygon walks: every band gets at least
+    // two blocks.
+    return std::max(1, std::min(bands, rows / (2 * EdgeTable::kBlockRows)));
 }
 
 void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
@@ -210,7 +211,7 @@ void GouraudRenderer::span(int row, const Crossing& first, const Crossing& secon
     loadPairs(left, at);
     loadPairs(right, steps);
     steps.pairs[0] -= at.pairs[0];
-    divideBy(steps.pairs[0], run);
+    steps.pairs[0] /= static_cast<double>(run);
     if (span.begin > span.xs) {
         const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
         at.pairs[0] += steps.pairs[0] * skip;
@@ -263,7 +264,7 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
     loadPairs(right, steps);
     for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
         steps.pairs[p] -= at.pairs[p];
-        divideBy(steps.pairs[p], run);
+        steps.pairs[p] /= static_cast<double>(run);
     }
     if (span.begin > span.xs) {
         const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
@@ -281,22 +282,21 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
     std::size_t count = pixels.count;
-    Lanes2* pairs = at.pairs;
     for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(pairs[0][0]);
+        const int depth = roundToInt(at.pairs[0][0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
             pixels.target[count] = rowStart + static_cast<std::size_t>(x);
-            pixels.wx[count] = pairs[0][1];
-            pixels.wy[count] = pairs[1][0];
-            pixels.wz[count] = pairs[1][1];
-            pixels.nx[count] = pairs[2][0];
-            pixels.ny[count] = pairs[2][1];
-            pixels.nz[count] = pairs[3][0];
+            pixels.wx[count] = at.pairs[0][1];
+            pixels.wy[count] = at.pairs[1][0];
+            pixels.wz[count] = at.pairs[1][1];
+            pixels.nx[count] = at.pairs[2][0];
+            pixels.ny[count] = at.pairs[2][1];
+            pixels.nz[count] = at.pairs[3][0];
             ++count;
         }
         for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
-            pairs[p] += steps.pairs[p];
+            at.pairs[p] += steps.pairs[p];
         }
     }
     pixels.count = count;
