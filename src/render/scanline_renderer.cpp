@@ -140,7 +140,7 @@ void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
 int ScanlineRenderer::bandCountFor(int rows) const {
     int bands = requestedBands_;
     if (bands <= 0) {
-        bands = walk::workerCount();
+        bands = 2 * walk::workerCount();
     }
     // Small viewports are not worth the repeated polygon walks: every band gets at least
     // two blocks.
@@ -172,9 +172,12 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     }
     collectDrawList(scene);
     // One band per thread; a band touches only its own rows, edge table and scratch.
-    walk::parallelFor(bandCount, 2, [this, &lightDirection](long b) {
-        drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
-    });
+    walk::parallelFor(
+        bandCount, 2,
+        [this, &lightDirection](long b) {
+            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
+        },
+        1);
 
     const FrameBuffer& frame = *buffer_;
     for (int r = 0; r < frame.height(); ++r) {

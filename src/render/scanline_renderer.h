@@ -26,10 +26,11 @@ public:
     // Absent until the first render.
     const FrameBuffer* frameBuffer() const { return buffer_.get(); }
 
-    // The viewport's rows are dealt out in blocks to bands, one thread each, every band
-    // taking every polygon in order; a pixel therefore sees the same depth tests in the
-    // same order whatever the number of bands. 0 (the default) picks one band per
-    // available thread.
+    // The viewport's rows are dealt out in blocks to bands, drawn on the available
+    // threads, every band taking every polygon in order; a pixel therefore sees the same
+    // depth tests in the same order whatever the number of bands. 0 (the default) picks
+    // two bands per available thread, so that a thread that loses its core to other work
+    // holds up the frame by half its share at most.
     void setBandCount(int bands) { requestedBands_ = bands; }
 
 protected:
