@@ -26,28 +26,6 @@ void EdgeTable::clear() {
     lastRow_ = -1;
 }
 
-bool EdgeTable::sharesRows(int top, int bottom) const {
-    const int first = std::max(top, 0);
-    const int end = std::min(bottom, rows());
-    if (first >= end) {
-        return false;
-    }
-    if (stride_ == 1) {
-        return true;
-    }
-    const int firstBlock = first / kBlockRows;
-    const int lastBlock = (end - 1) / kBlockRows;
-    if (lastBlock - firstBlock + 1 >= stride_) {
-        return true;
-    }
-    for (int block = firstBlock; block <= lastBlock; ++block) {
-        if (block % stride_ == phase_) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void EdgeTable::addEdge(const Vertex& a, double cosineA, const Vertex& b, double cosineB) {
     const Vertex* top = &a;
     const Vertex* bottom = &b;

@@ -59,10 +59,6 @@ public:
     // most of the per-row work.
     void setCarriesSurface(bool carries) { carriesSurface_ = carries; }
 
-    // Whether any of the rows from top up to, not including, bottom is in the table and in
-    // its share: a polygon spanning no such row adds nothing here and can be passed over.
-    [[nodiscard]] bool sharesRows(int top, int bottom) const;
-
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
     // the device points, normals and world positions of the two corners and their cosines
     // (normal . light direction). Horizontal edges add nothing; rows outside the table or

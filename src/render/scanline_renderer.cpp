@@ -65,28 +65,35 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     }
 }
 
-void ScanlineRenderer::collectDrawList(const Scene& scene) {
+void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
     for (Band& band : bands_) {
         band.items.clear();
     }
-    walk::forEachPolygon(scene, walk::Which::Drawable,
-                         [this](std::size_t object, const Polygon& p) {
-                             const std::size_t k = p.effectiveVertexCount();
-                             int top = p.effectiveVertex(0)->devicePoint().y();
-                             int bottom = top;
-                             for (std::size_t j = 1; j < k; ++j) {
-                                 const int y = p.effectiveVertex(j)->devicePoint().y();
-                                 top = std::min(top, y);
-                                 bottom = std::max(bottom, y);
-                             }
-                             // The closed outline's edges together cover the rows from the top
-                             // corner up to the bottom one, excluded.
-                             for (Band& band : bands_) {
-                                 if (band.edges.sharesRows(top, bottom)) {
-                                     band.items.push_back({&p, static_cast<std::uint32_t>(object)});
-                                 }
-                             }
-                         });
+    const int bandCount = static_cast<int>(bands_.size());
+    walk::forEachPolygon(scene, walk::Which::Drawable, [&](std::size_t object, const Polygon& p) {
+        const std::size_t k = p.effectiveVertexCount();
+        int top = p.effectiveVertex(0)->devicePoint().y();
+        int bottom = top;
+        for (std::size_t j = 1; j < k; ++j) {
+            const int y = p.effectiveVertex(j)->devicePoint().y();
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+        // The closed outline's edges together cover the rows from the top corner up to the
+        // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
+        const int first = std::max(top, 0);
+        const int end = std::min(bottom, rows);
+        if (first >= end) {
+            return;
+        }
+        const int firstBlock = first / EdgeTable::kBlockRows;
+        const int lastBlock =
+            std::min((end - 1) / EdgeTable::kBlockRows, firstBlock + bandCount - 1);
+        for (int block = firstBlock; block <= lastBlock; ++block) {
+            bands_[static_cast<std::size_t>(block % bandCount)].items.push_back(
+                {&p, static_cast<std::uint32_t>(object)});
+        }
+    });
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
@@ -170,7 +177,7 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         edges.resize(rows, b, bandCount);
         edges.setCarriesSurface(carriesSurface_);
     }
-    collectDrawList(scene);
+    collectDrawList(scene, rows);
     // One band per thread; a band touches only its own rows, edge table and scratch.
     walk::parallelFor(
         bandCount, 2,

@@ -100,7 +100,8 @@ private:
     };
 
     [[nodiscard]] int bandCountFor(int rows) const;
-    void collectDrawList(const Scene& scene);
+    // Each band's polygons, those that reach its rows, in drawing order.
+    void collectDrawList(const Scene& scene, int rows);
     void drawBand(Band& band, const Vector& light);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
