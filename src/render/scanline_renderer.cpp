@@ -265,49 +265,63 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
     if (!spanOf(first, second, span)) {
         return;
     }
-    const Crossing& left = *span.left;
-    const Crossing& right = *span.right;
-    const std::int64_t run = static_cast<std::int64_t>(span.xe) - span.xs;
-    Interpolated<true> at;
-    Interpolated<true> steps;
-    loadPairs(left, at);
-    loadPairs(right, steps);
-    for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
-        steps.pairs[p] -= at.pairs[p];
-        steps.pairs[p] /= static_cast<double>(run);
-    }
-    if (span.begin > span.xs) {
-        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
-            at.pairs[p] += steps.pairs[p] * skip;
-        }
-    }
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
     if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
-        flushSpans(pixels);
+        PhongRenderer::flushSpans(pixels);
         pixels.shading = &shading;
+    }
+    const Crossing& left = *span.left;
+    const Crossing& right = *span.right;
+    const double run = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
+    Interpolated<true> l;
+    Interpolated<true> r;
+    loadPairs(left, l);
+    loadPairs(right, r);
+    // Named pairs rather than an array, so that they stay in registers.
+    Lanes2 depthWx = l.pairs[0];
+    Lanes2 wyWz = l.pairs[1];
+    Lanes2 nxNy = l.pairs[2];
+    Lanes2 nz = l.pairs[3];
+    const Lanes2 dDepthWx = (r.pairs[0] - depthWx) / run;
+    const Lanes2 dWyWz = (r.pairs[1] - wyWz) / run;
+    const Lanes2 dNxNy = (r.pairs[2] - nxNy) / run;
+    const Lanes2 dNz = (r.pairs[3] - nz) / run;
+    if (span.begin > span.xs) {
+        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
+        depthWx += dDepthWx * skip;
+        wyWz += dWyWz * skip;
+        nxNy += dNxNy * skip;
+        nz += dNz * skip;
     }
     std::uint16_t* depths = buffer().depthRow(row);
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    std::size_t* target = pixels.target.data();
+    double* wx = pixels.wx.data();
+    double* wy = pixels.wy.data();
+    double* wz = pixels.wz.data();
+    double* nxs = pixels.nx.data();
+    double* nys = pixels.ny.data();
+    double* nzs = pixels.nz.data();
     std::size_t count = pixels.count;
     for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(at.pairs[0][0]);
+        const int depth = roundToInt(depthWx[0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            pixels.target[count] = rowStart + static_cast<std::size_t>(x);
-            pixels.wx[count] = at.pairs[0][1];
-            pixels.wy[count] = at.pairs[1][0];
-            pixels.wz[count] = at.pairs[1][1];
-            pixels.nx[count] = at.pairs[2][0];
-            pixels.ny[count] = at.pairs[2][1];
-            pixels.nz[count] = at.pairs[3][0];
+            target[count] = rowStart + static_cast<std::size_t>(x);
+            wx[count] = depthWx[1];
+            wy[count] = wyWz[0];
+            wz[count] = wyWz[1];
+            nxs[count] = nxNy[0];
+            nys[count] = nxNy[1];
+            nzs[count] = nz[0];
             ++count;
         }
-        for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
-            at.pairs[p] += steps.pairs[p];
-        }
+        depthWx += dDepthWx;
+        wyWz += dWyWz;
+        nxNy += dNxNy;
+        nz += dNz;
     }
     pixels.count = count;
 }
