@@ -136,7 +136,12 @@ void ScanlineRenderer::clearBandRows(const Band& band) {
 
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     clearBandRows(band);
-    band.pixels.reserve(static_cast<std::size_t>(std::max(buffer_->width(), 0)));
+    const std::size_t width = static_cast<std::size_t>(std::max(buffer_->width(), 0));
+    if (carriesSurface_) {
+        band.pixels.phong.reserve(width);
+    } else {
+        band.pixels.gouraud.reserve(width);
+    }
     for (const DrawItem& item : band.items) {
         drawPolygon(band, *item.polygon, light, shading_[item.object]);
     }
@@ -193,68 +198,79 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 }
 
 void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                               const ShadingInputs& shading, PhongPixels& /*pixels*/) {
-    span(row, first, second, shading);
+                               const ShadingInputs& shading, PendingPixels& pixels) {
+    span(row, first, second, shading, pixels.gouraud);
 }
 
 void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
                                    const RowShare& share, const ShadingInputs& shading,
-                                   PhongPixels& /*pixels*/) {
+                                   PendingPixels& pixels) {
     forEachTriangleRow<false>(corners, cosines, share,
                               [&](int row, const EdgeWalk<false>& a, const EdgeWalk<false>& b) {
-                                  span(row, a, b, shading);
+                                  span(row, a, b, shading, pixels.gouraud);
                               });
 }
 
 template <class Crossing>
 void GouraudRenderer::span(int row, const Crossing& first, const Crossing& second,
-                           const ShadingInputs& shading) {
+                           const ShadingInputs& shading, GouraudPixels& pixels) {
     Span<Crossing> span;
     if (!spanOf(first, second, span)) {
         return;
     }
+    // The depth test in column order, keeping the cosine of each passing pixel; the
+    // colours are computed later, many together, and stored in the same order.
+    if (pixels.shading != &shading || pixels.count >= GouraudPixels::kBatch) {
+        flushGouraudPixels(pixels, buffer().colorRow(0));
+        pixels.shading = &shading;
+    }
     const Crossing& left = *span.left;
     const Crossing& right = *span.right;
-    const std::int64_t run = static_cast<std::int64_t>(span.xe) - span.xs;
-    Interpolated<false> at;
-    Interpolated<false> steps;
-    loadPairs(left, at);
-    loadPairs(right, steps);
-    steps.pairs[0] -= at.pairs[0];
-    steps.pairs[0] /= static_cast<double>(run);
+    Interpolated<false> l;
+    Interpolated<false> r;
+    loadPairs(left, l);
+    loadPairs(right, r);
+    Lanes2 depthCosine = l.pairs[0];
+    const Lanes2 steps = (r.pairs[0] - depthCosine) /
+                         static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
     if (span.begin > span.xs) {
         const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        at.pairs[0] += steps.pairs[0] * skip;
+        depthCosine += steps * skip;
     }
-    const double dz = steps.pairs[0][0];
-    const double dk = steps.pairs[0][1];
-    double z = at.pairs[0][0];
-    double k = at.pairs[0][1];
-    const LitChannels lit(shading.lit);
     std::uint16_t* depths = buffer().depthRow(row);
-    std::uint32_t* colors = buffer().colorRow(row);
+    const std::size_t rowStart =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    std::size_t* target = pixels.target.data();
+    double* cosine = pixels.cosine.data();
+    std::size_t count = pixels.count;
     for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(z);
+        const int depth = roundToInt(depthCosine[0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            colors[x] = gouraudShade(shading, lit, k);
+            target[count] = rowStart + static_cast<std::size_t>(x);
+            cosine[count] = depthCosine[1];
+            ++count;
         }
-        z += dz;
-        k += dk;
+        depthCosine += steps;
     }
+    pixels.count = count;
+}
+
+void GouraudRenderer::flushSpans(PendingPixels& pixels) {
+    flushGouraudPixels(pixels.gouraud, buffer().colorRow(0));
 }
 
 void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                             const ShadingInputs& shading, PhongPixels& pixels) {
-    span(row, first, second, shading, pixels);
+                             const ShadingInputs& shading, PendingPixels& pixels) {
+    span(row, first, second, shading, pixels.phong);
 }
 
 void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
                                  const RowShare& share, const ShadingInputs& shading,
-                                 PhongPixels& pixels) {
+                                 PendingPixels& pixels) {
     forEachTriangleRow<true>(corners, cosines, share,
                              [&](int row, const EdgeWalk<true>& a, const EdgeWalk<true>& b) {
-                                 span(row, a, b, shading, pixels);
+                                 span(row, a, b, shading, pixels.phong);
                              });
 }
 
@@ -268,7 +284,7 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
     if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
-        PhongRenderer::flushSpans(pixels);
+        flushPhongPixels(pixels, buffer().colorRow(0));
         pixels.shading = &shading;
     }
     const Crossing& left = *span.left;
@@ -326,8 +342,8 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
     pixels.count = count;
 }
 
-void PhongRenderer::flushSpans(PhongPixels& pixels) {
-    flushPhongPixels(pixels, buffer().colorRow(0));
+void PhongRenderer::flushSpans(PendingPixels& pixels) {
+    flushPhongPixels(pixels.phong, buffer().colorRow(0));
 }
 
 }  // namespace kel

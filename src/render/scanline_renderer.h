@@ -41,17 +41,17 @@ protected:
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
     // nothing but that row of the buffer.
-    // pixels is working space of the calling band.
+    // pixels is working space of the calling band: what the spans gather to colour later.
     virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                          const ShadingInputs& shading, PhongPixels& pixels) = 0;
+                          const ShadingInputs& shading, PendingPixels& pixels) = 0;
     // Stores what fillSpan left pending in pixels; called when a band is done.
-    virtual void flushSpans(PhongPixels& /*pixels*/) {}
+    virtual void flushSpans(PendingPixels& /*pixels*/) {}
 
     // A triangle's rows straight from its three edges (see forEachTriangleRow), each row's
     // span drawn as fillSpan draws it from an edge table. Same threading rule as fillSpan.
     virtual void drawTriangle(const Vertex* const corners[3], const double cosines[3],
                               const RowShare& share, const ShadingInputs& shading,
-                              PhongPixels& pixels) = 0;
+                              PendingPixels& pixels) = 0;
 
     FrameBuffer& buffer() { return *buffer_; }
 
@@ -96,7 +96,7 @@ private:
         std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
-        PhongPixels pixels;
+        PendingPixels pixels;
     };
 
     [[nodiscard]] int bandCountFor(int rows) const;
@@ -123,14 +123,16 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PhongPixels& pixels) override;
+                  const ShadingInputs& shading, PendingPixels& pixels) override;
     void drawTriangle(const Vertex* const corners[3], const double cosines[3],
                       const RowShare& share, const ShadingInputs& shading,
-                      PhongPixels& pixels) override;
+                      PendingPixels& pixels) override;
+    void flushSpans(PendingPixels& pixels) override;
 
 private:
     template <class Crossing>
-    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading);
+    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
+              GouraudPixels& pixels);
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -140,11 +142,11 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PhongPixels& pixels) override;
+                  const ShadingInputs& shading, PendingPixels& pixels) override;
     void drawTriangle(const Vertex* const corners[3], const double cosines[3],
                       const RowShare& share, const ShadingInputs& shading,
-                      PhongPixels& pixels) override;
-    void flushSpans(PhongPixels& pixels) override;
+                      PendingPixels& pixels) override;
+    void flushSpans(PendingPixels& pixels) override;
 
 private:
     template <class Crossing>
