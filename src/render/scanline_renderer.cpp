@@ -99,6 +99,18 @@ void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                                    const ShadingInputs& shading) {
     const std::size_t k = polygon.effectiveVertexCount();
+    if (k == 3) {
+        const Vertex* const corners[3] = {polygon.effectiveVertex(0), polygon.effectiveVertex(1),
+                                          polygon.effectiveVertex(2)};
+        double cosines[3] = {0.0, 0.0, 0.0};
+        if (!carriesSurface_) {
+            for (std::size_t j = 0; j < 3; ++j) {
+                cosines[j] = corners[j]->normal().dot(light);
+            }
+        }
+        drawTriangle(corners, cosines, band.edges.share(), shading, band.pixels);
+        return;
+    }
     // Each corner's cosine once, not once for each of its two edges.
     std::vector<double>& cosines = band.cosines;
     cosines.assign(k, 0.0);
@@ -106,12 +118,6 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
         for (std::size_t j = 0; j < k; ++j) {
             cosines[j] = polygon.effectiveVertex(j)->normal().dot(light);
         }
-    }
-    if (k == 3) {
-        const Vertex* const corners[3] = {polygon.effectiveVertex(0), polygon.effectiveVertex(1),
-                                          polygon.effectiveVertex(2)};
-        drawTriangle(corners, cosines.data(), band.edges.share(), shading, band.pixels);
-        return;
     }
     EdgeTable& edges = band.edges;
     edges.clear();
