@@ -12,21 +12,6 @@
 
 namespace kel {
 
-namespace {
-
-// Orders crossings by x; NaN sorts last so the order stays a strict weak one.
-bool leftOf(const EdgeEntry* a, const EdgeEntry* b) {
-    if (a->x != a->x) {
-        return false;
-    }
-    if (b->x != b->x) {
-        return true;
-    }
-    return a->x < b->x;
-}
-
-}  // namespace
-
 void ScanlineRenderer::prepareBuffer(const DeviceMapping& mapping) {
     if (!buffer_) {
         buffer_ = std::make_unique<FrameBuffer>(mapping.width(), mapping.height());
@@ -55,8 +40,8 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     crossings.clear();
     for (const EdgeEntry* e = first; e != nullptr; e = edges.next(*e)) {
         crossings.push_back(e);
-        for (std::size_t j = crossings.size() - 1; j > 0 && leftOf(crossings[j], crossings[j - 1]);
-             --j) {
+        for (std::size_t j = crossings.size() - 1;
+             j > 0 && crossesBefore(crossings[j]->x, crossings[j - 1]->x); --j) {
             std::swap(crossings[j], crossings[j - 1]);
         }
     }
@@ -218,10 +203,12 @@ void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double 
 }
 
 template <class Crossing>
-void GouraudRenderer::span(int row, const Crossing& first, const Crossing& second,
-                           const ShadingInputs& shading, GouraudPixels& pixels) {
-    Span<Crossing> span;
-    if (!spanOf(first, second, span)) {
+__attribute__((always_inline)) inline void GouraudRenderer::span(int row, const Crossing& first,
+                                                                 const Crossing& second,
+                                                                 const ShadingInputs& shading,
+                                                                 GouraudPixels& pixels) {
+    SpanColumns span;
+    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
         return;
     }
     // The depth test in column order, keeping the cosine of each passing pixel; the
@@ -230,19 +217,13 @@ void GouraudRenderer::span(int row, const Crossing& first, const Crossing& secon
         flushGouraudPixels(pixels, buffer().colorRow(0));
         pixels.shading = &shading;
     }
-    const Crossing& left = *span.left;
-    const Crossing& right = *span.right;
     Interpolated<false> l;
     Interpolated<false> r;
-    loadPairs(left, l);
-    loadPairs(right, r);
+    loadPairs(span.secondLeft ? second : first, l);
+    loadPairs(span.secondLeft ? first : second, r);
     Lanes2 depthCosine = l.pairs[0];
-    const Lanes2 steps = (r.pairs[0] - depthCosine) /
-                         static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
-    if (span.begin > span.xs) {
-        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        depthCosine += steps * skip;
-    }
+    Lanes2 steps;
+    startSpan(span, r.pairs[0], depthCosine, steps);
     std::uint16_t* depths = buffer().depthRow(row);
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
@@ -281,10 +262,12 @@ void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double co
 }
 
 template <class Crossing>
-void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
-                         const ShadingInputs& shading, PhongPixels& pixels) {
-    Span<Crossing> span;
-    if (!spanOf(first, second, span)) {
+__attribute__((always_inline)) inline void PhongRenderer::span(int row, const Crossing& first,
+                                                               const Crossing& second,
+                                                               const ShadingInputs& shading,
+                                                               PhongPixels& pixels) {
+    SpanColumns span;
+    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
         return;
     }
     // The depth test in column order, keeping what the colour of each passing pixel needs;
@@ -293,29 +276,23 @@ void PhongRenderer::span(int row, const Crossing& first, const Crossing& second,
         flushPhongPixels(pixels, buffer().colorRow(0));
         pixels.shading = &shading;
     }
-    const Crossing& left = *span.left;
-    const Crossing& right = *span.right;
-    const double run = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
     Interpolated<true> l;
     Interpolated<true> r;
-    loadPairs(left, l);
-    loadPairs(right, r);
+    loadPairs(span.secondLeft ? second : first, l);
+    loadPairs(span.secondLeft ? first : second, r);
     // Named pairs rather than an array, so that they stay in registers.
     Lanes2 depthWx = l.pairs[0];
     Lanes2 wyWz = l.pairs[1];
     Lanes2 nxNy = l.pairs[2];
     Lanes2 nz = l.pairs[3];
-    const Lanes2 dDepthWx = (r.pairs[0] - depthWx) / run;
-    const Lanes2 dWyWz = (r.pairs[1] - wyWz) / run;
-    const Lanes2 dNxNy = (r.pairs[2] - nxNy) / run;
-    const Lanes2 dNz = (r.pairs[3] - nz) / run;
-    if (span.begin > span.xs) {
-        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        depthWx += dDepthWx * skip;
-        wyWz += dWyWz * skip;
-        nxNy += dNxNy * skip;
-        nz += dNz * skip;
-    }
+    Lanes2 dDepthWx;
+    Lanes2 dWyWz;
+    Lanes2 dNxNy;
+    Lanes2 dNz;
+    startSpan(span, r.pairs[0], depthWx, dDepthWx);
+    startSpan(span, r.pairs[1], wyWz, dWyWz);
+    startSpan(span, r.pairs[2], nxNy, dNxNy);
+    startSpan(span, r.pairs[3], nz, dNz);
     std::uint16_t* depths = buffer().depthRow(row);
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());

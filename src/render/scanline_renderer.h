@@ -10,6 +10,7 @@
 #include "render/frame_buffer.h"
 #include "render/shading.h"
 #include "render/span_kernels.h"
+#include "render/span_rule.h"
 
 namespace kel {
 
@@ -54,36 +55,6 @@ protected:
                               PendingPixels& pixels) = 0;
 
     FrameBuffer& buffer() { return *buffer_; }
-
-    // The two crossings of a span in x order, and where it starts and ends, clipped to the
-    // viewport's columns. Crossing: EdgeEntry, or an EdgeWalk read in place.
-    template <class Crossing>
-    struct Span {
-        const Crossing* left = nullptr;
-        const Crossing* right = nullptr;
-        int xs = 0;          // rounded left column
-        int xe = 0;          // rounded right column (excluded)
-        double columns = 0;  // xe - xs
-        int begin = 0;       // first column drawn (>= 0)
-        int end = 0;         // one past the last column drawn (<= width)
-    };
-    // The second crossing is left only when its x is smaller. False when nothing of the span
-    // is drawn.
-    template <class Crossing>
-    [[nodiscard]] bool spanOf(const Crossing& first, const Crossing& second,
-                              Span<Crossing>& span) const {
-        span.left = second.x < first.x ? &second : &first;
-        span.right = span.left == &first ? &second : &first;
-        span.xs = roundToInt(span.left->x);
-        span.xe = roundToInt(span.right->x);
-        if (span.xs >= span.xe) {
-            return false;
-        }
-        span.columns = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
-        span.begin = span.xs < 0 ? 0 : span.xs;
-        span.end = span.xe > buffer_->width() ? buffer_->width() : span.xe;
-        return span.begin < span.end;
-    }
 
 private:
     // A drawable polygon of this render and the index of its object.
