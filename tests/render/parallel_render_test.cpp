@@ -91,11 +91,12 @@ TEST(BandCountTest, EveryBandCountAndRepeatedPaintGiveTheSameImage) {
             auto* scanline = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
             ASSERT_NE(scanline, nullptr);
             scanline->setBandCount(1);
-            ImageSurface serial(430, 430);
+            // Tall enough for eight bands of two row blocks each.
+            ImageSurface serial(560, 560);
             pipeline->run(serial, example.scene());
             for (const int bands : {2, 3, 8, 1}) {
                 scanline->setBandCount(bands);
-                ImageSurface banded(430, 430);
+                ImageSurface banded(560, 560);
                 pipeline->run(banded, example.scene());
                 EXPECT_TRUE(banded.pixels() == serial.pixels()) << bands << " bands";
             }

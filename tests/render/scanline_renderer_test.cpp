@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <random>
 
 #include "render/image_surface.h"
 #include "render/render_mode.h"
@@ -70,6 +71,80 @@ TEST(ScanlineRendererTest, RowsAndColumnsAreHalfOpenAndNonConvexRowsFillEvenOdd)
                 }
             }
         }
+    }
+}
+
+// Triangles are drawn straight from their three edges; any other polygon goes through the
+// edge table. A triangle given as the four corners A, B, C, C has the same three edges
+// (C-C adds nothing), so both ways must give the same colour and depth in every pixel:
+// random triangles with shared, smoothly lit corners, some with a horizontal edge, some
+// reaching past every side of the viewport.
+TEST(ScanlineRendererTest, TrianglesMatchTheEdgeTableInEveryPixel) {
+    std::mt19937 random(20261208);
+    const auto uniform = [&random](int low, int high) {
+        return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
+    };
+    const auto real = [&random] { return static_cast<double>(random() % 2001) / 1000.0 - 1.0; };
+    auto scene = test::makeScene();
+    scene->setAmbient(0.2);
+    std::vector<Vector> positions;
+    for (int i = 0; i < 60; ++i) {
+        positions.emplace_back(real(), real(), real());
+    }
+    SceneObject& object = test::addObject(*scene, positions);
+    object.setSpecular(0.6);
+    object.setShininess(12);
+    for (int t = 0; t < 400; ++t) {
+        test::addPolygon(
+            object,
+            {static_cast<std::size_t>(uniform(0, 59)), static_cast<std::size_t>(uniform(0, 59)),
+             static_cast<std::size_t>(uniform(0, 59))},
+            t == 0);
+    }
+    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+        Vertex& v = *object.vertexAt(i);
+        v.setWorldPosition(v.modelPosition());
+        v.setClipPosition(Vector(0.0, 0.0, 0.5, 1.0));
+        const int y = uniform(0, 5) == 0 ? 10 * uniform(-2, 30) : uniform(-30, 310);
+        v.setDevicePoint(DevicePoint(uniform(-40, 320), y, uniform(0, 255)));
+    }
+    for (const auto& polygon : object.surfaces().front()->polygons()) {
+        polygon->computeNormal();
+    }
+    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+        object.vertexAt(i)->computeNormal();
+    }
+    for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
+        auto pipeline = makePipeline(mode);
+        auto* renderer = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
+        ASSERT_NE(renderer, nullptr);
+        ImageSurface surface(300, 300);
+        scene->deviceMapping()->fit(surface.clientRect(), 10);
+        for (const auto& polygon : object.surfaces().front()->polygons()) {
+            polygon->clearClipped();
+        }
+        renderer->draw(surface, *scene);
+        const FrameBuffer triangles = *renderer->frameBuffer();
+        for (const auto& polygon : object.surfaces().front()->polygons()) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                polygon->setClippedVertexAt(
+                    i, std::make_unique<Vertex>(*polygon->vertexAt(i < 3 ? i : 2)));
+            }
+            polygon->setClippedCount(4);
+        }
+        renderer->draw(surface, *scene);
+        const FrameBuffer& quads = *renderer->frameBuffer();
+        int covered = 0;
+        for (int y = 0; y < quads.height(); ++y) {
+            for (int x = 0; x < quads.width(); ++x) {
+                ASSERT_EQ(triangles.colorAt(x, y), quads.colorAt(x, y))
+                    << renderModeName(mode) << " " << x << "," << y;
+                ASSERT_EQ(triangles.depthAt(x, y), quads.depthAt(x, y))
+                    << renderModeName(mode) << " " << x << "," << y;
+                covered += quads.depthAt(x, y) != FrameBuffer::kClearDepth;
+            }
+        }
+        EXPECT_GT(covered, 280 * 280 / 2) << renderModeName(mode);
     }
 }
 

@@ -142,5 +142,40 @@ TEST(PhongKernelTest, BatchedColoursEqualThePerPixelRule) {
         }
     }
 }
+
+// Gouraud colours gathered and coloured together are those of gouraudShade, bit for bit,
+// for any number of pixels and at the rule's edges: the sign of the cosine, NaN, and
+// channels below 0 or above 255; a later pixel in the same cell wins.
+TEST(GouraudKernelTest, BatchedColoursEqualThePerPixelRule) {
+    const double nan = std::nan("");
+    const double edges[] = {0.0, -0.0, -1e-300, 1e-300, 0.5, 1.0, -0.7, nan, 3.9, 1e308};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> cosine(-1.2, 1.2);
+    for (const double ambient : {0.2, -0.3, 1.5}) {
+        for (const std::size_t count : {std::size_t{1}, std::size_t{3}, std::size_t{517}}) {
+            ShadingInputs in;
+            in.ambient = ambient;
+            in.intensity = 0.9;
+            in.diffuse = 0.8;
+            in.lit = Color(200, 120, 40);
+            GouraudPixels pixels;
+            pixels.reserve(count);
+            std::vector<std::uint32_t> expected(count + 1, 0u);
+            for (std::size_t i = 0; i < count; ++i) {
+                const double k = i % 3 == 0 ? edges[(i / 3) % std::size(edges)] : cosine(random);
+                pixels.target[i] = i % 5 == 4 ? i - 1 : i;  // some cells twice
+                pixels.cosine[i] = k;
+                expected[pixels.target[i]] = gouraudShade(in, k);
+            }
+            pixels.count = count;
+            pixels.shading = &in;
+            std::vector<std::uint32_t> colors(count + 1, 0u);
+            flushGouraudPixels(pixels, colors.data());
+            EXPECT_EQ(colors, expected) << "ambient " << ambient << ", " << count << " pixels";
+            EXPECT_EQ(pixels.count, 0u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kel
