@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QSplitter>
-#include <QTemporaryDir>
 #include <QUrl>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "app/app_fixture.h"
 #include "app/kel_view.h"
-#include "app/open_request_channel.h"
 #include "files/mesh/mesh_format.h"
 #include "model/scene.h"
 #include "tree/qt/kel_tree_view.h"
@@ -224,14 +219,6 @@ TEST_F(DocumentWindowsTest, SavingAnOpenedMeshAsksForASceneNameBesideIt) {
     EXPECT_TRUE(messages_.errors.empty());
 }
 
-TEST_F(DocumentWindowsTest, AMalformedMeshOpensNoWindowAndSaysWhere) {
-    std::ofstream(scratch("bad.off")) << "OFF\n3 1 0\n0 0 0\n1 0 0\n";
-    EXPECT_EQ(app().openDocumentFile(scratch("bad.off")), nullptr);
-    EXPECT_EQ(mainFrame().activeFrame(), nullptr);
-    ASSERT_EQ(messages_.errors.size(), 1u);
-    EXPECT_EQ(messages_.errors[0].rfind("bad.off, line ", 0), 0u) << messages_.errors[0];
-}
-
 // Every pattern the open dialog offers opens through the document that pattern promises.
 TEST(OpenFilter, OffersScenesMeshesEachFormatAndAllFiles) {
     const QStringList filters = QString::fromLatin1(kOpenFileFilter).split(";;");
@@ -248,32 +235,5 @@ TEST(OpenFilter, OffersScenesMeshesEachFormatAndAllFiles) {
     }
 }
 
-// A request naming a FIFO or a device is refused at once: the viewer never waits on it.
-TEST_F(DocumentWindowsTest, RequestNamingAFifoOrDeviceIsRefusedWithoutWaiting) {
-    const std::string fifo = scratch("pipe.kel");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    QTemporaryDir socketDir;
-    ASSERT_TRUE(socketDir.isValid());
-    const QString name = socketDir.filePath(QStringLiteral("requests"));
-    std::size_t handled = 0;
-    OpenRequestServer server(name, [this, &handled](const std::string& path) {
-        app().openDocumentFile(path);
-        ++handled;
-    });
-    ASSERT_TRUE(server.listen());
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(forwardOpenRequest(name, {fifo, "/dev/zero", scratch("cube.kel")}));
-    const QDeadlineTimer deadline(2000);
-    while (handled < 3 && !deadline.hasExpired()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    ASSERT_EQ(handled, 3u);
-    EXPECT_EQ(messages_.errors,
-              (std::vector<std::string>{"Cannot open " + fifo + ": not a regular file",
-                                        "Cannot open /dev/zero: not a regular file"}));
-    EXPECT_EQ(app().documents().size(), 1u);  // the scene after them still opens
-}
 }  // namespace
 }  // namespace kel::test

@@ -164,17 +164,5 @@ TEST(OpenRequestFolderTest, OnlyAPrivateFolderOfTheUserIsUsed) {
     EXPECT_EQ(problem, "there is no temporary folder");
 }
 
-TEST(OpenRequestFolderTest, TheDefaultNameHoldsTheUserIdAndIsNeverShared) {
-    std::string problem;
-    const QString name = defaultOpenRequestServerName(&problem);
-    if (name.isEmpty()) {
-        EXPECT_NE(problem, "");
-        return;
-    }
-    EXPECT_TRUE(name.endsWith(QStringLiteral("/kel-open-request-%1").arg(::getuid())));
-    const std::string folder = std::filesystem::path(name.toStdString()).parent_path().string();
-    EXPECT_EQ(unsafeFolderReason(folder, ::getuid()), "");
-}
-
 }  // namespace
 }  // namespace kel::test

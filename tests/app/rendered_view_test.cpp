@@ -58,7 +58,6 @@ TEST_F(RenderedViewTest, ExportWritesThePixelsKelRenderWritesForTheViewSizeAndMo
         std::vector<std::string> options;
     } cases[] = {
         {"room.kel", nullptr, {"--mode", "wireframe"}},
-        {"room.kel", "&Phong\tCtl+P", {"--mode", "phong"}},
         {"cube.kel", "&Gouraud\tCtl+G", {"--mode", "gouraud"}},
     };
     for (const auto& c : cases) {

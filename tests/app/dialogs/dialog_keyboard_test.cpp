@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -48,20 +47,6 @@ QString focusName(const QWidget& window) {
     return window.focusWidget() != nullptr ? window.focusWidget()->objectName() : QString();
 }
 
-// The object names Tab visits from the first field until it comes back to it.
-std::vector<std::string> tabCycle(QWidget& window) {
-    std::vector<std::string> names;
-    const QWidget* const first = window.focusWidget();
-    for (int i = 0; i < 40; ++i) {
-        names.push_back(focusName(window).toStdString());
-        press(window, Qt::Key_Tab);
-        if (window.focusWidget() == first) {
-            break;
-        }
-    }
-    return names;
-}
-
 using DialogKeyboardTest = test::SettingsDialogTest;
 
 // Opening a dialog, typing and pressing Enter applies what was typed: the first field has
@@ -95,52 +80,6 @@ TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
     EXPECT_EQ(scene.ambient(), 0.75);
     EXPECT_DOUBLE_EQ(light.direction().x(), -1.0 / std::sqrt(2.0));  // (-1, 0, 1) normalised
     EXPECT_DOUBLE_EQ(light.direction().z(), 1.0 / std::sqrt(2.0));
-}
-
-TEST_F(DialogKeyboardTest, TabFollowsTheFormThenOkAndCancel) {
-    const struct {
-        const char* which;
-        std::vector<std::string> order;
-    } cases[] = {
-        // The frustum reads its fields back far first; Tab still goes down the form.
-        {"frustum", {"nearPlane", "farPlane", "planeHeight", "okButton", "cancelButton"}},
-        {"light",
-         {"directionX", "directionY", "directionZ", "intensity", "red", "green", "blue", "okButton",
-          "cancelButton"}},
-        {"camera",
-         {"fromX", "fromY", "fromZ", "toX", "toY", "toZ", "upX", "upY", "upZ", "okButton",
-          "cancelButton"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.which);
-        const auto dialog = open(c.which);
-        EXPECT_EQ(tabCycle(*dialog), c.order);
-        dialog->reject();
-    }
-}
-
-TEST_F(DialogKeyboardTest, RowLabelsHaveMnemonicsForTheirFirstField) {
-    const struct {
-        const char* which;
-        const char* label;
-        const char* buddy;
-    } cases[] = {
-        {"camera", "&From Point", "fromX"},          {"camera", "&Up Vector", "upX"},
-        {"frustum", "Plane &Height", "planeHeight"}, {"ambient", "&Ambient Light", "ambient"},
-        {"light", "&Intensity", "intensity"},        {"light", "&Color", "red"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.which) + " " + c.label);
-        const auto dialog = open(c.which);
-        const QLabel* found = nullptr;
-        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
-            found = label->text() == QString::fromLatin1(c.label) ? label : found;
-        }
-        ASSERT_NE(found, nullptr);
-        ASSERT_NE(found->buddy(), nullptr);
-        EXPECT_EQ(found->buddy()->objectName(), c.buddy);
-        dialog->reject();
-    }
 }
 
 TEST_F(DialogKeyboardTest, EnterInARefusedFieldKeepsTheDialogOpenOnThatField) {
@@ -260,13 +199,6 @@ TEST_F(SheetKeyboardTest, EnterAfterChoosingAColourPressesOk) {
     EXPECT_EQ(chooser.offered.size(), 1u);  // not opened again
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(color->color(), Color(9, 8, 7));
-}
-
-TEST_F(SheetKeyboardTest, TabVisitsTheFieldsOfThePageOnShowOnly) {
-    press(sheet, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(tabCycle(sheet),
-              (std::vector<std::string>{"diffuse", "specular", "shininess", "okButton",
-                                        "cancelButton", "qt_tabwidget_tabbar"}));
 }
 
 }  // namespace
