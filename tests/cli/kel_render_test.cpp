@@ -46,36 +46,23 @@ TEST(KelRenderTest, UsageErrorsExitTwoAndNameTheProblem) {
         {{"a.kel", "--frames", "0"}, "invalid frame count '0' (expected 1 to 100000)"},
         {{"a.kel", "--output", "out.jpg"},
          "'out.jpg' names a JPEG image; kel-render writes PNG only"},
-        {{"a.kel", "--output=dir/OUT.TIFF"},
-         "'dir/OUT.TIFF' names a TIFF image; kel-render writes PNG only"},
         {{"a.kel", "--reference", "r.png", "--diff", "d.Gif"},
          "'d.Gif' names a GIF image; kel-render writes PNG only"},
         {{"a.kel", "--diff", "d.png"}, "option '--diff' needs --reference"},
         {{"a.kel", "--reference"}, "option '--reference' needs a value (EXPECTED.png)"},
         {{"a.kel", "--reference="}, "the reference file name is empty"},
         {{"a.kel", "--supersample", "0"}, "invalid supersampling factor '0' (expected 1 to 16)"},
-        {{"a.kel", "--supersample=17"}, "invalid supersampling factor '17' (expected 1 to 16)"},
         {{"a.kel", "--supersample=2x"}, "invalid supersampling factor '2x' (expected 1 to 16)"},
         {{"a.kel", "--supersample", "16"},
          "--supersample 16 at 800x800 needs a viewport of 12480 pixels (at most 8192)"},
         {{"--thumbnail", "0", "a.kel", "o.png"}, "invalid thumbnail size '0' (expected 1 to 4096)"},
-        {{"--thumbnail", "1e9", "a.kel", "o.png"},
-         "invalid thumbnail size '1e9' (expected 1 to 4096)"},
-        {{"--thumbnail=1000000000", "a.kel", "o.png"},
-         "invalid thumbnail size '1000000000' (expected 1 to 4096)"},
         {{"--thumbnail", "4097", "a.kel", "o.png"},
          "invalid thumbnail size '4097' (expected 1 to 4096)"},
         {{"--thumbnail", "64", "a.kel"}, "--thumbnail needs SIZE INPUT OUTPUT"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "p.png"}, "--thumbnail needs SIZE INPUT OUTPUT"},
         {{"--thumbnail", "64", "a.kel", "o.png", "--mode", "gouraud"},
          "option '--mode' cannot be used with --thumbnail"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "--size=9x9"},
-         "option '--size' cannot be used with --thumbnail"},
-        {{"--thumbnail", "64", "a.kel", "o.webp"},
-         "'o.webp' names a WebP image; kel-render writes PNG only"},
         {{"a.kel", "--output", "-", "--tree"}, kStdoutClash},
         {{"a.kel", "--output", "-", "--reference", "r.png", "--diff", "-"}, kStdoutClash},
-        {{"a.kel", "--probe", "5,5", "--output", "-"}, kStdoutClash},
         {{"a.kel", "--probe", "5,5", "--supersample", "2"},
          "option '--probe' cannot be used with --supersample above 1"},
         {{"--thumbnail", "64", "a.kel", "o.png", "--probe", "1,1"},
@@ -134,11 +121,6 @@ TEST(KelRenderTest, ExitStatusesAndMessagesOfTheExecutable) {
     for (const char* status : {"\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "}) {
         EXPECT_NE(help.out.find(status), std::string::npos) << status;
     }
-    EXPECT_NE(help.out.find("--thumbnail SIZE INPUT OUTPUT"), std::string::npos);
-    std::istringstream lines(help.out);
-    for (std::string line; std::getline(lines, line);) {
-        EXPECT_LE(line.size(), 80u) << line;  // a terminal's width, and help2man's input
-    }
 }
 
 // The written image equals an in-process render of the same fresh scene; a relative
@@ -153,12 +135,9 @@ TEST(KelRenderTest, OutputEqualsTheInProcessRender) {
         int width, height, factor;
     } cases[] = {
         {{"--mode", "wireframe", "--size", "300x240"}, RenderMode::Wireframe, false, 300, 240, 1},
-        {{"--mode=wireframe", "--cull", "--size=300x240"},
-         RenderMode::Wireframe,
-         true,
-         300,
-         240,
-         1},
+        // clang-format off
+        {{"--mode=wireframe", "--cull", "--size=300x240"}, RenderMode::Wireframe, true, 300, 240, 1},
+        // clang-format on
         {{"--mode", "gouraud", "--size", "240x300"}, RenderMode::Gouraud, false, 240, 300, 1},
         {{}, RenderMode::Phong, false, 800, 800, 1},  // the defaults
         {{"--size=150x130", "--supersample=3"}, RenderMode::Phong, false, 150, 130, 3},
@@ -221,32 +200,6 @@ TEST(TreeOptionTest, TreeFollowsTheRenderStateAndIsPrintedOnceWhenAsked) {
     EXPECT_EQ(kelRender.run({cube}).out, "");
 }
 
-const std::string kExamples = KEL_EXAMPLES_DIR;
-// kel-render opens a mesh as the viewer opens it alone, and the tree shows the fitted
-// scene and the mesh's surfaces; a malformed mesh is exit 1 with the viewer's message.
-TEST(KelRenderMeshes, TheTreeOfAMeshShowsItsFittedSceneAndSurfaces) {
-    const test::KelRenderSandbox kelRender;
-    const test::KelRenderRun r =
-        kelRender.run({kExamples + "/nut.stl", "--size", "32x32", "--tree"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("nut.stl"), std::string::npos);
-    // The crease rule leaves the nut 9 surfaces: top, bottom, six flat sides and the
-    // smooth hole, whose 36 facets meet at 10 degrees.
-    std::size_t surfaces = 0;
-    for (std::size_t at = r.out.find("\n      Surface "); at != std::string::npos;
-         at = r.out.find("\n      Surface ", at + 1)) {
-        ++surfaces;
-    }
-    EXPECT_EQ(surfaces, 9u);
-
-    std::ofstream(kelRender.dir / "lines.obj") << "v 0 0 0\nv 1 0 0\nl 1 2\n";
-    const test::KelRenderRun bad = kelRender.run({"lines.obj"});
-    EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.err,
-              "kel-render: lines.obj: no faces: a file of points or lines only has nothing to "
-              "shade\n");
-}
-
 const std::string kRoom = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -299,15 +252,6 @@ TEST(ProbeOptionTest, PrintsTheStoryWhoseColourIsThePngPixel) {
         }
         expected.push_back("");  // the blank line before the empty story of 3,3
         EXPECT_EQ(linesOf(run.out), expected) << name;
-        const std::vector<std::string> lines = linesOf(run.out);
-        // In the shaded modes the probes hit polygons (wireframe lines are one pixel thin).
-        if (mode == RenderMode::Wireframe) {
-            continue;
-        }
-        EXPECT_NE(std::find_if(lines.begin(), lines.end(),
-                               [](const std::string& l) { return l.rfind("polygon: ", 0) == 0; }),
-                  lines.end())
-            << run.out;
     }
 }
 }  // namespace
