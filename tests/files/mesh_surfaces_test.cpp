@@ -45,34 +45,37 @@ TEST(CreaseRule, FacesJoinAcrossAnEdgeOnlyBelowThirtyDegrees) {
     }
 }
 
-TEST(CreaseRule, ChainsAcrossGentleBendsOrdersByFirstFaceAndLeavesZeroNormalsAlone) {
-    // Faces 1 and 2 meet at 27 degrees, 2 and 3 at 8: all three are one surface, though 1
-    // and 3 differ by 33 degrees.
-    std::string text = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0.36\nv -1 1 0.9\n";
-    // Face 4 is degenerate (a line, zero normal), face 5 stands apart.
-    text += "f 1 2 3\nf 1 3 4\nf 1 4 5\nf 1 2 2\nv 5 5 5\nv 6 5 5\nv 5 6 5\nf 6 7 8\n";
-    const std::vector<std::uint32_t> surfaces = surfacesOf(MeshFormat::WavefrontObj, text);
-    EXPECT_EQ(surfaces, (std::vector<std::uint32_t>{0, 0, 0, 1, 2}));
-}
-
-TEST(CreaseRule, FacesWithoutEdgesStandAlone) {
-    // Every corner the same vertex: no edge at all, a zero normal, a surface each.
-    EXPECT_EQ(surfacesOf(MeshFormat::Off, "OFF\n2 2 0\n0 0 0\n1 0 0\n3 0 0 0\n3 1 1 1\n"),
-              (std::vector<std::uint32_t>{0, 1}));
-}
-
-TEST(CreaseRule, OppositeWindingAcrossAnEdgeIsACrease) {
-    EXPECT_EQ(surfacesOf(MeshFormat::WavefrontObj,
-                         "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\nf 2 3 4\n"),
-              (std::vector<std::uint32_t>{0, 1}));
-}
-
-TEST(SmoothingGroups, OneSurfacePerGroupWhereverItsFacesStandFlatFacesAlone) {
-    // Before the first s, under s off and under s 0 each face is flat.
-    EXPECT_EQ(surfacesOf(MeshFormat::WavefrontObj,
-                         "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ns 4\nf 1 2 3\ns 0\nf 1 2 3\n"
-                         "f 1 2 3\ns 9\nf 1 2 3\ns 4\nf 1 2 3\ns off\nf 1 2 3\n"),
-              (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 1, 5}));
+TEST(CreaseRule, ChainsZeroNormalsWindingAndSmoothingGroups) {
+    const struct {
+        const char* name;
+        MeshFormat format;
+        std::string text;
+        std::vector<std::uint32_t> surfaces;
+    } cases[] = {
+        // Faces 1 and 2 meet at 27 degrees, 2 and 3 at 8: one surface, though 1 and 3 differ
+        // by 33; face 4 is a line (zero normal) and face 5 stands apart.
+        {"chain",
+         MeshFormat::WavefrontObj,
+         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0.36\nv -1 1 0.9\nf 1 2 3\nf 1 3 4\nf 1 4 5\n"
+         "f 1 2 2\nv 5 5 5\nv 6 5 5\nv 5 6 5\nf 6 7 8\n",
+         {0, 0, 0, 1, 2}},
+        // Every corner the same vertex: no edge at all, a surface each.
+        {"no edges", MeshFormat::Off, "OFF\n2 2 0\n0 0 0\n1 0 0\n3 0 0 0\n3 1 1 1\n", {0, 1}},
+        {"opposite winding",
+         MeshFormat::WavefrontObj,
+         "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\nf 2 3 4\n",
+         {0, 1}},
+        // One surface per group wherever its faces stand; before the first s, under s off
+        // and under s 0 each face is flat.
+        {"groups",
+         MeshFormat::WavefrontObj,
+         "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ns 4\nf 1 2 3\ns 0\nf 1 2 3\nf 1 2 3\ns 9\n"
+         "f 1 2 3\ns 4\nf 1 2 3\ns off\nf 1 2 3\n",
+         {0, 1, 2, 3, 4, 1, 5}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(surfacesOf(c.format, c.text), c.surfaces) << c.name;
+    }
 }
 
 TEST(FaceNormal, IsBitForBitThePolygonNormalOfTheModel) {
