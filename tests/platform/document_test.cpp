@@ -51,22 +51,6 @@ TEST(DocumentTest, UpdatesEveryViewOnceEvenWhenOneLeaves) {
     EXPECT_EQ(log, (std::vector<std::string>{"second:1"}));
 }
 
-TEST(DocumentTest, PathNameSetsTheTitleToTheFileName) {
-    PlainDocument document;
-    document.setPathName("/home/user/scenes/room.kel");
-    EXPECT_EQ(document.title(), "room.kel");
-    document.setPathName("cube.kel");
-    EXPECT_EQ(document.title(), "cube.kel");
-}
-
-TEST(UserMessagesTest, TableTextsAndTheTitleArgument) {
-    EXPECT_EQ(messageText(MessageId::NoSceneFile), "No scene file is open yet");
-    EXPECT_EQ(messageText(MessageId::NoObjectFile), "No object file found");
-    EXPECT_EQ(formatMessage(messageText(MessageId::SaveChanges), "room.kel"),
-              "room.kel has been changed, save it?");
-    EXPECT_EQ(formatMessage("no placeholder", "x"), "no placeholder");
-}
-
 // Text from outside is shown bounded and printable, whatever it holds.
 TEST(UserMessagesTest, PrintableExcerptBoundsAndMasksOutsideText) {
     const std::string e = "\xc3\xa9";  // one character, two bytes
