@@ -170,22 +170,6 @@ TEST(PixelProbe, AnUnrenderedSceneOrAViewportWithoutPixelsTellsNothing) {
     }
 }
 
-TEST_F(SquareProbeTest, WireframeTellsThePolygonWhoseEdgeDrewThePixel) {
-    render(RenderMode::Wireframe);
-    int edges = 0;
-    for (int x = 10; x < 210; ++x) {
-        const PixelStory story = probePixel(*scene, RenderMode::Wireframe, x, 100);
-        EXPECT_EQ(story.color, image->pixel(x, 100)) << x;
-        edges += story.kind == PixelStory::Kind::Polygon ? 1 : 0;
-    }
-    // Row 100 crosses the square's two sides and its diagonal.
-    EXPECT_EQ(edges, 3);
-    // The diagonal is shared: the polygon drawn last tells.
-    const PixelStory diagonal = probePixel(*scene, RenderMode::Wireframe, 110, 110);
-    ASSERT_EQ(diagonal.kind, PixelStory::Kind::Polygon);
-    EXPECT_EQ(diagonal.polygonIndex, 1u);
-}
-
 // A concave polygon (rows with four crossings, filled even-odd) in front of a square of the
 // same depth drawn later (which loses every tie), and a polygon reaching outside the view.
 TEST(PixelProbe, ConcaveTiedAndClippedPolygonsTellTheRenderedColour) {
