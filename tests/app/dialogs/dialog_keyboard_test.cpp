@@ -82,19 +82,6 @@ TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
     EXPECT_DOUBLE_EQ(light.direction().z(), 1.0 / std::sqrt(2.0));
 }
 
-TEST_F(DialogKeyboardTest, EnterInARefusedFieldKeepsTheDialogOpenOnThatField) {
-    const auto dialog = open("ambient");
-    typeKeys(*dialog, QStringLiteral("2"));
-    press(*dialog, Qt::Key_Enter);
-    EXPECT_TRUE(dialog->isVisible());
-    ASSERT_EQ(messages.errors.size(), 1u);
-    EXPECT_EQ(focusName(*dialog), "ambient");
-    typeKeys(*dialog, QStringLiteral("1"));  // the refused text was selected: replaced
-    press(*dialog, Qt::Key_Enter);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(scene.ambient(), 1.0);
-}
-
 // Inside a document window, as Options opens it: Ctrl+Tab must not switch the document
 // windows behind the modal dialog.
 TEST_F(DialogKeyboardTest, ControlTabInADialogLeavesTheDocumentWindowsAlone) {
