@@ -218,32 +218,22 @@ TEST(ClipOrderRuleTest, NearPlaneBeforeBottomDecidesWhereTheListStarts) {
                                    Vector(0, 0, 0, 1.5), Vector(0, -2.25, 0, 2.25)}));
 }
 
-TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
-    // Corners with w from 1 to 3 and coordinates that are not binary fractions: every cut
-    // is rounded, so the corners where two cuts meet differ in their last bits when any
-    // two passes change places, including the two x passes and the two z passes.
-    // Edges that cross both x planes, both y planes and both z planes.
-    const std::vector<Vector> corners = {Vector(3.4, 1.7, 1.7, 2.4),   Vector(-2.2, 0.9, 1.0, 1.1),
-                                         Vector(2.0, -2.2, -0.1, 2.0), Vector(1.8, 2.1, -0.3, 2.9),
-                                         Vector(-0.5, 0.5, 3.9, 1.6),  Vector(1.7, 3.7, -3.3, 2.6)};
-    auto scene = test::makeScene();
-    const Polygon& polygon = test::polygonWithClips(*scene, corners);
-    clip(*scene);
-    ASSERT_TRUE(polygon.visible());
+// The passes run one by one: z >= 0, y >= -w, z <= w, y <= w, x <= w, x >= -w.
+struct ClipPass {
+    double bound;
+    int axis;
+    int sense;
+};
+constexpr ClipPass kPasses[] = {{0.0, 2, 1},  {-1.0, 1, 1}, {1.0, 2, -1},
+                                {1.0, 1, -1}, {1.0, 0, -1}, {-1.0, 0, 1}};
 
-    // The same passes run one by one: z >= 0, y >= -w, z <= w, y <= w, x <= w, x >= -w.
-    const struct {
-        double bound;
-        int axis;
-        int sense;
-    } passes[] = {{0.0, 2, 1},  {-1.0, 1, 1}, {1.0, 2, -1},
-                  {1.0, 1, -1}, {1.0, 0, -1}, {-1.0, 0, 1}};
+std::vector<Vector> clippedPassByPass(const std::vector<Vector>& corners) {
     ClipStage::VertexList list;
     for (const Vector& c : corners) {
         list.push_back(std::make_unique<Vertex>());
         list.back()->setClipPosition(c);
     }
-    for (const auto& pass : passes) {
+    for (const ClipPass& pass : kPasses) {
         std::vector<const Vertex*> in;
         for (const auto& v : list) {
             in.push_back(v.get());
@@ -252,12 +242,28 @@ TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
         ClipStage::clipPlane(in, out, pass.bound, pass.axis, pass.sense);
         list = std::move(out);
     }
-    std::vector<Vector> expected;
+    std::vector<Vector> result;
     for (const auto& v : list) {
-        expected.push_back(v->clipPosition());
+        result.push_back(v->clipPosition());
     }
+    return result;
+}
+
+TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
+    // Corners with w from 1 to 3 and coordinates that are not binary fractions: every cut
+    // is rounded, so the corners where two cuts meet differ in their last bits when two
+    // passes that cut one edge change places, the two x passes and the two z passes too.
+    // Edges that cross both x planes, both y planes and both z planes.
+    const std::vector<Vector> corners = {Vector(3.4, 1.7, 1.7, 2.4),   Vector(-2.2, 0.9, 1.0, 1.1),
+                                         Vector(2.0, -2.2, -0.1, 2.0), Vector(1.8, 2.1, -0.3, 2.9),
+                                         Vector(-0.5, 0.5, 3.9, 1.6),  Vector(1.7, 3.7, -3.3, 2.6)};
+    auto scene = test::makeScene();
+    const Polygon& polygon = test::polygonWithClips(*scene, corners);
+    clip(*scene);
+    ASSERT_TRUE(polygon.visible());
+    const std::vector<Vector> expected = clippedPassByPass(corners);
     // Every plane cut: some corner of the result lies on each of the six.
-    for (const auto& pass : passes) {
+    for (const ClipPass& pass : kPasses) {
         const auto onPlane = [&pass](const Vector& p) {
             const double v = p.at(static_cast<std::size_t>(pass.axis));
             return std::fabs(v - pass.bound * p.at(3)) < 1e-12;
@@ -266,6 +272,18 @@ TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
             << pass.axis << " " << pass.bound;
     }
     EXPECT_EQ(clippedPositions(polygon), expected);
+}
+
+// Two passes that cut the same edge one after the other: the bottom's cut lies beyond the
+// far plane, which cuts it again, so the bottom must run before the far plane.
+TEST(ClipOrderRuleTest, AnEdgeCutByTheBottomAndThenTheFarPlane) {
+    const std::vector<Vector> corners = {Vector(0.3, -3.1, 2.9, 1.3), Vector(0.1, 0.7, 0.6, 1.1),
+                                         Vector(0.9, 0.3, 0.2, 1.7)};
+    auto scene = test::makeScene();
+    const Polygon& polygon = test::polygonWithClips(*scene, corners);
+    clip(*scene);
+    ASSERT_TRUE(polygon.visible());
+    EXPECT_EQ(clippedPositions(polygon), clippedPassByPass(corners));
 }
 
 TEST(DeviceDepthRuleTest, DepthAndColumnsAreTruncatedByTheRenderer) {
