@@ -8,7 +8,6 @@
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
-#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -188,39 +187,19 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     }
 }
 
-void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                               const ShadingInputs& shading, PendingPixels& pixels) {
-    span(row, first, second, shading, pixels.gouraud);
-}
-
-void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
-                                   const RowShare& share, const ShadingInputs& shading,
-                                   PendingPixels& pixels) {
-    forEachTriangleRow<false>(corners, cosines, share,
-                              [&](int row, const EdgeWalk<false>& a, const EdgeWalk<false>& b) {
-                                  span(row, a, b, shading, pixels.gouraud);
-                              });
-}
-
 template <class Crossing>
 __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const Crossing& first,
                                                                  const Crossing& second,
                                                                  const ShadingInputs& shading,
                                                                  GouraudPixels& pixels) {
-    SpanColumns span;
-    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
-        return;
-    }
     // The depth test in column order, keeping the cosine of each passing pixel; the
     // colours are computed later, many together, and stored in the same order.
-    if (pixels.shading != &shading || pixels.count >= GouraudPixels::kBatch) {
-        flushGouraudPixels(pixels, buffer().colorRow(0));
-        pixels.shading = &shading;
-    }
+    SpanColumns span;
     Interpolated<false> l;
     Interpolated<false> r;
-    loadPairs(span.secondLeft ? second : first, l);
-    loadPairs(span.secondLeft ? first : second, r);
+    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+        return;
+    }
     Lanes2 depthCosine = l.pairs[0];
     Lanes2 steps;
     startSpan(span, r.pairs[0], depthCosine, steps);
@@ -243,43 +222,19 @@ __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const 
     pixels.count = count;
 }
 
-void GouraudRenderer::flushSpans(PendingPixels& pixels) {
-    flushGouraudPixels(pixels.gouraud, buffer().colorRow(0));
-}
-
-void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                             const ShadingInputs& shading, PendingPixels& pixels) {
-    span(row, first, second, shading, pixels.phong);
-}
-
-void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
-                                 const RowShare& share, const ShadingInputs& shading,
-                                 PendingPixels& pixels) {
-    forEachTriangleRow<true>(corners, cosines, share,
-                             [&](int row, const EdgeWalk<true>& a, const EdgeWalk<true>& b) {
-                                 span(row, a, b, shading, pixels.phong);
-                             });
-}
-
 template <class Crossing>
 __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Crossing& first,
                                                                const Crossing& second,
                                                                const ShadingInputs& shading,
                                                                PhongPixels& pixels) {
-    SpanColumns span;
-    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
-        return;
-    }
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
-    if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
-        flushPhongPixels(pixels, buffer().colorRow(0));
-        pixels.shading = &shading;
-    }
+    SpanColumns span;
     Interpolated<true> l;
     Interpolated<true> r;
-    loadPairs(span.secondLeft ? second : first, l);
-    loadPairs(span.secondLeft ? first : second, r);
+    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+        return;
+    }
     // Named pairs rather than an array, so that they stay in registers.
     Lanes2 depthWx = l.pairs[0];
     Lanes2 wyWz = l.pairs[1];
@@ -325,8 +280,7 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
     pixels.count = count;
 }
 
-void PhongRenderer::flushSpans(PendingPixels& pixels) {
-    flushPhongPixels(pixels.phong, buffer().colorRow(0));
-}
+template class SpanRenderer<GouraudRenderer, false>;
+template class SpanRenderer<PhongRenderer, true>;
 
 }  // namespace kel
