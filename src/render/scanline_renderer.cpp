@@ -50,34 +50,50 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
 }
 
 void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
-    for (Band& band : bands_) {
-        band.items.clear();
+    const auto runs = walk::polygonRuns(scene);
+    long total = 0;
+    for (const auto& run : runs) {
+        total += run.count;
     }
-    const int bandCount = static_cast<int>(bands_.size());
-    walk::forEachPolygon(scene, walk::Which::Drawable, [&](std::size_t object, const Polygon& p) {
-        const std::size_t k = p.effectiveVertexCount();
-        int top = p.effectiveVertex(0)->devicePoint().y();
-        int bottom = top;
-        for (std::size_t j = 1; j < k; ++j) {
-            const int y = p.effectiveVertex(j)->devicePoint().y();
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-        // The closed outline's edges together cover the rows from the top corner up to the
-        // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
-        const int first = std::max(top, 0);
-        const int end = std::min(bottom, rows);
-        if (first >= end) {
-            return;
-        }
-        const int firstBlock = first / EdgeTable::kBlockRows;
-        const int lastBlock =
-            std::min((end - 1) / EdgeTable::kBlockRows, firstBlock + bandCount - 1);
-        for (int block = firstBlock; block <= lastBlock; ++block) {
-            bands_[static_cast<std::size_t>(block % bandCount)].items.push_back(
-                {&p, static_cast<std::uint32_t>(object)});
-        }
-    });
+    const std::size_t bandCount = bands_.size();
+    pieces_ = static_cast<std::size_t>(walk::pieceCount(total, kDrawListPiece));
+    if (drawLists_.size() < pieces_ * bandCount) {
+        drawLists_.resize(pieces_ * bandCount);
+    }
+    for (std::size_t i = 0; i < pieces_ * bandCount; ++i) {
+        drawLists_[i].clear();
+    }
+    walk::forEachInPieces(
+        runs, kDrawListPiece,
+        [&](long piece, std::size_t object, const walk::PolygonList& polygons, std::size_t i) {
+            const Polygon& p = *polygons[i];
+            if (!walk::selected(p, walk::Which::Drawable)) {
+                return;
+            }
+            const std::size_t k = p.effectiveVertexCount();
+            int top = p.effectiveVertex(0)->devicePoint().y();
+            int bottom = top;
+            for (std::size_t j = 1; j < k; ++j) {
+                const int y = p.effectiveVertex(j)->devicePoint().y();
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+            // The closed outline's edges together cover the rows from the top corner up to the
+            // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
+            const int first = std::max(top, 0);
+            const int end = std::min(bottom, rows);
+            if (first >= end) {
+                return;
+            }
+            const int firstBlock = first / EdgeTable::kBlockRows;
+            const int lastBlock = std::min((end - 1) / EdgeTable::kBlockRows,
+                                           firstBlock + static_cast<int>(bandCount) - 1);
+            for (int block = firstBlock; block <= lastBlock; ++block) {
+                const std::size_t band = static_cast<std::size_t>(block) % bandCount;
+                drawLists_[static_cast<std::size_t>(piece) * bandCount + band].push_back(
+                    {&p, static_cast<std::uint32_t>(object)});
+            }
+        });
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
@@ -132,8 +148,11 @@ void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     } else {
         band.pixels.gouraud.reserve(width);
     }
-    for (const DrawItem& item : band.items) {
-        drawPolygon(band, *item.polygon, light, shading_[item.object]);
+    // The pieces in order, each in order: the polygons in drawing order.
+    for (std::size_t piece = 0; piece < pieces_; ++piece) {
+        for (const DrawItem& item : drawLists_[piece * bands_.size() + band.index]) {
+            drawPolygon(band, *item.polygon, light, shading_[item.object]);
+        }
     }
     flushSpans(band.pixels);
     band.edges.clear();
@@ -168,6 +187,7 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         bands_.resize(static_cast<std::size_t>(bandCount));
     }
     for (int b = 0; b < bandCount; ++b) {
+        bands_[static_cast<std::size_t>(b)].index = static_cast<std::size_t>(b);
         EdgeTable& edges = bands_[static_cast<std::size_t>(b)].edges;
         edges.resize(rows, b, bandCount);
         edges.setCarriesSurface(carriesSurface_);

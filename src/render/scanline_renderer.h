@@ -65,7 +65,7 @@ private:
     };
     struct Band {
         EdgeTable edges;
-        std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
+        std::size_t index = 0;
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
         PendingPixels pixels;
@@ -83,6 +83,11 @@ private:
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
+    // The polygons that reach each band's rows, gathered in pieces of the scene's polygons
+    // on several threads: piece p's list for band b is drawLists_[p * bands + b].
+    static constexpr long kDrawListPiece = 4096;
+    std::vector<std::vector<DrawItem>> drawLists_;
+    std::size_t pieces_ = 0;
     std::vector<ShadingInputs> shading_;  // per object, by index
     int requestedBands_ = 0;
     bool carriesSurface_;

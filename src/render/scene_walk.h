@@ -121,7 +121,8 @@ void parallelFor(long n, long minParallel, F&& f, long grain = kMinParallel / 2)
 
 // The lists of a scene (every surface's polygons, or every object's vertices) laid end to
 // end as one range: a scene of many small lists is shared out over threads as well as one
-// large list. f(object index, list, index in the list) for every element, in pieces.
+// large list. The range is cut into pieces of pieceSize elements, in order, each done by
+// one thread: f(piece number, object index, list, index in the list) for every element.
 template <class List>
 struct Run {
     std::size_t object;
@@ -129,8 +130,13 @@ struct Run {
     long count;
 };
 
+// The number of pieces forEachInPieces cuts total elements into.
+[[nodiscard]] inline long pieceCount(long total, long pieceSize) {
+    return total <= 0 ? 0 : (total + pieceSize - 1) / pieceSize;
+}
+
 template <class List, class F>
-void forEachInRuns(const std::vector<Run<List>>& lists, F&& f) {
+void forEachInPieces(const std::vector<Run<List>>& lists, long pieceSize, F&& f) {
     std::vector<long> starts;
     starts.reserve(lists.size());
     long total = 0;
@@ -138,21 +144,41 @@ void forEachInRuns(const std::vector<Run<List>>& lists, F&& f) {
         starts.push_back(total);
         total += list.count;
     }
-    parallelPieces(total, kMinParallel, kMinParallel / 2, [&](long begin, long end) {
-        // The last list starting at or before begin holds it (empty lists start where the
-        // next one does and are passed over).
-        std::size_t run =
-            static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), begin) -
-                                     starts.begin()) -
-            1;
-        for (long i = begin; i < end; ++run) {
-            const Run<List>& list = lists[run];
-            const long runEnd = std::min(end, starts[run] + list.count);
-            for (; i < runEnd; ++i) {
-                f(list.object, *list.list, static_cast<std::size_t>(i - starts[run]));
+    const long pieces = pieceCount(total, pieceSize);
+    // Parallel once there are two pieces: a piece is worth a thread of its own.
+    parallelFor(
+        pieces, 2,
+        [&](long piece) {
+            const long begin = piece * pieceSize;
+            const long end = std::min(total, begin + pieceSize);
+            // The last list starting at or before begin holds it (empty lists start where
+            // the next one does and are passed over).
+            std::size_t run =
+                static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), begin) -
+                                         starts.begin()) -
+                1;
+            for (long i = begin; i < end; ++run) {
+                const Run<List>& list = lists[run];
+                const long runEnd = std::min(end, starts[run] + list.count);
+                for (; i < runEnd; ++i) {
+                    f(piece, list.object, *list.list, static_cast<std::size_t>(i - starts[run]));
+                }
             }
+        },
+        1);
+}
+
+// The polygon lists of a scene for forEachInPieces.
+using PolygonList = std::remove_cvref_t<decltype(std::declval<const Surface&>().polygons())>;
+[[nodiscard]] inline std::vector<Run<PolygonList>> polygonRuns(const Scene& scene) {
+    std::vector<Run<PolygonList>> lists;
+    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
+        for (const auto& surface : scene.object(o)->surfaces()) {
+            const PolygonList& polygons = surface->polygons();
+            lists.push_back({o, &polygons, static_cast<long>(polygons.size())});
         }
-    });
+    }
+    return lists;
 }
 
 // f(object index, polygon) in order: objects by index, surfaces and polygons in list order.
@@ -173,20 +199,13 @@ void forEachPolygon(const Scene& scene, Which which, F&& f) {
 // what that polygon owns, so the result is that of the ordered walk.
 template <class F>
 void forEachPolygonInParallel(const Scene& scene, Which which, F&& f) {
-    using PolygonList = std::remove_cvref_t<decltype(std::declval<const Surface&>().polygons())>;
-    std::vector<Run<PolygonList>> lists;
-    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
-        for (const auto& surface : scene.object(o)->surfaces()) {
-            const PolygonList& polygons = surface->polygons();
-            lists.push_back({o, &polygons, static_cast<long>(polygons.size())});
-        }
-    }
-    forEachInRuns(lists, [&](std::size_t object, const PolygonList& polygons, std::size_t i) {
-        Polygon& polygon = *polygons[i];
-        if (selected(polygon, which)) {
-            f(object, polygon);
-        }
-    });
+    forEachInPieces(polygonRuns(scene), kMinParallel / 2,
+                    [&](long, std::size_t object, const PolygonList& polygons, std::size_t i) {
+                        Polygon& polygon = *polygons[i];
+                        if (selected(polygon, which)) {
+                            f(object, polygon);
+                        }
+                    });
 }
 
 // f(object index, vertex) for every vertex of every object, split over threads: f may
@@ -198,9 +217,10 @@ void forEachVertexInParallel(const Scene& scene, F&& f) {
         const SceneObject* object = scene.object(o);
         lists.push_back({o, object, static_cast<long>(object->vertexCount())});
     }
-    forEachInRuns(lists, [&](std::size_t object, const SceneObject& owner, std::size_t i) {
-        f(object, *owner.vertexAt(i));
-    });
+    forEachInPieces(lists, kMinParallel / 2,
+                    [&](long, std::size_t object, const SceneObject& owner, std::size_t i) {
+                        f(object, *owner.vertexAt(i));
+                    });
 }
 
 }  // namespace kel::walk
