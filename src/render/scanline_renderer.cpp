@@ -132,16 +132,26 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
     }
 }
 
-void ScanlineRenderer::clearBandRows(const Band& band) {
+template <class F>
+void ScanlineRenderer::forEachBandBlock(const Band& band, F&& f) const {
     const int rows = band.edges.rows();
     const int step = band.edges.stride() * EdgeTable::kBlockRows;
     for (int first = band.edges.phase() * EdgeTable::kBlockRows; first < rows; first += step) {
-        buffer_->clearRows(first, first + EdgeTable::kBlockRows);
+        f(first, std::min(first + EdgeTable::kBlockRows, rows));
     }
 }
 
-void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
-    clearBandRows(band);
+void ScanlineRenderer::copyRows(DrawingSurface& surface, const DeviceMapping& mapping, int first,
+                                int end) const {
+    const FrameBuffer& frame = *buffer_;
+    for (int r = first; r < end; ++r) {
+        surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
+    }
+}
+
+void ScanlineRenderer::drawBand(Band& band, const Vector& light, DrawingSurface* surface,
+                                const DeviceMapping& mapping) {
+    forEachBandBlock(band, [this](int first, int end) { buffer_->clearRows(first, end); });
     const std::size_t width = static_cast<std::size_t>(std::max(buffer_->width(), 0));
     if (carriesSurface_) {
         band.pixels.phong.reserve(width);
@@ -156,6 +166,10 @@ void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     }
     flushSpans(band.pixels);
     band.edges.clear();
+    if (surface != nullptr) {
+        forEachBandBlock(band,
+                         [&](int first, int end) { copyRows(*surface, mapping, first, end); });
+    }
 }
 
 int ScanlineRenderer::bandCountFor(int rows) const {
@@ -193,17 +207,17 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         edges.setCarriesSurface(carriesSurface_);
     }
     collectDrawList(scene, rows);
-    // One band per thread; a band touches only its own rows, edge table and scratch.
+    // Bands on the threads; a band touches only its own rows, edge table and scratch, and
+    // hands its rows to the surface itself when the surface takes rows from several threads.
+    DrawingSurface* const bandSurface = surface.takesRowsConcurrently() ? &surface : nullptr;
     walk::parallelFor(
         bandCount, 2,
-        [this, &lightDirection](long b) {
-            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
+        [&](long b) {
+            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection, bandSurface, mapping);
         },
         1);
-
-    const FrameBuffer& frame = *buffer_;
-    for (int r = 0; r < frame.height(); ++r) {
-        surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
+    if (bandSurface == nullptr) {
+        copyRows(surface, mapping, 0, buffer_->height());
     }
 }
 

@@ -74,12 +74,17 @@ private:
     [[nodiscard]] int bandCountFor(int rows) const;
     // Each band's polygons, those that reach its rows, in drawing order.
     void collectDrawList(const Scene& scene, int rows);
-    void drawBand(Band& band, const Vector& light);
+    // surface: where the band puts its rows when done, or null when the caller does.
+    void drawBand(Band& band, const Vector& light, DrawingSurface* surface,
+                  const DeviceMapping& mapping);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
-    void clearBandRows(const Band& band);
+    // f(first, end) for each block of the band's rows.
+    template <class F>
+    void forEachBandBlock(const Band& band, F&& f) const;
+    void copyRows(DrawingSurface& surface, const DeviceMapping& mapping, int first, int end) const;
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
