@@ -288,14 +288,21 @@ bool ReadVisitor::readScene(SceneBuilder& builder) {
         return false;
     }
     // A 64-bit counter: the loop must end even for a count of INT_MAX.
-    for (std::int64_t i = 1; i <= objectCount; ++i) {
+    bool read = true;
+    for (std::int64_t i = 1; read && i <= objectCount; ++i) {
         readObject(static_cast<int>(i));
         if (sceneFailed_) {
             reportFailure();
-            return false;
+            read = false;
         }
     }
-    return true;
+    // The last object file's text and the id table would otherwise stay for as long as
+    // the document keeps this reader: as much again as the mesh's file. Swapped out, not
+    // assigned over: a string assigned an empty one keeps its buffer.
+    Source released;
+    std::swap(object_, released);
+    vertices_.release();
+    return read;
 }
 
 bool ReadVisitor::readCamera() {
@@ -513,13 +520,13 @@ bool ReadVisitor::readObjectFile(SceneObject& object) {
     if (!readCountFrom(object_, vertexCount)) {
         return false;
     }
+    Vertex read;
     for (std::uint32_t j = 0; j < vertexCount; ++j) {
-        auto vertex = std::make_unique<Vertex>();
-        if (!readVertex(*vertex)) {
+        if (!readVertex(read)) {
             return false;
         }
-        vertices_.entry(static_cast<std::uint32_t>(vertex->id())).vertex = vertex.get();
-        object.addVertex(std::move(vertex));
+        Vertex& added = object.addVertex(read);
+        vertices_.entry(static_cast<std::uint32_t>(added.id())).vertex = &added;
     }
 
     std::uint32_t surfaceCount = 0;
@@ -573,10 +580,8 @@ bool ReadVisitor::readSurface(Surface& surface) {
         return false;
     }
     for (std::uint32_t k = 0; k < polygonCount; ++k) {
-        auto polygon = std::make_unique<Polygon>();
-        Polygon& added = *polygon;
-        surface.addPolygon(std::move(polygon));
-        if (!readPolygon(added)) {
+        // Owned by the surface from the start, as the surface is by its object.
+        if (!readPolygon(surface.addPolygon())) {
             return false;
         }
     }
@@ -618,10 +623,9 @@ bool ReadVisitor::readPolygon(Polygon& polygon) {
         } else if (entry->surfaceMark != currentSurface_) {
             // No vertex is shared between surfaces, so normals are never averaged across
             // the edge between two of them: this surface gets its own copy.
-            auto copy = std::make_unique<Vertex>(*entry->vertex);
-            copy->clearPolygons();
-            entry->vertex = copy.get();
-            currentObject_->insertVertexAtFront(std::move(copy));
+            Vertex& copy = currentObject_->insertVertexAtFront(*entry->vertex);
+            copy.clearPolygons();
+            entry->vertex = &copy;
             entry->surfaceMark = currentSurface_;
         }
         polygon.setVertexAt(j, entry->vertex);

@@ -25,10 +25,7 @@ public:
     std::optional<std::string_view> next() {
         const char* const data = text_.data();
         const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         if (at == size) {
             pos_ = at;
             return std::nullopt;
@@ -46,10 +43,7 @@ public:
     bool nextSmallInt(std::int32_t& value) {
         const char* const data = text_.data();
         const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         const std::size_t start = at;
         const bool negative = at < size && data[at] == '-';
         at += negative ? 1 : 0;
@@ -74,10 +68,7 @@ public:
     bool nextShortReal(double& value) {
         const char* const data = text_.data();
         const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         const std::size_t start = at;
         const bool negative = at < size && data[at] == '-';
         at += negative ? 1 : 0;
@@ -134,6 +125,15 @@ private:
         return blanks;
     }();
     static bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
+    // The first position from at on that is not blank, or the size of the text.
+    std::size_t skipBlanks(std::size_t at) const {
+        const char* const data = text_.data();
+        const std::size_t size = text_.size();
+        while (at < size && isBlank(data[at])) {
+            ++at;
+        }
+        return at;
+    }
 
     static constexpr std::size_t kMaxSmallDigits = 9;  // cannot overflow 32 bits
 

@@ -20,6 +20,14 @@ void VertexIdTable::reset(std::size_t fileBytes) {
     directLimit_ = std::max(kMinDirectLimit, fileBytes);
 }
 
+void VertexIdTable::release() {
+    // Swapped with empty ones: clear() would keep the memory.
+    std::vector<Entry>().swap(direct_);
+    std::vector<std::uint32_t>().swap(used_);
+    std::unordered_map<std::uint32_t, Entry>().swap(sparse_);
+    directLimit_ = kMinDirectLimit;
+}
+
 VertexIdTable::Entry& VertexIdTable::entry(std::uint32_t id) {
     if (id >= directLimit_) {
         return sparse_[id];

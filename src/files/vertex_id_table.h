@@ -25,6 +25,8 @@ public:
 
     // Starts the next object, whose file is fileBytes long.
     void reset(std::size_t fileBytes);
+    // Gives back all memory, once the last object is read.
+    void release();
     // The entry of id, made empty on first use.
     Entry& entry(std::uint32_t id);
     // The entry of id, or null when no vertex was stored under it. Inline: it runs once

@@ -168,23 +168,19 @@ struct Mesh {
     Surface surface;
 
     Vertex* vertex(double x, double y, double z) {
-        auto v = std::make_unique<Vertex>();
-        v->setWorldPosition(Vector(x, y, z));
-        Vertex* raw = v.get();
-        object.addVertex(std::move(v));
-        return raw;
+        Vertex& v = object.addVertex();
+        v.setWorldPosition(Vector(x, y, z));
+        return &v;
     }
     Polygon* polygon(std::initializer_list<Vertex*> corners) {
-        auto p = std::make_unique<Polygon>();
+        Polygon& p = surface.addPolygon();
         std::size_t i = 0;
         for (Vertex* corner : corners) {
-            p->setVertexAt(i++, corner);
-            corner->addPolygon(p.get());
+            p.setVertexAt(i++, corner);
+            corner->addPolygon(&p);
         }
-        p->setVertexCount(i);
-        Polygon* raw = p.get();
-        surface.addPolygon(std::move(p));
-        return raw;
+        p.setVertexCount(i);
+        return &p;
     }
 };
 
@@ -275,12 +271,8 @@ TEST(VertexTest, ProjectedPositionDividesByW) {
 
 TEST(SceneObjectTest, InsertingAtTheFrontShiftsTheOthers) {
     SceneObject object(1);
-    auto first = std::make_unique<Vertex>();
-    first->setId(1);
-    object.addVertex(std::move(first));
-    auto copy = std::make_unique<Vertex>(*object.vertexAt(0));
-    copy->setId(2);
-    object.insertVertexAtFront(std::move(copy));
+    object.addVertex().setId(1);
+    object.insertVertexAtFront(*object.vertexAt(0)).setId(2);
     ASSERT_EQ(object.vertexCount(), 2u);
     EXPECT_EQ(object.vertexAt(0)->id(), 2);
     EXPECT_EQ(object.vertexAt(1)->id(), 1);

@@ -35,9 +35,7 @@ inline SceneObject& addObject(Scene& scene, const std::vector<Vector>& positions
     object->setColor(color);
     object->setDiffuse(1.0);
     for (const Vector& p : positions) {
-        auto vertex = std::make_unique<Vertex>();
-        vertex->setModelPosition(p);
-        object->addVertex(std::move(vertex));
+        object->addVertex().setModelPosition(p);
     }
     SceneObject& result = *object;
     scene.addObject(std::move(object));
@@ -50,15 +48,13 @@ inline Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& 
     if (newSurface) {
         object.addSurface(std::make_unique<Surface>());
     }
-    auto polygon = std::make_unique<Polygon>();
+    Polygon& polygon = object.surfaces().back()->addPolygon();
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        polygon->setVertexAt(i, object.vertexAt(corners[i]));
-        object.vertexAt(corners[i])->addPolygon(polygon.get());
+        polygon.setVertexAt(i, object.vertexAt(corners[i]));
+        object.vertexAt(corners[i])->addPolygon(&polygon);
     }
-    polygon->setVertexCount(corners.size());
-    Polygon& result = *polygon;
-    object.surfaces().back()->addPolygon(std::move(polygon));
-    return result;
+    polygon.setVertexCount(corners.size());
+    return polygon;
 }
 
 // A polygon of a new object whose corners get the given clip positions directly.
