@@ -22,7 +22,6 @@ namespace kel {
 namespace {
 
 constexpr std::size_t kShownTokenLength = 32;
-constexpr std::size_t kTypicalPolygonsPerVertex = 6;
 
 // A token as it can be shown in a message box: quoted, shortened, control bytes masked.
 std::string quoted(std::string_view token) {
@@ -160,11 +159,8 @@ std::optional<std::string_view> ReadVisitor::take(Source& source, std::string_vi
     return token;
 }
 
-bool ReadVisitor::readIntFrom(Source& source, int& value) {
+bool ReadVisitor::readFullInt(Source& source, int& value) {
     static constexpr std::string_view kKind = "a whole number";
-    if (source.present && source.tokens.nextSmallInt(value)) {
-        return true;
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -177,18 +173,8 @@ bool ReadVisitor::readIntFrom(Source& source, int& value) {
     return true;
 }
 
-bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
+bool ReadVisitor::readFullCount(Source& source, std::uint32_t& value) {
     static constexpr std::string_view kKind = "a count (0 to 4294967295)";
-    if (source.present) {
-        const TokenReader::Mark before = source.tokens.mark();
-        std::int32_t small = 0;
-        if (source.tokens.nextSmallInt(small) && small >= 0) {
-            value = static_cast<std::uint32_t>(small);
-            return true;
-        }
-        // A minus sign or a long number: the full parse words the complaint.
-        source.tokens.rewind(before);
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -199,11 +185,8 @@ bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
     return true;
 }
 
-bool ReadVisitor::readRealFrom(Source& source, double& value) {
+bool ReadVisitor::readFullReal(Source& source, double& value) {
     static constexpr std::string_view kKind = "a real number";
-    if (source.present && source.tokens.nextShortReal(value)) {
-        return true;
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -520,12 +503,12 @@ bool ReadVisitor::readObjectFile(SceneObject& object) {
     if (!readCountFrom(object_, vertexCount)) {
         return false;
     }
-    Vertex read;
     for (std::uint32_t j = 0; j < vertexCount; ++j) {
-        if (!readVertex(read)) {
+        // Read in place; should the read fail, the object is dropped with it.
+        Vertex& added = object.addVertex();
+        if (!readVertex(added)) {
             return false;
         }
-        Vertex& added = object.addVertex(read);
         vertices_.entry(static_cast<std::uint32_t>(added.id())).vertex = &added;
     }
 
@@ -614,9 +597,7 @@ bool ReadVisitor::readPolygon(Polygon& polygon) {
         VertexIdTable::Entry* entry =
             id < 0 ? nullptr : vertices_.find(static_cast<std::uint32_t>(id));
         if (entry == nullptr) {
-            return fail(object_, "corner id " + std::to_string(id) +
-                                     " names no vertex of this file (surface " +
-                                     std::to_string(currentSurface_) + ")");
+            return failUnknownCorner(id);
         }
         if (entry->surfaceMark == 0) {
             entry->surfaceMark = currentSurface_;
@@ -629,15 +610,16 @@ bool ReadVisitor::readPolygon(Polygon& polygon) {
             entry->surfaceMark = currentSurface_;
         }
         polygon.setVertexAt(j, entry->vertex);
-        Vertex& corner = *entry->vertex;
-        // Most vertices of a mesh have about six polygons around them: one allocation.
-        if (corner.polygons().empty()) {
-            corner.reservePolygons(kTypicalPolygonsPerVertex);
-        }
-        corner.addPolygon(&polygon);
+        entry->vertex->addPolygon(&polygon);
     }
     polygon.setVertexCount(cornerCount);
     return true;
+}
+
+bool ReadVisitor::failUnknownCorner(int id) {
+    return fail(object_, "corner id " + std::to_string(id) +
+                             " names no vertex of this file (surface " +
+                             std::to_string(currentSurface_) + ")");
 }
 
 }  // namespace kel

@@ -48,7 +48,11 @@ public:
     }
     // Sets element i, growing the list with fill up to it first.
     void set(std::size_t i, T value, T fill) {
-        if (i >= size_) {
+        if (i == size_) {
+            push_back(value);  // the usual order: one after another
+            return;
+        }
+        if (i > size_) {
             resize(i + 1, fill);
         }
         data()[i] = value;
