@@ -503,6 +503,7 @@ bool ReadVisitor::readObjectFile(SceneObject& object) {
     if (!readCountFrom(object_, vertexCount)) {
         return false;
     }
+    vertices_.expect(vertexCount);
     for (std::uint32_t j = 0; j < vertexCount; ++j) {
         // Read in place; should the read fail, the object is dropped with it.
         Vertex& added = object.addVertex();

@@ -18,6 +18,16 @@ void VertexIdTable::reset(std::size_t fileBytes) {
     // A vertex record takes at least 8 bytes ("0 0 0 0\n"), so a file holds fewer vertices
     // than bytes: ids up to its size cover every densely numbered mesh it can hold.
     directLimit_ = std::max(kMinDirectLimit, fileBytes);
+    fileBytes_ = fileBytes;
+}
+
+void VertexIdTable::expect(std::size_t count) {
+    // A vertex record takes at least 8 bytes of the file.
+    const std::size_t bounded = std::min(count, fileBytes_ / 8);
+    if (direct_.size() < bounded) {
+        direct_.resize(bounded);
+    }
+    used_.reserve(bounded);
 }
 
 void VertexIdTable::release() {
