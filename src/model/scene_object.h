@@ -53,8 +53,8 @@ public:
     // per-frame state in them).
     std::size_t vertexCount() const { return vertices_.size(); }
     Vertex* vertexAt(std::size_t i) const { return const_cast<Vertex*>(&vertices_[i]); }
-    // A copy of vertex at the end.
-    Vertex& addVertex(const Vertex& vertex = Vertex()) { return vertices_.emplace_back(vertex); }
+    // A new vertex at the end.
+    Vertex& addVertex() { return vertices_.emplace_back(); }
     // A copy of vertex (which may be one of this object's) at index 0; every other vertex
     // moves up by one in the order, none in memory.
     Vertex& insertVertexAtFront(const Vertex& vertex) { return vertices_.emplace_front(vertex); }
