@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -47,25 +45,6 @@ TEST(InlineListTest, KeepsOrderAndValuesOnEitherSideOfTheInlineLimit) {
         EXPECT_EQ(list.capacity(), 4u) << count;
         list.push_back(5);
         EXPECT_EQ(contents(list), std::vector<std::uintptr_t>{5}) << count;
-    }
-}
-
-// set() beyond the end fills the gap; reserve() keeps what is there.
-TEST(InlineListTest, SettingBeyondTheEndFillsAndReservingKeepsTheValues) {
-    const struct {
-        std::size_t reserve;
-        std::size_t index;
-    } cases[] = {{0, 0}, {0, 3}, {0, 4}, {0, 11}, {16, 2}, {16, 15}, {2, 6}};
-    for (const auto& c : cases) {
-        SmallList list;
-        list.push_back(1);
-        list.reserve(c.reserve);
-        EXPECT_GE(list.capacity(), std::max<std::size_t>(c.reserve, 4)) << c.index;
-        list.set(c.index, 42, 0);
-        std::vector<std::uintptr_t> expected(std::max<std::size_t>(c.index + 1, 1), 0);
-        expected[0] = 1;
-        expected[c.index] = 42;
-        EXPECT_EQ(contents(list), expected) << c.reserve << " " << c.index;
     }
 }
 
@@ -150,65 +129,6 @@ TEST(ModelStorageTest, PolygonCornersOfAnyCountAndOrder) {
             EXPECT_EQ(p.effectiveVertexCount(), count);
         }
     }
-}
-
-// The world positions are kept as bare components: the normals from them are exact.
-TEST(ModelStorageTest, NormalsFromStoredPositionsAndSharedPolygonLists) {
-    SceneObject object(1);
-    Vertex& centre = object.addVertex();
-    Vertex& a = object.addVertex();
-    Vertex& b = object.addVertex();
-    centre.setWorldPosition(Vector(0.0, 0.0, 0.0));
-    a.setWorldPosition(Vector(1.0, 0.0, 0.0));
-    b.setWorldPosition(Vector(0.0, 1.0, 1.0));
-    // Eight triangles on the centre, more than a vertex keeps inline; the last one turned.
-    Surface surface;
-    for (int i = 0; i < 8; ++i) {
-        Polygon& p = surface.addPolygon();
-        p.setVertexAt(0, &centre);
-        p.setVertexAt(1, i == 7 ? &b : &a);
-        p.setVertexAt(2, i == 7 ? &a : &b);
-        p.setVertexCount(3);
-        p.computeNormal();
-        centre.addPolygon(&p);
-    }
-    ASSERT_EQ(centre.polygons().size(), 8u);
-    // (a - centre) x (b - centre) = (0, -1, 1), over its length.
-    const double s = 1.0 / std::sqrt(2.0);
-    EXPECT_EQ(surface.polygons()[0]->normal(), Vector(0.0, -1.0 / std::sqrt(2.0), s));
-    EXPECT_EQ(surface.polygons()[7]->normal(), Vector(0.0, s, -1.0 / std::sqrt(2.0)));
-    centre.computeNormal();
-    // Six more of the first than of the second: the same direction.
-    const Vector n = centre.normal();
-    ASSERT_EQ(n.size(), 3u);
-    EXPECT_EQ(n.x(), 0.0);
-    EXPECT_NEAR(n.y(), -s, 1e-15);
-    EXPECT_NEAR(n.z(), s, 1e-15);
-
-    Vertex copy = centre;  // lists the same polygons
-    EXPECT_TRUE(std::equal(copy.polygons().begin(), copy.polygons().end(),
-                           centre.polygons().begin(), centre.polygons().end()));
-    copy.clearPolygons();
-    EXPECT_TRUE(copy.polygons().empty());
-    EXPECT_EQ(centre.polygons().size(), 8u);
-    copy.computeNormal();  // no polygon: the normal stays
-    EXPECT_EQ(copy.normal(), n);
-}
-
-TEST(ModelStorageTest, PositionsComeBackWithTheirSizeAndExactValues) {
-    Vertex v;
-    EXPECT_EQ(v.clipPosition(), Vector(1.0, 1.0, 1.0, 1.0));
-    EXPECT_EQ(v.modelPosition(), Vector(0.0, 0.0, 0.0));
-    v.setModelPosition(Vector(0.1, -2.5e300, 3.0));
-    v.setWorldPosition(Vector(-0.0, 1e-310, 7.0));
-    v.setClipPosition(Vector(2.0, 4.0, 6.0, 2.0));
-    EXPECT_EQ(v.modelPosition(), Vector(0.1, -2.5e300, 3.0));
-    EXPECT_EQ(v.worldPosition(), Vector(-0.0, 1e-310, 7.0));
-    EXPECT_TRUE(std::signbit(v.worldPosition().x()));
-    EXPECT_EQ(v.clipPosition().size(), 4u);
-    Vector projected(4, 0.0);
-    ASSERT_TRUE(v.projectedPosition(projected));
-    EXPECT_EQ(projected, Vector(1.0, 2.0, 3.0, 1.0));
 }
 
 }  // namespace
