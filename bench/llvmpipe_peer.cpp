@@ -32,6 +32,7 @@
 #include "bench_stats.h"
 #include "gl_clip_matrix.h"
 #include "model/camera.h"
+#include "model/device_mapping.h"
 #include "model/light.h"
 #include "model/matrix.h"
 #include "model/scene.h"
@@ -365,19 +366,17 @@ private:
 };
 
 bool writeImage(const OffscreenContext& context, int side, const std::string& path) {
+    // The frame and viewport where kel-render puts them, by the model's own mapping.
     kel::ImageSurface image(side + 2 * kMargin, side + 2 * kMargin);
-    const int m = kMargin;
-    image.moveTo(m - 1, m - 1);
-    image.lineTo(m - 1, m + side);
-    image.lineTo(m + side, m + side);
-    image.lineTo(m + side, m - 1);
-    image.lineTo(m - 1, m - 1);
+    kel::DeviceMapping mapping;
+    mapping.fit(image.clientRect(), kMargin);
+    mapping.drawFrame(image);
     std::vector<std::uint32_t> row(static_cast<std::size_t>(side));
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             row[static_cast<std::size_t>(x)] = context.pixel(x, y);
         }
-        image.setPixelRow(m, m + y, row.data(), side);
+        image.setPixelRow(mapping.windowX(0), mapping.windowY(y), row.data(), side);
     }
     std::string error;
     if (!kel::writePng(image, path, error)) {

@@ -7,10 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "files/read_visitor.h"
+#include "files/scene_builder.h"
+#include "model/scene.h"
 #include "platform/user_messages.h"
 
 namespace kel::fuzz {
@@ -57,5 +60,18 @@ private:
     std::vector<std::string> parts_;
     std::map<std::string, std::size_t> assigned_;
 };
+
+// The scene the reader builds from the input, or null when it refuses the input.
+inline std::unique_ptr<Scene> readFuzzScene(const std::uint8_t* data, std::size_t size) {
+    FuzzInput input(data, size);
+    QuietMessages messages;
+    ReadVisitor reader(messages);
+    input.attach(reader);
+    DefaultSceneBuilder builder;
+    if (!reader.open("scene.kel") || !reader.readScene(builder)) {
+        return nullptr;
+    }
+    return builder.takeScene();
+}
 
 }  // namespace kel::fuzz

@@ -4,19 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "files/read_visitor.h"
-#include "files/scene_builder.h"
 #include "fuzz_input.h"
 #include "model/scene.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kel::fuzz::FuzzInput input(data, size);
-    kel::fuzz::QuietMessages messages;
-    kel::ReadVisitor reader(messages);
-    input.attach(reader);
-    kel::DefaultSceneBuilder builder;
-    if (reader.open("scene.kel") && reader.readScene(builder)) {
-        const auto scene = builder.takeScene();
+    if (const auto scene = kel::fuzz::readFuzzScene(data, size)) {
         // Touch what was built, so that a dangling corner shows up under the sanitizers.
         for (std::size_t i = 0; i < scene->objectCount(); ++i) {
             for (const auto& surface : scene->object(i)->surfaces()) {

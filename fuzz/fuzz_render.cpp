@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <sstream>
 
-#include "files/read_visitor.h"
-#include "files/scene_builder.h"
 #include "fuzz_input.h"
 #include "model/scene.h"
 #include "render/image_surface.h"
@@ -27,15 +25,10 @@ constexpr Size kSizes[] = {{1, 1}, {13, 7}, {37, 61}, {101, 23}};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kel::fuzz::FuzzInput input(data, size);
-    kel::fuzz::QuietMessages messages;
-    kel::ReadVisitor reader(messages);
-    input.attach(reader);
-    kel::DefaultSceneBuilder builder;
-    if (!reader.open("scene.kel") || !reader.readScene(builder)) {
+    const auto scene = kel::fuzz::readFuzzScene(data, size);
+    if (scene == nullptr) {
         return 0;
     }
-    const auto scene = builder.takeScene();
     const Size& client = kSizes[size % std::size(kSizes)];
     for (const kel::RenderMode mode :
          {kel::RenderMode::Wireframe, kel::RenderMode::Gouraud, kel::RenderMode::Phong}) {

@@ -13,9 +13,10 @@ namespace kel {
 // conversion of the renderers, inline because they call it for every pixel.
 [[nodiscard]] inline int truncToInt(double value) {
     constexpr double kLimit = 1073741824.0;  // 2^30
-    // Selects rather than branches: the span loops call it for every pixel.
-    double clamped = value >= kLimit ? kLimit : value;
-    clamped = clamped <= -kLimit ? -kLimit : clamped;
+    // A minimum, a maximum and a mask, which the processor does without branches: the
+    // span loops call it for every pixel. NaN becomes the limit first, then 0.
+    double clamped = value < kLimit ? value : kLimit;
+    clamped = clamped > -kLimit ? clamped : -kLimit;
     clamped = value != value ? 0.0 : clamped;
     return static_cast<int>(clamped);
 }

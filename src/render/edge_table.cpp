@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "render/edge_walk.h"
+
 namespace kel {
 
 void EdgeTable::resize(int rows, int phase, int stride) {
@@ -22,85 +24,6 @@ void EdgeTable::clear() {
     used_ = 0;
     firstRow_ = 0;
     lastRow_ = -1;
-}
-
-namespace {
-
-// What one edge carries from row to row. With Surface the world position and normal come
-// along, else the cosine; x and depth always do.
-template <bool Surface>
-struct EdgeWalk {
-    double x = 0.0;
-    double z = 0.0;
-    double k = 0.0;
-    double w[3] = {0.0, 0.0, 0.0};
-    double n[3] = {0.0, 0.0, 0.0};
-    double dx = 0.0;
-    double dz = 0.0;
-    double dk = 0.0;
-    double dw[3] = {0.0, 0.0, 0.0};
-    double dn[3] = {0.0, 0.0, 0.0};
-
-    void step() {
-        x += dx;
-        z += dz;
-        if constexpr (Surface) {
-            for (int i = 0; i < 3; ++i) {
-                w[i] += dw[i];
-                n[i] += dn[i];
-            }
-        } else {
-            k += dk;
-        }
-    }
-    void skip(double rows) {
-        x += dx * rows;
-        z += dz * rows;
-        if constexpr (Surface) {
-            for (int i = 0; i < 3; ++i) {
-                w[i] += dw[i] * rows;
-                n[i] += dn[i] * rows;
-            }
-        } else {
-            k += dk * rows;
-        }
-    }
-    void store(EdgeEntry& entry) const {
-        entry.x = x;
-        entry.depth = z;
-        if constexpr (Surface) {
-            for (int i = 0; i < 3; ++i) {
-                entry.world[i] = w[i];
-                entry.normal[i] = n[i];
-            }
-        } else {
-            entry.cosine = k;
-        }
-    }
-};
-
-}  // namespace
-
-bool EdgeTable::sharesRows(int top, int bottom) const {
-    const int first = std::max(top, 0);
-    const int end = std::min(bottom, rows());
-    if (first >= end) {
-        return false;
-    }
-    if (stride_ == 1) {
-        return true;
-    }
-    const int firstBlock = first / kBlockRows;
-    const int lastBlock = (end - 1) / kBlockRows;
-    if (lastBlock - firstBlock + 1 >= stride_) {
-        return true;
-    }
-    for (int block = firstBlock; block <= lastBlock; ++block) {
-        if (block % stride_ == phase_) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void EdgeTable::addEdge(const Vertex& a, double cosineA, const Vertex& b, double cosineB) {
@@ -133,33 +56,12 @@ void EdgeTable::addEdge(const Vertex& a, double cosineA, const Vertex& b, double
 template <bool Surface>
 void EdgeTable::walk(const Vertex& top, double topCosine, const Vertex& bottom,
                      double bottomCosine) {
-    const DevicePoint& tp = top.devicePoint();
-    const DevicePoint& bp = bottom.devicePoint();
-    const std::int64_t topY = tp.y();
-    const std::int64_t bottomY = bp.y();
+    const std::int64_t topY = top.devicePoint().y();
+    const std::int64_t bottomY = bottom.devicePoint().y();
     const std::int64_t rowCount = static_cast<std::int64_t>(heads_.size());
 
-    const double dy = static_cast<double>(bottomY - topY);
     EdgeWalk<Surface> edge;
-    edge.x = tp.x();
-    edge.z = tp.depth();
-    edge.dx = static_cast<double>(static_cast<std::int64_t>(bp.x()) - tp.x()) / dy;
-    edge.dz = static_cast<double>(static_cast<std::int64_t>(bp.depth()) - tp.depth()) / dy;
-    if constexpr (Surface) {
-        const Vector& topW = top.worldPosition();
-        const Vector& topN = top.normal();
-        const Vector& bottomW = bottom.worldPosition();
-        const Vector& bottomN = bottom.normal();
-        for (std::size_t i = 0; i < 3; ++i) {
-            edge.w[i] = topW.at(i);
-            edge.n[i] = topN.at(i);
-            edge.dw[i] = (bottomW.at(i) - edge.w[i]) / dy;
-            edge.dn[i] = (bottomN.at(i) - edge.n[i]) / dy;
-        }
-    } else {
-        edge.k = topCosine;
-        edge.dk = (bottomCosine - edge.k) / dy;
-    }
+    edge.start(top, topCosine, bottom, bottomCosine);
 
     std::int64_t y = topY;
     if (y < 0) {

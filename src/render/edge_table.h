@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/vector.h"
@@ -18,6 +19,21 @@ struct EdgeEntry {
     int next = -1;                       // index of the next entry of the row, -1 at the end
 };
 
+// The rows of a viewport that one band draws: every stride-th block of kBlockRows rows,
+// starting at block phase.
+struct RowShare {
+    // Blocks this tall keep most small triangles of a mesh within one band's rows, so few
+    // are walked by two bands, and still deal a large viewport out evenly.
+    static constexpr int kBlockRows = 32;
+    int rows = 0;
+    int phase = 0;
+    int stride = 1;
+
+    [[nodiscard]] bool has(std::int64_t row) const {
+        return stride == 1 || (row / kBlockRows) % stride == phase;
+    }
+};
+
 // Per viewport row, a singly linked list of crossings; each new crossing is linked in
 // front of its row's head. Entries come from one pool that keeps its storage between
 // polygons, and only the rows touched since the last clear are cleared again.
@@ -26,7 +42,7 @@ public:
     explicit EdgeTable(int rows = 0) { resize(rows); }
 
     // Rows are grouped in blocks of this many, dealt out in turn to the threads.
-    static constexpr int kBlockRows = 8;
+    static constexpr int kBlockRows = RowShare::kBlockRows;
 
     // Changes the row count (negative counts as 0) and clears. With a stride above 1 only
     // the rows of every stride-th block of kBlockRows, starting at block phase, get
@@ -35,16 +51,13 @@ public:
     int rows() const { return static_cast<int>(heads_.size()); }
     int phase() const { return phase_; }
     int stride() const { return stride_; }
+    RowShare share() const { return {rows(), phase_, stride_}; }
     void clear();
 
     // With true, crossings carry world position and normal and leave the cosine at 0;
     // with false (the default) the reverse. Stepping only what the renderer reads saves
     // most of the per-row work.
     void setCarriesSurface(bool carries) { carriesSurface_ = carries; }
-
-    // Whether any of the rows from top up to, not including, bottom is in the table and in
-    // its share: a polygon spanning no such row adds nothing here and can be passed over.
-    [[nodiscard]] bool sharesRows(int top, int bottom) const;
 
     // Adds one crossing per row from a's row up to b's row, the lower end excluded, using
     // the device points, normals and world positions of the two corners and their cosines

@@ -18,6 +18,7 @@
 #include "render/line_steps.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
+#include "render/span_rule.h"
 
 namespace kel {
 
@@ -148,13 +149,7 @@ struct Crossing {
 };
 
 bool crossingLeftOf(const Crossing& a, const Crossing& b) {
-    if (a.surface->x != a.surface->x) {
-        return false;
-    }
-    if (b.surface->x != b.surface->x) {
-        return true;
-    }
-    return a.surface->x < b.surface->x;
+    return crossesBefore(a.surface->x, b.surface->x);
 }
 
 class ShadedProbe {
@@ -248,59 +243,44 @@ private:
         surfaces_.addEdge(a, cosineA, b, cosineB);
     }
 
-    // The span rule: left is the second crossing only when its x is smaller; columns from
-    // round(left x) up to, not including, round(right x), clipped to the viewport; every
-    // value steps once per column from the first column drawn.
+    // The span rule of the renderers (spanColumns, startSpan); every value steps once per
+    // column from the first column drawn.
     void span(const SceneObject& object, const Where& where, const Polygon& polygon,
               const Crossing& first, const Crossing& second) {
-        const bool secondLeft = second.surface->x < first.surface->x;
-        const Crossing& left = secondLeft ? second : first;
-        const Crossing& right = secondLeft ? first : second;
-        const int xs = roundToInt(left.surface->x);
-        const int xe = roundToInt(right.surface->x);
-        if (xs >= xe) {
+        SpanColumns columns;
+        if (!spanColumns(first.surface->x, second.surface->x, width_, columns)) {
             return;
         }
-        const double columns = static_cast<double>(static_cast<std::int64_t>(xe) - xs);
-        const int begin = xs < 0 ? 0 : xs;
-        const int end = xe > width_ ? width_ : xe;
         const int x = story_.column;
-        if (x < begin || x >= end) {
+        if (x < columns.begin || x >= columns.end) {
             return;
         }
-        const EdgeEntry& l = *left.surface;
-        const EdgeEntry& r = *right.surface;
-        const double dz = (r.depth - l.depth) / columns;
-        const double dk = (right.cosine->cosine - left.cosine->cosine) / columns;
-        double z = l.depth;
-        double k = left.cosine->cosine;
-        double w[3];
-        double n[3];
-        double dw[3];
-        double dn[3];
-        for (int i = 0; i < 3; ++i) {
-            w[i] = l.world[i];
-            n[i] = l.normal[i];
-            dw[i] = (r.world[i] - l.world[i]) / columns;
-            dn[i] = (r.normal[i] - l.normal[i]) / columns;
+        const Crossing& left = columns.secondLeft ? second : first;
+        const Crossing& right = columns.secondLeft ? first : second;
+        Interpolated<false> cosineAt;
+        Interpolated<false> cosineEnd;
+        Interpolated<true> at;
+        Interpolated<true> end;
+        loadPairs(*left.cosine, cosineAt);
+        loadPairs(*right.cosine, cosineEnd);
+        loadPairs(*left.surface, at);
+        loadPairs(*right.surface, end);
+        Interpolated<false> cosineStep;
+        Interpolated<true> step;
+        startSpan(columns, cosineEnd.pairs[0], cosineAt.pairs[0], cosineStep.pairs[0]);
+        for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
+            startSpan(columns, end.pairs[p], at.pairs[p], step.pairs[p]);
         }
-        if (begin > xs) {
-            const double skip = static_cast<double>(static_cast<std::int64_t>(begin) - xs);
-            z += dz * skip;
-            k += dk * skip;
-            for (int i = 0; i < 3; ++i) {
-                w[i] += dw[i] * skip;
-                n[i] += dn[i] * skip;
+        for (int c = columns.begin; c < x; ++c) {
+            cosineAt.pairs[0] += cosineStep.pairs[0];
+            for (int p = 0; p < Interpolated<true>::kPairs; ++p) {
+                at.pairs[p] += step.pairs[p];
             }
         }
-        for (int c = begin; c < x; ++c) {
-            z += dz;
-            k += dk;
-            for (int i = 0; i < 3; ++i) {
-                w[i] += dw[i];
-                n[i] += dn[i];
-            }
-        }
+        const double z = at.pairs[0][0];
+        const double k = cosineAt.pairs[0][1];
+        const double w[3] = {at.pairs[0][1], at.pairs[1][0], at.pairs[1][1]};
+        const double n[3] = {at.pairs[2][0], at.pairs[2][1], at.pairs[3][0]};
         const int depth = roundToInt(z);
         if (!(depth < stored_)) {
             return;

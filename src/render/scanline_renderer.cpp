@@ -8,23 +8,9 @@
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
+#include "render/triangle_rows.h"
 
 namespace kel {
-
-namespace {
-
-// Orders crossings by x; NaN sorts last so the order stays a strict weak one.
-bool leftOf(const EdgeEntry* a, const EdgeEntry* b) {
-    if (a->x != a->x) {
-        return false;
-    }
-    if (b->x != b->x) {
-        return true;
-    }
-    return a->x < b->x;
-}
-
-}  // namespace
 
 void ScanlineRenderer::prepareBuffer(const DeviceMapping& mapping) {
     if (!buffer_) {
@@ -54,8 +40,8 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     crossings.clear();
     for (const EdgeEntry* e = first; e != nullptr; e = edges.next(*e)) {
         crossings.push_back(e);
-        for (std::size_t j = crossings.size() - 1; j > 0 && leftOf(crossings[j], crossings[j - 1]);
-             --j) {
+        for (std::size_t j = crossings.size() - 1;
+             j > 0 && crossesBefore(crossings[j]->x, crossings[j - 1]->x); --j) {
             std::swap(crossings[j], crossings[j - 1]);
         }
     }
@@ -64,33 +50,52 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     }
 }
 
-void ScanlineRenderer::collectDrawList(const Scene& scene) {
+void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
     for (Band& band : bands_) {
         band.items.clear();
     }
-    walk::forEachPolygon(scene, walk::Which::Drawable,
-                         [this](std::size_t object, const Polygon& p) {
-                             const std::size_t k = p.effectiveVertexCount();
-                             int top = p.effectiveVertex(0)->devicePoint().y();
-                             int bottom = top;
-                             for (std::size_t j = 1; j < k; ++j) {
-                                 const int y = p.effectiveVertex(j)->devicePoint().y();
-                                 top = std::min(top, y);
-                                 bottom = std::max(bottom, y);
-                             }
-                             // The closed outline's edges together cover the rows from the top
-                             // corner up to the bottom one, excluded.
-                             for (Band& band : bands_) {
-                                 if (band.edges.sharesRows(top, bottom)) {
-                                     band.items.push_back({&p, static_cast<std::uint32_t>(object)});
-                                 }
-                             }
-                         });
+    const int bandCount = static_cast<int>(bands_.size());
+    walk::forEachPolygon(scene, walk::Which::Drawable, [&](std::size_t object, const Polygon& p) {
+        const std::size_t k = p.effectiveVertexCount();
+        int top = p.effectiveVertex(0)->devicePoint().y();
+        int bottom = top;
+        for (std::size_t j = 1; j < k; ++j) {
+            const int y = p.effectiveVertex(j)->devicePoint().y();
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+        // The closed outline's edges together cover the rows from the top corner up to the
+        // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
+        const int first = std::max(top, 0);
+        const int end = std::min(bottom, rows);
+        if (first >= end) {
+            return;
+        }
+        const int firstBlock = first / EdgeTable::kBlockRows;
+        const int lastBlock =
+            std::min((end - 1) / EdgeTable::kBlockRows, firstBlock + bandCount - 1);
+        for (int block = firstBlock; block <= lastBlock; ++block) {
+            bands_[static_cast<std::size_t>(block % bandCount)].items.push_back(
+                {&p, static_cast<std::uint32_t>(object)});
+        }
+    });
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                                    const ShadingInputs& shading) {
     const std::size_t k = polygon.effectiveVertexCount();
+    if (k == 3) {
+        const Vertex* const corners[3] = {polygon.effectiveVertex(0), polygon.effectiveVertex(1),
+                                          polygon.effectiveVertex(2)};
+        double cosines[3] = {0.0, 0.0, 0.0};
+        if (!carriesSurface_) {
+            for (std::size_t j = 0; j < 3; ++j) {
+                cosines[j] = corners[j]->normal().dot(light);
+            }
+        }
+        drawTriangle(corners, cosines, band.edges.share(), shading, band.pixels);
+        return;
+    }
     // Each corner's cosine once, not once for each of its two edges.
     std::vector<double>& cosines = band.cosines;
     cosines.assign(k, 0.0);
@@ -122,7 +127,12 @@ void ScanlineRenderer::clearBandRows(const Band& band) {
 
 void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
     clearBandRows(band);
-    band.pixels.reserve(static_cast<std::size_t>(std::max(buffer_->width(), 0)));
+    const std::size_t width = static_cast<std::size_t>(std::max(buffer_->width(), 0));
+    if (carriesSurface_) {
+        band.pixels.phong.reserve(width);
+    } else {
+        band.pixels.gouraud.reserve(width);
+    }
     for (const DrawItem& item : band.items) {
         drawPolygon(band, *item.polygon, light, shading_[item.object]);
     }
@@ -133,10 +143,11 @@ void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
 int ScanlineRenderer::bandCountFor(int rows) const {
     int bands = requestedBands_;
     if (bands <= 0) {
-        bands = walk::workerCount();
+        bands = 2 * walk::workerCount();
     }
-    // Small viewports are not worth the repeated polygon walks.
-    return std::max(1, std::min(bands, rows / (4 * EdgeTable::kBlockRows)));
+    // Small viewports are not worth the repeated polygon walks: every band gets at least
+    // two blocks.
+    return std::max(1, std::min(bands, rows / (2 * EdgeTable::kBlockRows)));
 }
 
 void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
@@ -162,11 +173,14 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         edges.resize(rows, b, bandCount);
         edges.setCarriesSurface(carriesSurface_);
     }
-    collectDrawList(scene);
+    collectDrawList(scene, rows);
     // One band per thread; a band touches only its own rows, edge table and scratch.
-    walk::parallelFor(bandCount, 2, [this, &lightDirection](long b) {
-        drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
-    });
+    walk::parallelFor(
+        bandCount, 2,
+        [this, &lightDirection](long b) {
+            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
+        },
+        1);
 
     const FrameBuffer& frame = *buffer_;
     for (int r = 0; r < frame.height(); ++r) {
@@ -175,98 +189,144 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 }
 
 void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                               const ShadingInputs& shading, PhongPixels& /*pixels*/) {
-    Span span;
-    if (!spanOf(first, second, span)) {
-        return;
-    }
-    const EdgeEntry& left = *span.left;
-    const EdgeEntry& right = *span.right;
-    const double dz = (right.depth - left.depth) / span.columns;
-    const double dk = (right.cosine - left.cosine) / span.columns;
-    double z = left.depth;
-    double k = left.cosine;
-    if (span.begin > span.xs) {
-        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        z += dz * skip;
-        k += dk * skip;
-    }
-    const LitChannels lit(shading.lit);
-    std::uint16_t* depths = buffer().depthRow(row);
-    std::uint32_t* colors = buffer().colorRow(row);
-    for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(z);
-        if (depth < depths[x]) {
-            depths[x] = FrameBuffer::clampDepth(depth);
-            colors[x] = gouraudShade(shading, lit, k);
-        }
-        z += dz;
-        k += dk;
-    }
+                               const ShadingInputs& shading, PendingPixels& pixels) {
+    span(row, first, second, shading, pixels.gouraud);
 }
 
-void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                             const ShadingInputs& shading, PhongPixels& pixels) {
-    Span span;
-    if (!spanOf(first, second, span)) {
+void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                                   const RowShare& share, const ShadingInputs& shading,
+                                   PendingPixels& pixels) {
+    forEachTriangleRow<false>(corners, cosines, share,
+                              [&](int row, const EdgeWalk<false>& a, const EdgeWalk<false>& b) {
+                                  span(row, a, b, shading, pixels.gouraud);
+                              });
+}
+
+template <class Crossing>
+__attribute__((always_inline)) inline void GouraudRenderer::span(int row, const Crossing& first,
+                                                                 const Crossing& second,
+                                                                 const ShadingInputs& shading,
+                                                                 GouraudPixels& pixels) {
+    SpanColumns span;
+    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
         return;
     }
-    const EdgeEntry& left = *span.left;
-    const EdgeEntry& right = *span.right;
-    const double dz = (right.depth - left.depth) / span.columns;
-    double z = left.depth;
-    double w[3];
-    double n[3];
-    double dw[3];
-    double dn[3];
-    for (int i = 0; i < 3; ++i) {
-        w[i] = left.world[i];
-        n[i] = left.normal[i];
-        dw[i] = (right.world[i] - left.world[i]) / span.columns;
-        dn[i] = (right.normal[i] - left.normal[i]) / span.columns;
-    }
-    if (span.begin > span.xs) {
-        const double skip = static_cast<double>(static_cast<std::int64_t>(span.begin) - span.xs);
-        z += dz * skip;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i] * skip;
-            n[i] += dn[i] * skip;
-        }
-    }
-    // The depth test in column order, keeping what the colour of each passing pixel needs;
-    // the colours are computed later, many together, and stored in the same order.
-    if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
-        flushSpans(pixels);
+    // The depth test in column order, keeping the cosine of each passing pixel; the
+    // colours are computed later, many together, and stored in the same order.
+    if (pixels.shading != &shading || pixels.count >= GouraudPixels::kBatch) {
+        flushGouraudPixels(pixels, buffer().colorRow(0));
         pixels.shading = &shading;
     }
+    Interpolated<false> l;
+    Interpolated<false> r;
+    loadPairs(span.secondLeft ? second : first, l);
+    loadPairs(span.secondLeft ? first : second, r);
+    Lanes2 depthCosine = l.pairs[0];
+    Lanes2 steps;
+    startSpan(span, r.pairs[0], depthCosine, steps);
     std::uint16_t* depths = buffer().depthRow(row);
     const std::size_t rowStart =
         static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    std::size_t* target = pixels.target.data();
+    double* cosine = pixels.cosine.data();
     std::size_t count = pixels.count;
     for (int x = span.begin; x < span.end; ++x) {
-        const int depth = roundToInt(z);
+        const int depth = roundToInt(depthCosine[0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            pixels.target[count] = rowStart + static_cast<std::size_t>(x);
-            pixels.wx[count] = w[0];
-            pixels.wy[count] = w[1];
-            pixels.wz[count] = w[2];
-            pixels.nx[count] = n[0];
-            pixels.ny[count] = n[1];
-            pixels.nz[count] = n[2];
+            target[count] = rowStart + static_cast<std::size_t>(x);
+            cosine[count] = depthCosine[1];
             ++count;
         }
-        z += dz;
-        for (int i = 0; i < 3; ++i) {
-            w[i] += dw[i];
-            n[i] += dn[i];
-        }
+        depthCosine += steps;
     }
     pixels.count = count;
 }
 
-void PhongRenderer::flushSpans(PhongPixels& pixels) {
-    flushPhongPixels(pixels, buffer().colorRow(0));
+void GouraudRenderer::flushSpans(PendingPixels& pixels) {
+    flushGouraudPixels(pixels.gouraud, buffer().colorRow(0));
+}
+
+void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
+                             const ShadingInputs& shading, PendingPixels& pixels) {
+    span(row, first, second, shading, pixels.phong);
+}
+
+void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                                 const RowShare& share, const ShadingInputs& shading,
+                                 PendingPixels& pixels) {
+    forEachTriangleRow<true>(corners, cosines, share,
+                             [&](int row, const EdgeWalk<true>& a, const EdgeWalk<true>& b) {
+                                 span(row, a, b, shading, pixels.phong);
+                             });
+}
+
+template <class Crossing>
+__attribute__((always_inline)) inline void PhongRenderer::span(int row, const Crossing& first,
+                                                               const Crossing& second,
+                                                               const ShadingInputs& shading,
+                                                               PhongPixels& pixels) {
+    SpanColumns span;
+    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
+        return;
+    }
+    // The depth test in column order, keeping what the colour of each passing pixel needs;
+    // the colours are computed later, many together, and stored in the same order.
+    if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
+        flushPhongPixels(pixels, buffer().colorRow(0));
+        pixels.shading = &shading;
+    }
+    Interpolated<true> l;
+    Interpolated<true> r;
+    loadPairs(span.secondLeft ? second : first, l);
+    loadPairs(span.secondLeft ? first : second, r);
+    // Named pairs rather than an array, so that they stay in registers.
+    Lanes2 depthWx = l.pairs[0];
+    Lanes2 wyWz = l.pairs[1];
+    Lanes2 nxNy = l.pairs[2];
+    Lanes2 nz = l.pairs[3];
+    Lanes2 dDepthWx;
+    Lanes2 dWyWz;
+    Lanes2 dNxNy;
+    Lanes2 dNz;
+    startSpan(span, r.pairs[0], depthWx, dDepthWx);
+    startSpan(span, r.pairs[1], wyWz, dWyWz);
+    startSpan(span, r.pairs[2], nxNy, dNxNy);
+    startSpan(span, r.pairs[3], nz, dNz);
+    std::uint16_t* depths = buffer().depthRow(row);
+    const std::size_t rowStart =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    std::size_t* target = pixels.target.data();
+    double* wx = pixels.wx.data();
+    double* wy = pixels.wy.data();
+    double* wz = pixels.wz.data();
+    double* nxs = pixels.nx.data();
+    double* nys = pixels.ny.data();
+    double* nzs = pixels.nz.data();
+    std::size_t count = pixels.count;
+    for (int x = span.begin; x < span.end; ++x) {
+        const int depth = roundToInt(depthWx[0]);
+        if (depth < depths[x]) {
+            depths[x] = FrameBuffer::clampDepth(depth);
+            target[count] = rowStart + static_cast<std::size_t>(x);
+            wx[count] = depthWx[1];
+            wy[count] = wyWz[0];
+            wz[count] = wyWz[1];
+            nxs[count] = nxNy[0];
+            nys[count] = nxNy[1];
+            nzs[count] = nz[0];
+            ++count;
+        }
+        depthWx += dDepthWx;
+        wyWz += dWyWz;
+        nxNy += dNxNy;
+        nz += dNz;
+    }
+    pixels.count = count;
+}
+
+void PhongRenderer::flushSpans(PendingPixels& pixels) {
+    flushPhongPixels(pixels.phong, buffer().colorRow(0));
 }
 
 }  // namespace kel

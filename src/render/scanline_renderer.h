@@ -10,6 +10,7 @@
 #include "render/frame_buffer.h"
 #include "render/shading.h"
 #include "render/span_kernels.h"
+#include "render/span_rule.h"
 
 namespace kel {
 
@@ -26,10 +27,11 @@ public:
     // Absent until the first render.
     const FrameBuffer* frameBuffer() const { return buffer_.get(); }
 
-    // The viewport's rows are dealt out in blocks to bands, one thread each, every band
-    // taking every polygon in order; a pixel therefore sees the same depth tests in the
-    // same order whatever the number of bands. 0 (the default) picks one band per
-    // available thread.
+    // The viewport's rows are dealt out in blocks to bands, drawn on the available
+    // threads, every band taking every polygon in order; a pixel therefore sees the same
+    // depth tests in the same order whatever the number of bands. 0 (the default) picks
+    // two bands per available thread, so that a thread that loses its core to other work
+    // holds up the frame by half its share at most.
     void setBandCount(int bands) { requestedBands_ = bands; }
 
 protected:
@@ -40,40 +42,19 @@ protected:
     // smaller, else first. Columns from round(left x) up to, not including, round(right x).
     // Bands call it from several threads at once, each for rows of its own: it may touch
     // nothing but that row of the buffer.
-    // pixels is working space of the calling band.
+    // pixels is working space of the calling band: what the spans gather to colour later.
     virtual void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                          const ShadingInputs& shading, PhongPixels& pixels) = 0;
+                          const ShadingInputs& shading, PendingPixels& pixels) = 0;
     // Stores what fillSpan left pending in pixels; called when a band is done.
-    virtual void flushSpans(PhongPixels& /*pixels*/) {}
+    virtual void flushSpans(PendingPixels& /*pixels*/) {}
+
+    // A triangle's rows straight from its three edges (see forEachTriangleRow), each row's
+    // span drawn as fillSpan draws it from an edge table. Same threading rule as fillSpan.
+    virtual void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                              const RowShare& share, const ShadingInputs& shading,
+                              PendingPixels& pixels) = 0;
 
     FrameBuffer& buffer() { return *buffer_; }
-
-    // The two crossings of a span in x order, and where it starts and ends, clipped to the
-    // viewport's columns.
-    struct Span {
-        const EdgeEntry* left = nullptr;
-        const EdgeEntry* right = nullptr;
-        int xs = 0;          // rounded left column
-        int xe = 0;          // rounded right column (excluded)
-        double columns = 0;  // xe - xs
-        int begin = 0;       // first column drawn (>= 0)
-        int end = 0;         // one past the last column drawn (<= width)
-    };
-    // The second crossing is left only when its x is smaller. False when nothing of the span
-    // is drawn.
-    [[nodiscard]] bool spanOf(const EdgeEntry& first, const EdgeEntry& second, Span& span) const {
-        span.left = second.x < first.x ? &second : &first;
-        span.right = span.left == &first ? &second : &first;
-        span.xs = roundToInt(span.left->x);
-        span.xe = roundToInt(span.right->x);
-        if (span.xs >= span.xe) {
-            return false;
-        }
-        span.columns = static_cast<double>(static_cast<std::int64_t>(span.xe) - span.xs);
-        span.begin = span.xs < 0 ? 0 : span.xs;
-        span.end = span.xe > buffer_->width() ? buffer_->width() : span.xe;
-        return span.begin < span.end;
-    }
 
 private:
     // A drawable polygon of this render and the index of its object.
@@ -86,11 +67,12 @@ private:
         std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
-        PhongPixels pixels;
+        PendingPixels pixels;
     };
 
     [[nodiscard]] int bandCountFor(int rows) const;
-    void collectDrawList(const Scene& scene);
+    // Each band's polygons, those that reach its rows, in drawing order.
+    void collectDrawList(const Scene& scene, int rows);
     void drawBand(Band& band, const Vector& light);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
@@ -112,7 +94,16 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PhongPixels& pixels) override;
+                  const ShadingInputs& shading, PendingPixels& pixels) override;
+    void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                      const RowShare& share, const ShadingInputs& shading,
+                      PendingPixels& pixels) override;
+    void flushSpans(PendingPixels& pixels) override;
+
+private:
+    template <class Crossing>
+    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
+              GouraudPixels& pixels);
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -122,8 +113,16 @@ public:
 
 protected:
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PhongPixels& pixels) override;
-    void flushSpans(PhongPixels& pixels) override;
+                  const ShadingInputs& shading, PendingPixels& pixels) override;
+    void drawTriangle(const Vertex* const corners[3], const double cosines[3],
+                      const RowShare& share, const ShadingInputs& shading,
+                      PendingPixels& pixels) override;
+    void flushSpans(PendingPixels& pixels) override;
+
+private:
+    template <class Crossing>
+    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
+              PhongPixels& pixels);
 };
 
 }  // namespace kel

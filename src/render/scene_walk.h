@@ -15,6 +15,7 @@
 #ifdef KEL_HAVE_TBB
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
+#include <tbb/partitioner.h>
 #include <tbb/task_arena.h>
 #endif
 
@@ -82,17 +83,25 @@ enum class Which {
 
 // f(i) for i = 0 .. n - 1, on several threads when n reaches minParallel; f(i) must touch
 // nothing that f(j) touches.
+// The work is cut into pieces of at most grain elements, handed out as threads come
+// free: on a machine busy with other work a thread that loses its core holds up the
+// others by one piece, not by its whole share.
 template <class F>
-void parallelFor(long n, long minParallel, F&& f) {
+void parallelFor(long n, long minParallel, F&& f, long grain = kMinParallel / 2) {
 #ifdef KEL_HAVE_TBB
     if (n >= minParallel && n > 1) {
-        tbb::parallel_for(tbb::blocked_range<long>(0, n), [&f](const tbb::blocked_range<long>& r) {
-            for (long i = r.begin(); i != r.end(); ++i) {
-                f(i);
-            }
-        });
+        tbb::parallel_for(
+            tbb::blocked_range<long>(0, n, grain),
+            [&f](const tbb::blocked_range<long>& r) {
+                for (long i = r.begin(); i != r.end(); ++i) {
+                    f(i);
+                }
+            },
+            tbb::simple_partitioner());
         return;
     }
+#else
+    (void)grain;
 #endif
     for (long i = 0; i < n; ++i) {
         f(i);

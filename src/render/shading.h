@@ -21,9 +21,10 @@ inline constexpr double kChannelScale = 0.00392156862745098;
 // One colour channel from a computed value: 255 from 255 up, else truncated, and never
 // below 0 (a negative ambient or intensity would otherwise wrap).
 [[nodiscard]] inline int channelFromValue(double value) {
-    // NaN fails both tests and gives 0.
-    const double clamped = value >= 255.0 ? 255.0 : (value > 0.0 ? value : 0.0);
-    return static_cast<int>(clamped);
+    // NaN fails the first test and gives 0. Written as a maximum then a minimum, which the
+    // processor does without branches.
+    const double low = value > 0.0 ? value : 0.0;
+    return static_cast<int>(low < 255.0 ? low : 255.0);
 }
 
 [[nodiscard]] inline std::uint32_t packColor(int red, int green, int blue) {

@@ -17,6 +17,16 @@ void PhongPixels::reserve(std::size_t width) {
     color.resize(width);
 }
 
+void GouraudPixels::reserve(std::size_t width) {
+    width += kBatch;
+    if (target.size() >= width) {
+        return;
+    }
+    target.resize(width);
+    cosine.resize(width);
+    color.resize(width);
+}
+
 namespace detail {
 
 // The values of one object's Phong colour that are the same for every pixel.
@@ -112,7 +122,43 @@ __attribute__((target_clones("avx2", "default"))) void phongBatch(
     }
 }
 
+struct GouraudConstants {
+    double ambient;
+    double diffuse;
+    double intensity;
+    double lit[3];
+};
+
+// gouraudShade for many pixels, in the same way as phongBatch: each lane does the scalar
+// operations in the scalar order.
+__attribute__((target_clones("avx2", "default"))) void gouraudBatch(std::size_t n,
+                                                                    const double* __restrict cosine,
+                                                                    std::uint32_t* __restrict out,
+                                                                    const GouraudConstants& k) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const double c = cosine[i];
+        const double lit = k.ambient + c * k.diffuse * k.intensity;
+        const double g = c >= 0.0 ? lit : k.ambient;
+        out[i] = channel(k.lit[0] * g) | channel(k.lit[1] * g) << 8 | channel(k.lit[2] * g) << 16;
+    }
+}
+
 }  // namespace detail
+
+void flushGouraudPixels(GouraudPixels& pixels, std::uint32_t* colors) {
+    if (pixels.count != 0 && pixels.shading != nullptr) {
+        const ShadingInputs& in = *pixels.shading;
+        const LitChannels lit(in.lit);
+        const detail::GouraudConstants k{
+            in.ambient, in.diffuse, in.intensity, {lit.red, lit.green, lit.blue}};
+        detail::gouraudBatch(pixels.count, pixels.cosine.data(), pixels.color.data(), k);
+        for (std::size_t i = 0; i < pixels.count; ++i) {
+            colors[pixels.target[i]] = pixels.color[i];
+        }
+    }
+    pixels.count = 0;
+    pixels.shading = nullptr;
+}
 
 void phongColors(PhongPixels& pixels, const ShadingInputs& shading, const LitChannels& lit) {
     detail::PhongConstants k{};

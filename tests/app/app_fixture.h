@@ -67,6 +67,13 @@ protected:
     void choose(const QString& menuTitle, const QString& text);
     // Lets queued paints and deferred deletions run.
     static void settle();
+    // Types into the field of the modal dialog the next command opens and presses its
+    // default button; a dialog that refuses the text fails the test and is closed.
+    static void answerNextDialog(const QString& field, const QString& text);
+
+    static inline const QString kPhong = QStringLiteral("&Phong\tCtl+P");
+    static inline const QString kGouraud = QStringLiteral("&Gouraud\tCtl+G");
+    static inline const QString kWireframe = QStringLiteral("&Wireframe\tCtl+W");
 
     FakeMessages messages_;
     FakeFiles files_;

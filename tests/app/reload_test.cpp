@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
     KelDataFrame& phong = open("cube.kel");
-    choose("&View", "&Phong\tCtl+P");
+    choose("&View", kPhong);
     KelDataFrame& wireframe = *app().onWindowNew();
     choose("&View", "&Do Culling\tCtl+D");
     CKelDoc& document = phong.document();

@@ -70,11 +70,15 @@ protected:
     QUndoStack& stackOf(KelDataFrame& frame) { return undoStackOf(frame.document()); }
     QString undoText() { return mainFrame().undoAction().text(); }
     static QImage rendered(KelDataFrame& frame) { return frame.renderedView().renderImage(); }
+    static bool posed(KelDataFrame& frame, const CameraPose& pose) {
+        return poseOf(cameraOf(frame)) == pose;
+    }
+    void undo(const char* step) { choose("&Edit", QStringLiteral("&Undo %1").arg(step)); }
 };
 
 TEST_F(ViewerTest, ADragOrbitsByHalfADegreePerPixelAndReRendersEveryViewOnRelease) {
     KelDataFrame& first = open("room.kel");
-    choose("&View", "&Phong\tCtl+P");
+    choose("&View", kPhong);
     KelDataFrame& second = *app().onWindowNew();
     mainFrame().mdiArea().tileSubWindows();
     mainFrame().activateFrame(first);
@@ -97,7 +101,7 @@ TEST_F(ViewerTest, ADragOrbitsByHalfADegreePerPixelAndReRendersEveryViewOnReleas
 
     const std::optional<CameraPose> expected = orbitPose(start, 40, -20);
     ASSERT_TRUE(expected.has_value());
-    EXPECT_TRUE(poseOf(cameraOf(first)) == *expected);
+    EXPECT_TRUE(posed(first, *expected));
     EXPECT_GT(second.renderedView().renderCount(), secondRenders);
     EXPECT_TRUE(first.document().isModified());
     EXPECT_EQ(stackOf(first).count(), 1);
@@ -106,7 +110,7 @@ TEST_F(ViewerTest, ADragOrbitsByHalfADegreePerPixelAndReRendersEveryViewOnReleas
 
 TEST_F(ViewerTest, UndoGivesBackTheExactCameraAndImageAndRedoTheMove) {
     KelDataFrame& frame = open("room.kel");
-    choose("&View", "&Gouraud\tCtl+G");
+    choose("&View", kGouraud);
     const CameraPose start = poseOf(cameraOf(frame));
     const QImage before = rendered(frame);
 
@@ -116,14 +120,14 @@ TEST_F(ViewerTest, UndoGivesBackTheExactCameraAndImageAndRedoTheMove) {
     EXPECT_FALSE(orbited == start);
     EXPECT_NE(after, before);
 
-    choose("&Edit", "&Undo Orbit");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == start);
+    undo("Orbit");
+    EXPECT_TRUE(posed(frame, start));
     EXPECT_EQ(rendered(frame), before);
     EXPECT_TRUE(frame.document().isModified());  // undo is an edit like any other
     EXPECT_TRUE(frame.document().scene()->resetVisibility());
 
     choose("&Edit", "&Redo Orbit");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == orbited);
+    EXPECT_TRUE(posed(frame, orbited));
     EXPECT_EQ(rendered(frame), after);
 }
 
@@ -150,13 +154,13 @@ TEST_F(ViewerTest, PanAndDollyAreStepsOfTheirOwn) {
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Dolly"));
     // The plain wheel scrolls and leaves the camera alone.
     sendWheel(pane(frame), QPoint(50, 50), -120, Qt::NoModifier);
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == dollied);
+    EXPECT_TRUE(posed(frame, dollied));
 
-    choose("&Edit", "&Undo Dolly");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == panned2);
-    choose("&Edit", "&Undo Pan");
-    choose("&Edit", "&Undo Pan");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == start);
+    undo("Dolly");
+    EXPECT_TRUE(posed(frame, panned2));
+    undo("Pan");
+    undo("Pan");
+    EXPECT_TRUE(posed(frame, start));
 }
 
 TEST_F(ViewerTest, AMoveShorterThanTheDragDistanceIsAClickNotADrag) {
@@ -168,7 +172,7 @@ TEST_F(ViewerTest, AMoveShorterThanTheDragDistanceIsAClickNotADrag) {
     sendMouse(pane(frame), QEvent::MouseMove, at + QPoint(step, 0), Qt::LeftButton);
     sendMouse(pane(frame), QEvent::MouseButtonRelease, at + QPoint(step, 0), Qt::LeftButton);
     settle();
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == start);
+    EXPECT_TRUE(posed(frame, start));
     EXPECT_EQ(stackOf(frame).count(), 0);
     EXPECT_FALSE(frame.document().isModified());
     EXPECT_FALSE(frame.pickText().isEmpty());
@@ -253,7 +257,7 @@ TEST_F(ViewerTest, APickBesideTheViewportTellsNothingAndChangesNothing) {
 
 TEST_F(ViewerTest, AScrolledViewPicksThePixelUnderTheMouse) {
     KelDataFrame& frame = open("room.kel");
-    choose("&View", "&Gouraud\tCtl+G");
+    choose("&View", kGouraud);
     CKelView& view = frame.renderedView();
     view.horizontalScrollBar()->setValue(37);
     view.verticalScrollBar()->setValue(23);
@@ -270,7 +274,7 @@ TEST_F(ViewerTest, AScrolledViewPicksThePixelUnderTheMouse) {
 
 TEST_F(ViewerTest, CtrlClickMeasuresTheDistanceFromTheLastPick) {
     KelDataFrame& frame = open("room.kel");
-    choose("&View", "&Phong\tCtl+P");
+    choose("&View", kPhong);
     // Two pixels of the scene a fifth of the viewport apart.
     const QSize size = frame.renderedView().viewport()->size();
     const int side = std::min(size.width(), size.height()) - 20;
@@ -309,22 +313,10 @@ TEST_F(ViewerTest, ResetViewGivesBackTheOpenedCameraAsOneMoreStep) {
     drag(frame, QPoint(100, 100), QPoint(180, 40), Qt::LeftButton);
     const CameraPose orbited = poseOf(cameraOf(frame));
     choose("&View", "&Reset View");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == opened);
+    EXPECT_TRUE(posed(frame, opened));
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Reset View"));
-    choose("&Edit", "&Undo Reset View");
-    EXPECT_TRUE(poseOf(cameraOf(frame)) == orbited);
-}
-
-// Types into the modal dialog the next command opens and presses OK.
-void answerNextDialog(const QString& field, const QString& text) {
-    QTimer::singleShot(0, [field, text] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        auto* edit = dialog->findChild<QLineEdit*>(field);
-        ASSERT_NE(edit, nullptr);
-        edit->setText(text);
-        dialog->accept();
-    });
+    undo("Reset View");
+    EXPECT_TRUE(posed(frame, orbited));
 }
 
 TEST_F(ViewerTest, EveryDialogOkIsOneStepNamedAfterIt) {
@@ -340,10 +332,10 @@ TEST_F(ViewerTest, EveryDialogOkIsOneStepNamedAfterIt) {
     choose("&Options", "&Ambience...\tCtl+I");
     ASSERT_EQ(scene.ambient(), 0.75);
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Ambient Light"));
-    choose("&Edit", "&Undo Ambient Light");
+    undo("Ambient Light");
     EXPECT_EQ(scene.ambient(), ambient);
     EXPECT_EQ(scene.frustum()->nearPlane(), 2.5);
-    choose("&Edit", "&Undo Frustum");
+    undo("Frustum");
     EXPECT_EQ(scene.frustum()->nearPlane(), near);
     EXPECT_TRUE(itemTexts("&Edit", true).contains(QStringLiteral("&Redo Frustum")));
 
@@ -355,7 +347,7 @@ TEST_F(ViewerTest, EveryDialogOkIsOneStepNamedAfterIt) {
     ASSERT_TRUE(editObjectProperties(&frame, frame.document(), object, messages_, colors_));
     EXPECT_EQ(object.translation().x(), 3.5);
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Properties"));
-    choose("&Edit", "&Undo Properties");
+    undo("Properties");
     EXPECT_TRUE(object.translation() == translation);
     for (std::size_t r = 0; r < 4; ++r) {
         EXPECT_TRUE(object.modelingTransform().row(r) == modeling.row(r)) << r;
@@ -383,7 +375,7 @@ TEST_F(ViewerTest, EachDocumentHasItsOwnStackAndAClosedOneLeavesNothingToUndo) {
 
 TEST_F(ViewerTest, TheStatusBarShowsTheActiveViewsCountsAndRenderTime) {
     KelDataFrame& frame = open("cube.kel");
-    choose("&View", "&Phong\tCtl+P");
+    choose("&View", kPhong);
     rendered(frame);
     const CKelView::RenderFigures& figures = frame.renderedView().renderFigures();
     EXPECT_EQ(figures.vertices, frame.document().scene()->object(0)->vertexCount());

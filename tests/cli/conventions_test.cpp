@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <iostream>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
-#include "cli/cli_options.h"
-#include "cli/png_input.h"
 #include "cli/render_command.h"
-#include "cli/stderr_user_messages.h"
-#include "files/kel_doc.h"
 #include "render/image_compare.h"
-#include "render/render_mode.h"
-#include "render/supersampled_render.h"
 #include "run_kel_render.h"
 
 namespace kel {
@@ -21,85 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
-
-const std::string kStdoutClash =
-    "only one of the image, the difference image and the tree or probes can go to stdout";
-
-std::string usageError(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runKelRender(args, out, err), kExitUsage) << err.str();
-    EXPECT_EQ(out.str(), "");
-    return err.str();
-}
-
-TEST(KelRenderConventionsTest, VersionAndHelpGoToStdout) {
-    const test::KelRenderSandbox kelRender;
-    const test::KelRenderRun version = kelRender.run({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string("kel-render (Kel) ") + KEL_VERSION + "\n");
-    EXPECT_EQ(version.err, "");
-
-    const test::KelRenderRun help = kelRender.run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const CliOptionDef& def : cliOptionDefs()) {
-        EXPECT_NE(help.out.find("\n  " + def.name), std::string::npos) << def.name;
-    }
-    for (const char* status : {"\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "}) {
-        EXPECT_NE(help.out.find(status), std::string::npos) << status;
-    }
-    EXPECT_NE(help.out.find("--thumbnail SIZE INPUT OUTPUT"), std::string::npos);
-    std::istringstream lines(help.out);
-    for (std::string line; std::getline(lines, line);) {
-        EXPECT_LE(line.size(), 80u) << line;  // a terminal's width, and help2man's input
-    }
-}
-
-TEST(KelRenderConventionsTest, BadCombinationsAndValuesAreUsageErrors) {
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"a.kel", "--output", "out.jpg"},
-         "'out.jpg' names a JPEG image; kel-render writes PNG only"},
-        {{"a.kel", "--output=dir/OUT.TIFF"},
-         "'dir/OUT.TIFF' names a TIFF image; kel-render writes PNG only"},
-        {{"a.kel", "--reference", "r.png", "--diff", "d.Gif"},
-         "'d.Gif' names a GIF image; kel-render writes PNG only"},
-        {{"a.kel", "--diff", "d.png"}, "option '--diff' needs --reference"},
-        {{"a.kel", "--reference"}, "option '--reference' needs a value (EXPECTED.png)"},
-        {{"a.kel", "--reference="}, "the reference file name is empty"},
-        {{"a.kel", "--supersample", "0"}, "invalid supersampling factor '0' (expected 1 to 16)"},
-        {{"a.kel", "--supersample=17"}, "invalid supersampling factor '17' (expected 1 to 16)"},
-        {{"a.kel", "--supersample=2x"}, "invalid supersampling factor '2x' (expected 1 to 16)"},
-        {{"a.kel", "--supersample", "16"},
-         "--supersample 16 at 800x800 needs a viewport of 12480 pixels (at most 8192)"},
-        {{"--thumbnail", "0", "a.kel", "o.png"}, "invalid thumbnail size '0' (expected 1 to 4096)"},
-        {{"--thumbnail", "1e9", "a.kel", "o.png"},
-         "invalid thumbnail size '1e9' (expected 1 to 4096)"},
-        {{"--thumbnail=1000000000", "a.kel", "o.png"},
-         "invalid thumbnail size '1000000000' (expected 1 to 4096)"},
-        {{"--thumbnail", "4097", "a.kel", "o.png"},
-         "invalid thumbnail size '4097' (expected 1 to 4096)"},
-        {{"--thumbnail", "64", "a.kel"}, "--thumbnail needs SIZE INPUT OUTPUT"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "p.png"}, "--thumbnail needs SIZE INPUT OUTPUT"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "--mode", "gouraud"},
-         "option '--mode' cannot be used with --thumbnail"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "--size=9x9"},
-         "option '--size' cannot be used with --thumbnail"},
-        {{"--thumbnail", "64", "a.kel", "o.webp"},
-         "'o.webp' names a WebP image; kel-render writes PNG only"},
-        {{"a.kel", "--output", "-", "--tree"}, kStdoutClash},
-        {{"a.kel", "--output", "-", "--reference", "r.png", "--diff", "-"}, kStdoutClash},
-        {{"a.kel", "--probe", "5,5", "--output", "-"}, kStdoutClash},
-        {{"a.kel", "--probe", "5,5", "--supersample", "2"},
-         "option '--probe' cannot be used with --supersample above 1"},
-        {{"--thumbnail", "64", "a.kel", "o.png", "--probe", "1,1"},
-         "option '--probe' cannot be used with --thumbnail"},
-        {{"--", "-odd.kel", "--mode"}, "more than one scene file given"},
-        {{"--version", "--bogus"}, "unknown option '--bogus'"},
-    };
-    for (const auto& [args, message] : cases) {
-        EXPECT_EQ(usageError(args), "kel-render: " + message + "\nTry 'kel-render --help'.\n");
-    }
-}
 
 // Nothing is written when the command line is refused, and "--" lets a name start with "-".
 TEST(KelRenderConventionsTest, RefusedCommandsWriteNothing) {
@@ -113,13 +34,6 @@ TEST(KelRenderConventionsTest, RefusedCommandsWriteNothing) {
     EXPECT_FALSE(fs::exists(kelRender.dir / "out.jpg"));
     EXPECT_FALSE(fs::exists(kelRender.dir / "t.bmp"));
     EXPECT_TRUE(fs::exists(kelRender.dir / "dash.png"));
-}
-
-RgbaImage readImage(const fs::path& path) {
-    RgbaImage image;
-    std::string error;
-    EXPECT_TRUE(readPngFile(path.string(), image, error)) << path << ": " << error;
-    return image;
 }
 
 std::uint64_t redPixels(const RgbaImage& image) {
@@ -189,12 +103,12 @@ TEST(KelRenderConventionsTest, ReferenceExitStatusesAndReports) {
     std::smatch m;
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex("(\\d+) of 10000 pixels differ"))) << r.err;
     EXPECT_GT(std::stoull(m[1]), 0u);
-    EXPECT_EQ(redPixels(readImage(kelRender.dir / "diff.png")), std::stoull(m[1]));
+    EXPECT_EQ(redPixels(test::readImage(kelRender.dir / "diff.png")), std::stoull(m[1]));
 
     const test::KelRenderRun same = kelRender.run(
         {kCube, "--size=100x100", "--reference", "expected.png", "--diff", "same.png"});
     EXPECT_EQ(same.status, 0);
-    const RgbaImage faded = readImage(kelRender.dir / "same.png");
+    const RgbaImage faded = test::readImage(kelRender.dir / "same.png");
     EXPECT_EQ(faded.width(), 100);
     EXPECT_EQ(redPixels(faded), 0u);
 }
@@ -221,23 +135,6 @@ TEST(KelRenderConventionsTest, StdoutCarriesThePngAndAFailedStdoutIsAnError) {
         << err.str();
 }
 
-// kel-render's supersampled image is the in-process supersampled render of the fresh scene.
-TEST(KelRenderConventionsTest, SupersampledOutputEqualsTheInProcessRender) {
-    const test::KelRenderSandbox kelRender;
-    const std::string room = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
-    ASSERT_EQ(kelRender.run({room, "--size=150x130", "--supersample=3", "--output=ss.png"}).status,
-              0);
-    const fs::path cwd = fs::current_path();
-    StderrUserMessages messages(std::cerr);
-    CKelDoc document(messages);
-    ASSERT_TRUE(document.onOpenDocument(room));
-    fs::current_path(cwd);
-    applyViewState(*document.scene(), RenderMode::Phong, false);
-    ImageSurface expected(150, 130);
-    SupersampledRender(3).run(*makePipeline(RenderMode::Phong), *document.scene(), expected);
-    EXPECT_TRUE(readImage(kelRender.dir / "ss.png") == toRgba(expected));
-}
-
 TEST(KelRenderConventionsTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const test::KelRenderSandbox kelRender;
     std::ofstream(kelRender.dir / "old.png") << "old";
@@ -251,6 +148,11 @@ TEST(KelRenderConventionsTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) 
         {{kCube, "--size=30x30", "--output", "folder.png"},
          "Could not write folder.png: Is a directory"},
         {{kCube, "--size=30x30", "--output", "no-dir/x.png"}, "Could not write no-dir/x.png: "},
+        {{kCube, "--size=20x20", "--output", "/dev/full"},
+         "Could not write /dev/full: No space left on device\n"},
+        {{"--thumbnail", "32", "missing.kel", "old.png"}, "missing.kel"},
+        {{"--thumbnail", "32", kCube, "no-dir/t.png"}, "Could not write no-dir/t.png: "},
+        {{"--thumbnail", "32", kCube, "."}, "Could not write .: Is a directory"},
     };
     for (const auto& c : cases) {
         const test::KelRenderRun r = kelRender.run(c.args);
@@ -258,6 +160,9 @@ TEST(KelRenderConventionsTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) 
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
     EXPECT_EQ(test::readFile(kelRender.dir / "old.png"), "old");
+    struct stat info {};
+    ASSERT_EQ(::stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));  // written through, never replaced
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(kelRender.dir)) {
         names.push_back(entry.path().filename().string());
@@ -266,5 +171,75 @@ TEST(KelRenderConventionsTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) 
     EXPECT_EQ(names, (std::vector<std::string>{"err.txt", "folder.png", "old.png", "out.txt"}));
 }
 
+// Runs kel-render in dir through the shell, with prefix before it (ulimit) and the given
+// redirection of stdout; stderr goes to dir/err.txt.
+int runShell(const fs::path& dir, const std::string& prefix, const std::string& args,
+             const std::string& stdoutTarget) {
+    const std::string command = "cd " + test::quoted(dir.string()) + " && " + prefix + " " +
+                                test::quoted(KEL_RENDER_PATH) + " " + args + " >" + stdoutTarget +
+                                " 2>err.txt";
+    const int raw = std::system(("sh -c " + test::quoted(command)).c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+class KelRenderFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"cube.kel", "cube.obj"}) {
+            fs::copy_file(fs::path(KEL_EXAMPLES_DIR) / name, sandbox_.dir / name);
+        }
+    }
+    std::string err() const { return test::readFile(sandbox_.dir / "err.txt"); }
+    std::size_t entryCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(sandbox_.dir), {}));
+    }
+
+    test::KelRenderSandbox sandbox_;
+};
+
+TEST_F(KelRenderFilesTest, StdoutThatCannotBeWrittenExitsOne) {
+    EXPECT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --tree", "/dev/full"), 1);
+    EXPECT_EQ(err(), "kel-render: Could not write the standard output: No space left on device\n");
+    EXPECT_EQ(runShell(sandbox_.dir, "", "--help", "/dev/full"), 1);
+    EXPECT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --tree", "/dev/null"), 0) << err();
+}
+
+// Under a file-size limit the PNG cannot be written: the old image stays as it was.
+TEST_F(KelRenderFilesTest, FailedImageWriteKeepsTheOldImage) {
+    std::ofstream(sandbox_.dir / "old.png") << "the old image";
+    const std::size_t files = entryCount();
+    // dash counts ulimit -f in 512-byte blocks: 1 KiB, far below a 300 x 300 image.
+    EXPECT_EQ(runShell(sandbox_.dir, "ulimit -f 2;", "cube.kel --size 300x300 --output old.png",
+                       "out.txt"),
+              1);
+    EXPECT_EQ(err(), "kel-render: Could not write old.png: File too large\n");
+    EXPECT_EQ(test::readFile(sandbox_.dir / "old.png"), "the old image");
+    EXPECT_EQ(entryCount(), files + 2);  // out.txt and err.txt, no temporary
+}
+
+// --save writes what the viewer's save writes: opening the saved scene shows the same tree,
+// its object named relative to the new folder, and "foo" lands in the scene's folder.
+TEST_F(KelRenderFilesTest, SaveWritesASceneThatReadsBackTheSame) {
+    fs::create_directory(sandbox_.dir / "out");
+    ASSERT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save out/copy.kel --tree",
+                       "tree-before.txt"),
+              0)
+        << err();
+    EXPECT_EQ(test::readFile(sandbox_.dir / "foo").substr(0, 3), "24\n");
+    ASSERT_EQ(runShell(sandbox_.dir, "", "out/copy.kel --size 8x8 --tree", "tree-after.txt"), 0)
+        << err();
+    const std::string before = test::readFile(sandbox_.dir / "tree-before.txt");
+    EXPECT_GT(before.size(), 1000u);
+    std::string expected = before;
+    const std::size_t name = expected.find("\n  cube.obj\n");
+    ASSERT_NE(name, std::string::npos);
+    expected.replace(name, 12, "\n  ../cube.obj\n");
+    EXPECT_EQ(test::readFile(sandbox_.dir / "tree-after.txt"), expected);
+
+    EXPECT_EQ(runShell(sandbox_.dir, "", "cube.kel --size 8x8 --save no-folder/x.kel", "out.txt"),
+              1);
+    EXPECT_EQ(err(), "kel-render: Could not save " + (sandbox_.dir / "no-folder/x.kel").string() +
+                         ": No such file or directory\n");
+}
 }  // namespace
 }  // namespace kel

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
+#include <string>
 
+#include "cli/cli_options.h"
 #include "cli/render_command.h"
-#include "cli/stderr_user_messages.h"
-#include "files/kel_doc.h"
 #include "render/image_surface.h"
+#include "render/pixel_probe.h"
 #include "render/png_file.h"
-#include "render/render_mode.h"
+#include "render/rgba_image.h"
+#include "render/supersampled_render.h"
 #include "run_kel_render.h"
 
 namespace kel {
@@ -17,35 +21,81 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
+const std::string kStdoutClash =
+    "only one of the image, the difference image and the tree or probes can go to stdout";
+
+std::string usageError(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runKelRender(args, out, err), kExitUsage) << err.str();
+    EXPECT_EQ(out.str(), "");
+    return err.str();
+}
 
 TEST(KelRenderTest, UsageErrorsExitTwoAndNameTheProblem) {
-    const auto run = [](const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(runKelRender(args, out, err), kExitUsage) << err.str();
-        EXPECT_EQ(out.str(), "");
-        return err.str();
-    };
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "no scene file given"},
         {{"a.kel", "b.kel"}, "more than one scene file given"},
-        {{"a.kel", "--bogus"}, "unknown option '--bogus'"},
+        {{"--", "-odd.kel", "--mode"}, "more than one scene file given"},
         {{"a.kel", "-x"}, "unknown option '-x'"},
+        {{"--version", "--bogus"}, "unknown option '--bogus'"},
         {{"a.kel", "--mode"}, "option '--mode' needs a value (wireframe|gouraud|phong)"},
         {{"a.kel", "--mode", "flat"}, "unknown mode 'flat' (expected wireframe, gouraud or phong)"},
         {{"a.kel", "--cull=1"}, "option '--cull' takes no value"},
         {{"a.kel", "--output="}, "the output file name is empty"},
         {{"a.kel", "--frames", "0"}, "invalid frame count '0' (expected 1 to 100000)"},
+        {{"a.kel", "--output", "out.jpg"},
+         "'out.jpg' names a JPEG image; kel-render writes PNG only"},
+        {{"a.kel", "--output=dir/OUT.TIFF"},
+         "'dir/OUT.TIFF' names a TIFF image; kel-render writes PNG only"},
+        {{"a.kel", "--reference", "r.png", "--diff", "d.Gif"},
+         "'d.Gif' names a GIF image; kel-render writes PNG only"},
+        {{"a.kel", "--diff", "d.png"}, "option '--diff' needs --reference"},
+        {{"a.kel", "--reference"}, "option '--reference' needs a value (EXPECTED.png)"},
+        {{"a.kel", "--reference="}, "the reference file name is empty"},
+        {{"a.kel", "--supersample", "0"}, "invalid supersampling factor '0' (expected 1 to 16)"},
+        {{"a.kel", "--supersample=17"}, "invalid supersampling factor '17' (expected 1 to 16)"},
+        {{"a.kel", "--supersample=2x"}, "invalid supersampling factor '2x' (expected 1 to 16)"},
+        {{"a.kel", "--supersample", "16"},
+         "--supersample 16 at 800x800 needs a viewport of 12480 pixels (at most 8192)"},
+        {{"--thumbnail", "0", "a.kel", "o.png"}, "invalid thumbnail size '0' (expected 1 to 4096)"},
+        {{"--thumbnail", "1e9", "a.kel", "o.png"},
+         "invalid thumbnail size '1e9' (expected 1 to 4096)"},
+        {{"--thumbnail=1000000000", "a.kel", "o.png"},
+         "invalid thumbnail size '1000000000' (expected 1 to 4096)"},
+        {{"--thumbnail", "4097", "a.kel", "o.png"},
+         "invalid thumbnail size '4097' (expected 1 to 4096)"},
+        {{"--thumbnail", "64", "a.kel"}, "--thumbnail needs SIZE INPUT OUTPUT"},
+        {{"--thumbnail", "64", "a.kel", "o.png", "p.png"}, "--thumbnail needs SIZE INPUT OUTPUT"},
+        {{"--thumbnail", "64", "a.kel", "o.png", "--mode", "gouraud"},
+         "option '--mode' cannot be used with --thumbnail"},
+        {{"--thumbnail", "64", "a.kel", "o.png", "--size=9x9"},
+         "option '--size' cannot be used with --thumbnail"},
+        {{"--thumbnail", "64", "a.kel", "o.webp"},
+         "'o.webp' names a WebP image; kel-render writes PNG only"},
+        {{"a.kel", "--output", "-", "--tree"}, kStdoutClash},
+        {{"a.kel", "--output", "-", "--reference", "r.png", "--diff", "-"}, kStdoutClash},
+        {{"a.kel", "--probe", "5,5", "--output", "-"}, kStdoutClash},
+        {{"a.kel", "--probe", "5,5", "--supersample", "2"},
+         "option '--probe' cannot be used with --supersample above 1"},
+        {{"--thumbnail", "64", "a.kel", "o.png", "--probe", "1,1"},
+         "option '--probe' cannot be used with --thumbnail"},
     };
     for (const auto& [args, message] : cases) {
-        EXPECT_EQ(run(args), "kel-render: " + message + "\nTry 'kel-render --help'.\n");
+        EXPECT_EQ(usageError(args), "kel-render: " + message + "\nTry 'kel-render --help'.\n");
     }
+    // Malformed numbers: refused, whatever the exact words.
     for (const std::string bad :
          {"--size=0x10", "--size=10x0", "--size=10x", "--size=x10", "--size=10", "--size=10x10x",
           "--size=-5x5", "--size=+5x5", "--size=8193x10", "--size=1e3x5", "--size=99999999999x1",
           "--size=10 x10", "--size=", "--frames=-1", "--frames=abc", "--frames=3.5",
           "--frames=100001", "--frames=2147483648", "--frames= 3"}) {
-        EXPECT_NE(run({"a.kel", bad}), "") << bad;
+        EXPECT_NE(usageError({"a.kel", bad}), "") << bad;
+    }
+    for (const std::string value :
+         {"", "5", "5,", ",5", "a,b", "-1,5", "5,-1", "1,2,3", "99999,1", "1.5,2", " 1,2"}) {
+        EXPECT_NE(usageError({"a.kel", "--probe", value}).find("invalid pixel '" + value + "'"),
+                  std::string::npos);
     }
 }
 
@@ -58,12 +108,11 @@ TEST(KelRenderTest, ExitStatusesAndMessagesOfTheExecutable) {
         std::string out;  // expected in stdout
         std::string err;  // expected in stderr after "kel-render: "; nothing if empty
     } cases[] = {
-        {{"--help"}, 0, "Usage: kel-render SCENE.kel", ""},
+        {{"--version"}, 0, std::string("kel-render (Kel) ") + KEL_VERSION + "\n", ""},
         {{"--size", "1x1", kCube}, 0, "", ""},  // too small to draw, but not an error
         {{}, 2, "", "no scene file given\nTry 'kel-render --help'.\n"},
         {{"no-such-scene.kel", "--output", "x.png"}, 1, "", "no-such-scene.kel"},
         {{"truncated.kel"}, 1, "", "truncated.kel"},
-        {{kCube, "--output", "no-dir/out.png"}, 1, "", "Could not write no-dir/out.png"},
         {{kCube, "--size", "40x40", "--frames", "1"}, 0, "", "1 frame, median "},
         {{kCube, "--size", "40x40", "--frames=3"}, 0, "", "3 frames, median "},
     };
@@ -75,6 +124,21 @@ TEST(KelRenderTest, ExitStatusesAndMessagesOfTheExecutable) {
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
     EXPECT_FALSE(fs::exists(kelRender.dir / "x.png"));
+
+    const test::KelRenderRun help = kelRender.run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: kel-render SCENE.kel", 0), 0u);
+    for (const CliOptionDef& def : cliOptionDefs()) {
+        EXPECT_NE(help.out.find("\n  " + def.name), std::string::npos) << def.name;
+    }
+    for (const char* status : {"\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "}) {
+        EXPECT_NE(help.out.find(status), std::string::npos) << status;
+    }
+    EXPECT_NE(help.out.find("--thumbnail SIZE INPUT OUTPUT"), std::string::npos);
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;  // a terminal's width, and help2man's input
+    }
 }
 
 // The written image equals an in-process render of the same fresh scene; a relative
@@ -86,34 +150,165 @@ TEST(KelRenderTest, OutputEqualsTheInProcessRender) {
         std::vector<std::string> options;
         RenderMode mode;
         bool cull;
-        int width, height;
+        int width, height, factor;
     } cases[] = {
-        {{"--mode", "wireframe", "--size", "300x240"}, RenderMode::Wireframe, false, 300, 240},
-        {{"--mode=wireframe", "--cull", "--size=300x240"}, RenderMode::Wireframe, true, 300, 240},
-        {{"--mode", "gouraud", "--size", "240x300"}, RenderMode::Gouraud, false, 240, 300},
-        {{}, RenderMode::Phong, false, 800, 800},  // the defaults
+        {{"--mode", "wireframe", "--size", "300x240"}, RenderMode::Wireframe, false, 300, 240, 1},
+        {{"--mode=wireframe", "--cull", "--size=300x240"},
+         RenderMode::Wireframe,
+         true,
+         300,
+         240,
+         1},
+        {{"--mode", "gouraud", "--size", "240x300"}, RenderMode::Gouraud, false, 240, 300, 1},
+        {{}, RenderMode::Phong, false, 800, 800, 1},  // the defaults
+        {{"--size=150x130", "--supersample=3"}, RenderMode::Phong, false, 150, 130, 3},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(renderModeName(c.mode)) + (c.cull ? " culled" : "") + " x" +
+                     std::to_string(c.factor));
         std::vector<std::string> args = c.options;
         args.insert(args.end(), {room, "--output", "room.png"});
         const test::KelRenderRun r = kelRender.run(args);
         ASSERT_EQ(r.status, 0) << r.err;
-        ImageSurface written(0, 0);
-        std::string error;
-        ASSERT_TRUE(readPng((kelRender.dir / "room.png").string(), written, error)) << error;
-
-        const fs::path cwd = fs::current_path();
-        StderrUserMessages messages(std::cerr);
-        CKelDoc document(messages);
-        ASSERT_TRUE(document.onOpenDocument(room));
-        fs::current_path(cwd);
-        applyViewState(*document.scene(), c.mode, c.cull);
+        test::InProcessScene fresh(room, c.mode, c.cull);
         ImageSurface expected(c.width, c.height);
-        makePipeline(c.mode)->run(expected, *document.scene());
-        EXPECT_EQ(written.width(), c.width);
-        EXPECT_TRUE(written.pixels() == expected.pixels()) << renderModeName(c.mode) << c.cull;
+        SupersampledRender(c.factor).run(*makePipeline(c.mode), fresh.scene(), expected);
+        EXPECT_TRUE(test::readImage(kelRender.dir / "room.png") == toRgba(expected));
     }
 }
 
+// Every example's tree after a default render matches its checked-in text. After a
+// deliberate change to an example, regenerate with:
+//   kel-render examples/NAME.kel --tree > tests/data/tree/NAME.txt
+TEST(TreeOptionTest, EveryExampleMatchesItsExpectedTree) {
+    const test::KelRenderSandbox kelRender;
+    std::size_t scenes = 0;
+    for (const auto& entry : fs::directory_iterator(KEL_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".kel") {
+            continue;
+        }
+        ++scenes;
+        const fs::path expected =
+            fs::path(KEL_TEST_DATA_DIR) / "tree" / (entry.path().stem().string() + ".txt");
+        ASSERT_TRUE(fs::exists(expected)) << "no expected tree for " << entry.path();
+        const test::KelRenderRun run = kelRender.run({entry.path(), "--tree"});
+        EXPECT_EQ(run.status, 0) << entry.path();
+        EXPECT_EQ(run.out, test::readFile(expected)) << entry.path();
+    }
+    EXPECT_GT(scenes, 0u);
+}
+
+TEST(TreeOptionTest, TreeFollowsTheRenderStateAndIsPrintedOnceWhenAsked) {
+    const test::KelRenderSandbox kelRender;
+    const std::string cube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
+    // Shaded modes cull the three faces turned away; wireframe only when asked to.
+    for (const auto& [mode, cull, culled] :
+         {std::tuple{"gouraud", false, 3u}, {"wireframe", false, 0u}, {"wireframe", true, 3u}}) {
+        std::vector<std::string> args = {cube, "--mode", mode, "--tree"};
+        if (cull) {
+            args.push_back("--cull");
+        }
+        const std::string tree = kelRender.run(args).out;
+        const auto count = [&tree](const char* line) {
+            const std::regex pattern(std::string("\n {10}") + line + "\n");
+            return std::distance(std::sregex_iterator(tree.begin(), tree.end(), pattern), {});
+        };
+        EXPECT_EQ(count("Not Visible"), culled) << mode << cull;
+        EXPECT_EQ(count("Visible"), 6 - culled) << mode << cull;
+    }
+    EXPECT_EQ(kelRender.run({cube, "--frames", "3", "--tree"}).out,
+              kelRender.run({cube, "--tree"}).out);
+    EXPECT_EQ(kelRender.run({cube}).out, "");
+}
+
+const std::string kExamples = KEL_EXAMPLES_DIR;
+// kel-render opens a mesh as the viewer opens it alone, and the tree shows the fitted
+// scene and the mesh's surfaces; a malformed mesh is exit 1 with the viewer's message.
+TEST(KelRenderMeshes, TheTreeOfAMeshShowsItsFittedSceneAndSurfaces) {
+    const test::KelRenderSandbox kelRender;
+    const test::KelRenderRun r =
+        kelRender.run({kExamples + "/nut.stl", "--size", "32x32", "--tree"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("nut.stl"), std::string::npos);
+    // The crease rule leaves the nut 9 surfaces: top, bottom, six flat sides and the
+    // smooth hole, whose 36 facets meet at 10 degrees.
+    std::size_t surfaces = 0;
+    for (std::size_t at = r.out.find("\n      Surface "); at != std::string::npos;
+         at = r.out.find("\n      Surface ", at + 1)) {
+        ++surfaces;
+    }
+    EXPECT_EQ(surfaces, 9u);
+
+    std::ofstream(kelRender.dir / "lines.obj") << "v 0 0 0\nv 1 0 0\nl 1 2\n";
+    const test::KelRenderRun bad = kelRender.run({"lines.obj"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err,
+              "kel-render: lines.obj: no faces: a file of points or lines only has nothing to "
+              "shade\n");
+}
+
+const std::string kRoom = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// kel-render prints, for each pixel asked for, what the viewer's pick tells: the story of
+// the same render, whose colour is the pixel of the PNG it writes.
+TEST(ProbeOptionTest, PrintsTheStoryWhoseColourIsThePngPixel) {
+    test::KelRenderSandbox sandbox;
+    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
+        const std::string name = renderModeName(mode);
+        const std::vector<std::pair<int, int>> pixels = {
+            {150, 210}, {60, 250}, {200, 120}, {12, 12}};
+        std::vector<std::string> args = {kRoom,     "--mode",   name,       "--size",
+                                         "300x280", "--output", "probe.png"};
+        for (const auto& [x, y] : pixels) {
+            args.push_back("--probe");
+            args.push_back(std::to_string(x) + "," + std::to_string(y));
+        }
+        args.push_back("--probe=3,3");  // the margin: not a pixel of the viewport
+        const test::KelRenderRun run = sandbox.run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "kel-render: 3,3 is not a pixel of the viewport\n");
+
+        ImageSurface png(0, 0);
+        std::string error;
+        ASSERT_TRUE(readPng((sandbox.dir / "probe.png").string(), png, error)) << error;
+
+        test::InProcessScene fresh(kRoom, mode);
+        ImageSurface image(300, 280);
+        makePipeline(mode)->run(image, fresh.scene());
+
+        std::vector<std::string> expected;
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const auto [x, y] = pixels[i];
+            const PixelStory story = probePixel(fresh.scene(), mode, x, y);
+            EXPECT_EQ(story.color, png.pixel(x, y)) << name << " " << x << "," << y;
+            if (i > 0) {
+                expected.push_back("");
+            }
+            for (const std::string& line : describePixel(story)) {
+                expected.push_back(line);
+            }
+        }
+        expected.push_back("");  // the blank line before the empty story of 3,3
+        EXPECT_EQ(linesOf(run.out), expected) << name;
+        const std::vector<std::string> lines = linesOf(run.out);
+        // In the shaded modes the probes hit polygons (wireframe lines are one pixel thin).
+        if (mode == RenderMode::Wireframe) {
+            continue;
+        }
+        EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                               [](const std::string& l) { return l.rfind("polygon: ", 0) == 0; }),
+                  lines.end())
+            << run.out;
+    }
+}
 }  // namespace
 }  // namespace kel

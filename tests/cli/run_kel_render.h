@@ -5,9 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "cli/png_input.h"
+#include "cli/stderr_user_messages.h"
+#include "files/kel_doc.h"
+#include "render/render_mode.h"
 
 namespace kel::test {
 
@@ -16,6 +22,15 @@ inline std::string readFile(const std::filesystem::path& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The text in single quotes, for the shell.
+inline std::string quoted(const std::string& s) {
+    std::string result = "'";
+    for (const char ch : s) {
+        result += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    }
+    return result + "'";
 }
 
 struct KelRenderRun {
@@ -35,20 +50,13 @@ public:
     }
 
     KelRenderRun run(const std::vector<std::string>& args) const {
-        const auto quote = [](const std::string& s) {
-            std::string result = "'";
-            for (const char ch : s) {
-                result += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-            }
-            return result + "'";
-        };
         std::string command("cd ");
-        command.append(quote(dir.string())).append(" && ").append(quote(KEL_RENDER_PATH));
+        command.append(quoted(dir.string())).append(" && ").append(quoted(KEL_RENDER_PATH));
         for (const std::string& arg : args) {
-            command.append(" ").append(quote(arg));
+            command.append(" ").append(quoted(arg));
         }
-        command.append(" >").append(quote((dir / "out.txt").string()));
-        command.append(" 2>").append(quote((dir / "err.txt").string()));
+        command.append(" >").append(quoted((dir / "out.txt").string()));
+        command.append(" 2>").append(quoted((dir / "err.txt").string()));
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"),
                 readFile(dir / "err.txt")};
@@ -58,6 +66,32 @@ public:
         std::filesystem::temp_directory_path() /
         ("kel_cli_test_" + std::to_string(::getpid()) + "_" +
          testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+inline RgbaImage readImage(const std::filesystem::path& path) {
+    RgbaImage image;
+    std::string error;
+    EXPECT_TRUE(readPngFile(path.string(), image, error)) << path << ": " << error;
+    return image;
+}
+
+// A scene opened in this process as kel-render opens it, in the fresh view state of the
+// mode; the working directory is given back.
+struct InProcessScene {
+    InProcessScene(const std::string& path, RenderMode mode, bool cull = false) {
+        const std::filesystem::path cwd = std::filesystem::current_path();
+        opened = document.onOpenDocument(path);
+        std::filesystem::current_path(cwd);
+        EXPECT_TRUE(opened) << path;
+        if (opened) {
+            applyViewState(*document.scene(), mode, cull);
+        }
+    }
+    Scene& scene() { return *document.scene(); }
+
+    StderrUserMessages messages{std::cerr};
+    CKelDoc document{messages};
+    bool opened = false;
 };
 
 }  // namespace kel::test

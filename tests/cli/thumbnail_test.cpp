@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iostream>
 #include <set>
 
-#include "cli/png_input.h"
-#include "cli/stderr_user_messages.h"
-#include "files/kel_doc.h"
-#include "render/render_mode.h"
 #include "render/supersampled_render.h"
 #include "run_kel_render.h"
 
@@ -17,13 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kExamples = KEL_EXAMPLES_DIR;
-
-RgbaImage readImage(const fs::path& path) {
-    RgbaImage image;
-    std::string error;
-    EXPECT_TRUE(readPngFile(path.string(), image, error)) << path << ": " << error;
-    return image;
-}
 
 // The cube's thumbnail is checked in; after a deliberate change regenerate it with
 //   kel-render --thumbnail 64 examples/cube.kel tests/data/render/cube_thumbnail_64.png
@@ -35,8 +23,8 @@ TEST(ThumbnailCommandTest, TheCubeMatchesItsGoldenThumbnail) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
-    const RgbaImage thumbnail = readImage(kelRender.dir / "thumb.png");
-    EXPECT_TRUE(thumbnail == readImage(golden));
+    const RgbaImage thumbnail = test::readImage(kelRender.dir / "thumb.png");
+    EXPECT_TRUE(thumbnail == test::readImage(golden));
     EXPECT_EQ(
         kelRender
             .run({"--thumbnail", "64", kExamples + "/cube.kel", "again.png", "--reference", golden})
@@ -69,16 +57,11 @@ TEST(ThumbnailCommandTest, EqualsTheInProcessThumbnailAtOddSizes) {
         const test::KelRenderRun r =
             kelRender.run({"--thumbnail", std::to_string(size), room, "room.png"});
         ASSERT_EQ(r.status, 0) << r.err;
-        const fs::path cwd = fs::current_path();
-        StderrUserMessages messages(std::cerr);
-        CKelDoc document(messages);
-        ASSERT_TRUE(document.onOpenDocument(room));
-        fs::current_path(cwd);
-        applyViewState(*document.scene(), RenderMode::Phong, false);
+        test::InProcessScene fresh(room, RenderMode::Phong);
         Thumbnail expected;
-        ASSERT_TRUE(renderThumbnail(*makePipeline(RenderMode::Phong), *document.scene(), size, 2,
-                                    expected));
-        EXPECT_TRUE(readImage(kelRender.dir / "room.png") == expected.image) << size;
+        ASSERT_TRUE(
+            renderThumbnail(*makePipeline(RenderMode::Phong), fresh.scene(), size, 2, expected));
+        EXPECT_TRUE(test::readImage(kelRender.dir / "room.png") == expected.image) << size;
     }
 }
 
@@ -105,38 +88,10 @@ TEST(ThumbnailCommandTest, UnreadableObjectsAreLeftOutOrTheThumbnailFailsCleanly
         kelRender.run({"--thumbnail", "48", "partly/room.kel", "partly.png"});
     EXPECT_EQ(partly.status, 0) << partly.err;
     EXPECT_NE(partly.err.find("kel-render: "), std::string::npos);  // the missing objects
-    const RgbaImage floorOnly = readImage(kelRender.dir / "partly.png");
+    const RgbaImage floorOnly = test::readImage(kelRender.dir / "partly.png");
     ASSERT_EQ(kelRender.run({"--thumbnail", "48", kExamples + "/room.kel", "full.png"}).status, 0);
-    EXPECT_FALSE(floorOnly == readImage(kelRender.dir / "full.png"));
+    EXPECT_FALSE(floorOnly == test::readImage(kelRender.dir / "full.png"));
     EXPECT_FALSE(floorOnly.opaque());
-}
-
-TEST(ThumbnailCommandTest, FailuresNeverLeaveAPartialOrTemporaryFile) {
-    const test::KelRenderSandbox kelRender;
-    std::ofstream(kelRender.dir / "old.png") << "old";
-    const std::string cube = kExamples + "/cube.kel";
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{"--thumbnail", "32", "missing.kel", "old.png"}, 1, "missing.kel"},
-        {{"--thumbnail", "32", cube, "no-dir/t.png"}, 1, "Could not write no-dir/t.png: "},
-        {{"--thumbnail", "32", cube, "."}, 1, "Could not write .: Is a directory"},
-        {{"--thumbnail", "32", cube, "old.jpg"}, 2, "names a JPEG image"},
-    };
-    for (const auto& c : cases) {
-        const test::KelRenderRun r = kelRender.run(c.args);
-        EXPECT_EQ(r.status, c.status) << r.err;
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-    }
-    EXPECT_EQ(test::readFile(kelRender.dir / "old.png"), "old");
-    std::size_t entries = 0;
-    for (const auto& entry : fs::directory_iterator(kelRender.dir)) {
-        ++entries;
-        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-    }
-    EXPECT_EQ(entries, 3u);  // old.png, out.txt, err.txt
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ inline std::unique_ptr<ReadResult> readFromMemory(const MemoryFiles& files) {
     return result;
 }
 
+// One triangle, ids 0 1 2, in one surface.
+inline const std::string kTriangleObject = "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
+
 inline std::string sceneHeader(int objectCount) {
     return "0 0 10\n0 0 0\n0 1 0\n1\n100\n0.5\n0.8\n255 255 255\n0 0 1\n0.2\n" +
            std::to_string(objectCount) + "\n";

@@ -78,24 +78,19 @@ TEST_F(MeshDocumentTest, AMeshOpensAloneInASceneFittedToIt) {
 }
 
 TEST_F(MeshDocumentTest, TheExtensionDecidesAndForObjTheFirstToken) {
-    const std::string kel = "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
+    const std::string& kel = kTriangleObject;
     const struct {
         std::string name;
         std::string text;
         std::size_t vertices;
     } cases[] = {{"kel.obj", kel, 3},
                  {"upper.OBJ", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", 3},
-                 {"part.Stl",
-                  "solid p\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n"
-                  "vertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid\n",
-                  3},
                  {"mesh.PLY",
                   "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n"
                   "property float y\nproperty float z\nelement face 1\n"
                   "property list uchar int vertex_indices\nend_header\n"
                   "0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
-                  3},
-                 {"mesh.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", 3}};
+                  3}};
     for (const auto& c : cases) {
         CKelDoc doc(messages_);
         const bool opened = doc.onOpenDocument(write(c.name, c.text));

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "files/mesh/number_scanner.h"
 #include "mesh_test_support.h"
 
 namespace kel::test {
@@ -247,5 +248,210 @@ INSTANTIATE_TEST_SUITE_P(
                     "bad, line 3: no facets: nothing to shade"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+const std::vector<double> kUnitTriangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Obj, FormatAccepts,
+    ::testing::Values(
+        FormatCase{"plain",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"slashForms",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\n"
+                   "f 1/1 2/1 3/1\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
+        FormatCase{"negativeIndicesCountBackFromTheLatest",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\nv 1 1 0\nf -4 -1 -2\n",
+                   {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0},
+                   {{0, 1, 2}, {0, 3, 2}}},
+        FormatCase{"quadAndPentagon",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv -1 0 0\nf 1 2 3 4\nf 1 2 3 4 5\n",
+                   {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, -1, 0, 0},
+                   {{0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
+        FormatCase{"crlfCommentsBlankLinesNoFinalLineEnd",
+                   MeshFormat::WavefrontObj,
+                   "# made by hand\r\n\r\nv 0 0 0\r\n  v 1 0 0 # trailing\r\n\tv 0 1 0\r\n"
+                   "f 1 2 3 # the face",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"byteOrderMarkAndLatin1Names",
+                   MeshFormat::WavefrontObj,
+                   "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8"
+                   "ce\ng grp\nusemtl m\n"
+                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"lineContinuation",
+                   MeshFormat::WavefrontObj,
+                   "v 0 \\\n 0 0\nv 1 0 0\nv 0 1 0\nf 1 \\\r\n 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"wAndColoursAfterZIgnored",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0 1\nv 1 0 0 0.5 0.5 0.5\nv 0 1 0\nf 1 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"otherStatementsIgnored",
+                   MeshFormat::WavefrontObj,
+                   "vp 0.5\nv 0 0 0\nv 1 0 0\nv 0 1 0\nl 1 2\np 3\ncstype bezier\nf 1 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}},
+        FormatCase{"numbersAsRealFilesWriteThem",
+                   MeshFormat::WavefrontObj,
+                   "v +0.1 2. 1E2\nv 1e+2 -.5 +7\nv 0 1 0\nf 1 2 3\n",
+                   {0.1, 2.0, 100.0, 100.0, -0.5, 7.0, 0, 1, 0},
+                   {{0, 1, 2}}},
+        FormatCase{"longLine",
+                   MeshFormat::WavefrontObj,
+                   "v 0 0 0\nv 1 0 0\nv 0 1 0\no " + std::string(100000, 'n') + "\nf 1 2 3\n",
+                   kUnitTriangle,
+                   {{0, 1, 2}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ObjNumbers, EveryCoordinateIsTheDoubleNearestItsText) {
+    // Far past what a float holds, and the halfway cases a naive parser rounds wrongly.
+    const Parsed parsed =
+        parseMesh(MeshFormat::WavefrontObj,
+                  "v 0.1 0.30000000000000004 2.2250738585072014e-308\n"
+                  "v 9007199254740993 1.7976931348623157e308 4.9406564584124654e-324\n"
+                  "v 0 1 0\nf 1 2 3\n");
+    ASSERT_TRUE(parsed.ok) << parsed.failure;
+    EXPECT_EQ(parsed.mesh.positions[0], 0.1);
+    EXPECT_EQ(parsed.mesh.positions[1], 0.30000000000000004);
+    EXPECT_EQ(parsed.mesh.positions[2], 2.2250738585072014e-308);
+    EXPECT_EQ(parsed.mesh.positions[3], 9007199254740992.0);  // ties to even
+    EXPECT_EQ(parsed.mesh.positions[4], 1.7976931348623157e308);
+    EXPECT_EQ(parsed.mesh.positions[5], 4.9406564584124654e-324);
+}
+
+TEST(ObjSmoothing, GroupsAreKeptPerFaceAndOffOrZeroIsFlat) {
+    const Parsed parsed = parseMesh(MeshFormat::WavefrontObj,
+                                    "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                    "f 1 2 3\ns 1\nf 1 2 3\ns off\nf 1 2 3\ns 2\nf 1 2 3\n"
+                                    "s 0\nf 1 2 3\ns 1\nf 1 2 3\n");
+    ASSERT_TRUE(parsed.ok) << parsed.failure;
+    constexpr std::int64_t flat = MeshData::kFlat;
+    EXPECT_EQ(parsed.mesh.smoothing, (std::vector<std::int64_t>{flat, 1, flat, 2, flat, 1}));
+}
+
+const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Obj, FormatRefuses,
+    ::testing::Values(
+        FormatFault{"indexZero", MeshFormat::WavefrontObj, kTriangle + "f 0 1 2\n",
+                    "bad, line 4: vertex index 0 in a face: OBJ indices start at 1"},
+        FormatFault{"indexPastTheList", MeshFormat::WavefrontObj, kTriangle + "f 1 2 4\n",
+                    "bad, line 4: vertex index 4 names no vertex (3 so far)"},
+        FormatFault{"negativePastTheStart", MeshFormat::WavefrontObj, kTriangle + "f -1 -2 -4\n",
+                    "bad, line 4: vertex index -4 names no vertex (3 so far)"},
+        FormatFault{"twoCorners", MeshFormat::WavefrontObj, kTriangle + "f 1 2\n",
+                    "bad, line 4: a face needs at least 3 corners, found 2"},
+        FormatFault{"missingCoordinate", MeshFormat::WavefrontObj, "v 0 0\nv 1 1 1\n",
+                    "bad, line 1: expected the z coordinate, found the end of the line"},
+        FormatFault{"missingCoordinateAtTheEnd", MeshFormat::WavefrontObj, "v 0 0",
+                    "bad, line 1: expected the z coordinate, found the end of the file"},
+        FormatFault{"malformedNumber", MeshFormat::WavefrontObj, "v 0 1.2.3 0\n",
+                    "bad, line 1: expected the y coordinate, found \"1.2.3\""},
+        FormatFault{"nan", MeshFormat::WavefrontObj, "v nan 0 0\n",
+                    "bad, line 1: expected the x coordinate, found \"nan\", which is not a "
+                    "finite number"},
+        FormatFault{"infinity", MeshFormat::WavefrontObj, "v 0 -inf 0\n",
+                    "bad, line 1: expected the y coordinate, found \"-inf\", which is not a "
+                    "finite number"},
+        FormatFault{"outOfRange", MeshFormat::WavefrontObj, "v 0 0 1e999\n",
+                    "bad, line 1: expected the z coordinate, found \"1e999\", which is out of "
+                    "range"},
+        FormatFault{"badCorner", MeshFormat::WavefrontObj, kTriangle + "f 1 2 3/x\n",
+                    "bad, line 4: expected a corner (v, v/vt, v//vn or v/vt/vn), found "
+                    "\"3/x\""},
+        FormatFault{"hugeIndex", MeshFormat::WavefrontObj,
+                    kTriangle + "f 1 2 99999999999999999999\n",
+                    "bad, line 4: expected a vertex index (v, v/vt, v//vn or v/vt/vn), found "
+                    "\"99999999999999999999\""},
+        FormatFault{"linesAndPointsOnly", MeshFormat::WavefrontObj, kTriangle + "l 1 2 3\np 1\n",
+                    "bad: no faces: a file of points or lines only has nothing to shade"},
+        FormatFault{"empty", MeshFormat::WavefrontObj, "",
+                    "bad: no faces: a file of points or lines only has nothing to shade"},
+        FormatFault{"utf16", MeshFormat::WavefrontObj, std::string("\xFF\xFEv\0 \0", 6),
+                    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
+                    "the file as UTF-8 or ASCII"},
+        FormatFault{"utf16WithoutMark", MeshFormat::WavefrontObj,
+                    std::string("v\0 \0"
+                                "0\0",
+                                6),
+                    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
+                    "the file as UTF-8 or ASCII"},
+        FormatFault{"invalidByteInAKeyword", MeshFormat::WavefrontObj, "v\xE9 0 0 0\n",
+                    "bad, line 1: expected a statement (v, f, s, ...), found \"v?\""},
+        FormatFault{"invalidByteInANumber", MeshFormat::WavefrontObj, "v 0 0\xA0 0\n",
+                    "bad, line 1: expected the y coordinate, found \"0?\""},
+        FormatFault{"badSmoothingGroup", MeshFormat::WavefrontObj, kTriangle + "s on\n",
+                    "bad, line 4: expected a smoothing group number or off, found \"on\""},
+        FormatFault{"lineNumbersCountJoinedLines", MeshFormat::WavefrontObj,
+                    "v 0 \\\n0 \\\n0\nv x 0 0\n",
+                    "bad, line 4: expected the x coordinate, found \"x\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
+    const struct {
+        const char* text;
+        NumberScan scan;
+        std::int64_t value;
+        std::size_t used;
+    } cases[] = {
+        {"+5", NumberScan::Ok, 5, 2},
+        {"-0", NumberScan::Ok, 0, 2},
+        {"12abc", NumberScan::Ok, 12, 2},
+        {"000000000000000000000000042", NumberScan::Ok, 42, 27},
+        {"9223372036854775807", NumberScan::Ok, INT64_MAX, 19},
+        {"-9223372036854775808", NumberScan::Ok, INT64_MIN, 20},
+        {"9223372036854775808", NumberScan::OutOfRange, 0, 0},
+        {"-9223372036854775809", NumberScan::OutOfRange, 0, 0},
+        {"99999999999999999999", NumberScan::OutOfRange, 0, 0},
+        {"+-1", NumberScan::Malformed, 0, 0},
+        {"-", NumberScan::Malformed, 0, 0},
+        {"", NumberScan::Malformed, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.text;
+        const char* p = text.data();
+        std::int64_t value = 0;
+        EXPECT_EQ(scanInteger(p, text.data() + text.size(), value), c.scan) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.used) << c.text;
+    }
+}
+
+TEST(NumberScanner, RealsRefuseWhatADoubleCannotHold) {
+    const struct {
+        const char* text;
+        NumberScan scan;
+        double value;
+    } cases[] = {
+        {"+.5", NumberScan::Ok, 0.5},
+        {"-2.", NumberScan::Ok, -2.0},
+        {"4.9e-324", NumberScan::Ok, 4.9e-324},
+        {"1e-400", NumberScan::OutOfRange, 0.0},
+        {"-1e400", NumberScan::OutOfRange, 0.0},
+        {"-inf", NumberScan::NotFinite, 0.0},
+        {"nan(1)", NumberScan::NotFinite, 0.0},
+        {"+", NumberScan::Malformed, 0.0},
+        {"0x10", NumberScan::Ok, 0.0},  // hexadecimal is not read: the 0 and no more
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.text;
+        const char* p = text.data();
+        double value = 0.0;
+        EXPECT_EQ(scanReal(p, text.data() + text.size(), value), c.scan) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+}
 }  // namespace
 }  // namespace kel::test

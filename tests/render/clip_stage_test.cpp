@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "render/geometry_stages.h"
 #include "render/image_surface.h"
 #include "scene_fixtures.h"
 
@@ -51,34 +50,6 @@ TEST(ClipStageTest, ClassifyRejectsOnlyWhenEveryCornerFailsTheSameBoundaryFirst)
         EXPECT_EQ(polygon.visible(), c.visibleAfterClip) << c.corners[0].at(0);
         EXPECT_FALSE(polygon.hasClipped());
     }
-}
-
-TEST(ClipStageTest, SquareAcrossTheRightBoundaryIsCutAtXEqualsOne) {
-    auto scene = test::makeScene();
-    SceneObject& object = test::addObject(
-        *scene, {Vector(0, 0, 0), Vector(0, 1, 0), Vector(1, 1, 0), Vector(1, 0, 0)});
-    const Polygon& square = test::addPolygon(object, {0, 1, 2, 3});
-    ImageSurface surface(1, 1);
-    ModelTransformStage().run(surface, *scene);
-    NormalStage().run(surface, *scene);  // real normals, so that copies and cuts differ
-    ASSERT_NE(object.vertexAt(0)->normal(), Vector(0.0, 0.0, 0.0));
-    const Vector clips[] = {Vector(0, -0.5, 0.5, 1), Vector(2, -0.5, 0.5, 1),
-                            Vector(2, 0.5, 0.5, 1), Vector(0, 0.5, 0.5, 1)};
-    for (std::size_t i = 0; i < 4; ++i) {
-        object.vertexAt(i)->setClipPosition(clips[i]);
-    }
-    clip(*scene);
-    ASSERT_TRUE(square.visible());
-    ASSERT_EQ(square.clippedCount(), 4u);
-    // Kept corners are copies with their normal; cut ones lie on x = w with zero normal.
-    EXPECT_EQ(square.effectiveVertex(0)->clipPosition(), clips[0]);
-    EXPECT_NE(square.effectiveVertex(0), object.vertexAt(0));
-    EXPECT_EQ(square.effectiveVertex(0)->normal(), object.vertexAt(0)->normal());
-    EXPECT_EQ(square.effectiveVertex(1)->clipPosition(), Vector(1, -0.5, 0.5, 1));
-    EXPECT_EQ(square.effectiveVertex(2)->clipPosition(), Vector(1, 0.5, 0.5, 1));
-    EXPECT_EQ(square.effectiveVertex(3)->clipPosition(), clips[3]);
-    EXPECT_EQ(square.effectiveVertex(1)->normal(), Vector(0.0, 0.0, 0.0));
-    EXPECT_EQ(square.effectiveVertex(2)->normal(), Vector(0.0, 0.0, 0.0));
 }
 
 TEST(ClipStageTest, CutsStayFiniteAndInsideForPerspectiveManyCornersAndWNearZero) {

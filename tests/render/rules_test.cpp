@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,7 +28,8 @@ constexpr std::uint32_t kWhite = FrameBuffer::kClearColor;
 struct DevicePolygon {
     std::vector<DevicePoint> corners;
     Color color;
-    std::vector<Vector> world = {};  // empty: all at the origin
+    std::vector<Vector> world = {};                // empty: all at the origin
+    std::function<void(SceneObject&)> setup = {};  // surface values, before the stages
 };
 
 template <class Renderer>
@@ -39,6 +41,9 @@ std::unique_ptr<Renderer> drawDevice(Scene& scene, const std::vector<DevicePolyg
         const std::vector<Vector> world =
             p.world.empty() ? std::vector<Vector>(p.corners.size(), Vector()) : p.world;
         SceneObject& object = test::addObject(scene, world, p.color);
+        if (p.setup) {
+            p.setup(object);
+        }
         std::vector<std::size_t> corners;
         for (std::size_t i = 0; i < world.size(); ++i) {
             corners.push_back(i);
@@ -97,12 +102,9 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     for (const bool phong : {false, true}) {
         auto scene = test::makeScene();
         scene->setAmbient(1.0);
-        std::unique_ptr<ScanlineRenderer> renderer;
-        if (phong) {
-            renderer = drawDevice<PhongRenderer>(*scene, polygons);
-        } else {
-            renderer = drawDevice<GouraudRenderer>(*scene, polygons);
-        }
+        const std::unique_ptr<ScanlineRenderer> renderer =
+            phong ? std::unique_ptr<ScanlineRenderer>(drawDevice<PhongRenderer>(*scene, polygons))
+                  : drawDevice<GouraudRenderer>(*scene, polygons);
         const FrameBuffer& buffer = *renderer->frameBuffer();
         EXPECT_EQ(buffer.colorAt(25, 25), 0x0000FFu) << phong;  // tie: the first stays
         EXPECT_EQ(buffer.colorAt(45, 45), 0xFF0000u) << phong;  // only the second
@@ -145,28 +147,16 @@ TEST(ViewVectorRuleTest, PhongNormalizesTheViewVectorAndTheHalfVector) {
     // normalizing H 255.
     auto scene = test::makeScene();
     scene->light()->setDirection(Vector(1.0, 0.0, 0.0));
-    DevicePolygon quad{square(10, 20, 5),
-                       Color(10, 20, 30),
-                       {Vector(0, 0, 0), Vector(1, 0, 0), Vector(1, -1, 0), Vector(0, -1, 0)}};
-    auto renderer = [&] {
-        ImageSurface surface(300, 300);
-        scene->deviceMapping()->fit(surface.clientRect(), 10);
-        SceneObject& object = test::addObject(*scene, quad.world, quad.color);
-        object.setDiffuse(0.0);
-        object.setSpecular(1.0);
-        object.setShininess(1);
-        test::addPolygon(object, {0, 1, 2, 3});
-        ModelTransformStage().run(surface, *scene);
-        NormalStage().run(surface, *scene);
-        EXPECT_EQ(object.vertexAt(0)->normal(), Vector(0.0, 0.0, -1.0));
-        for (std::size_t i = 0; i < 4; ++i) {
-            object.vertexAt(i)->setClipPosition(Vector(0, 0, 0.5, 1));
-            object.vertexAt(i)->setDevicePoint(quad.corners[i]);
-        }
-        auto r = std::make_unique<PhongRenderer>();
-        r->draw(surface, *scene);
-        return r;
-    }();
+    const auto renderer = drawDevice<PhongRenderer>(
+        *scene, {{square(10, 20, 5),
+                  Color(10, 20, 30),
+                  {Vector(0, 0, 0), Vector(1, 0, 0), Vector(1, -1, 0), Vector(0, -1, 0)},
+                  [](SceneObject& object) {
+                      object.setDiffuse(0.0);
+                      object.setSpecular(1.0);
+                      object.setShininess(1);
+                  }}});
+    ASSERT_EQ(scene->object(0)->vertexAt(0)->normal(), Vector(0.0, 0.0, -1.0));
     EXPECT_EQ(renderer->frameBuffer()->colorAt(10, 10), packColor(180, 180, 180));
 }
 

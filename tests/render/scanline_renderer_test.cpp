@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
+#include <random>
 
 #include "render/image_surface.h"
 #include "render/render_mode.h"
@@ -72,21 +74,78 @@ TEST(ScanlineRendererTest, RowsAndColumnsAreHalfOpenAndNonConvexRowsFillEvenOdd)
     }
 }
 
-TEST(ScanlineRendererTest, EqualDepthKeepsTheFirstPolygonAndNearerWins) {
-    const auto square = [](int x0, int x1, int depth) {
-        return std::vector<DevicePoint>{DevicePoint(x0, x0, depth), DevicePoint(x1, x0, depth),
-                                        DevicePoint(x1, x1, depth), DevicePoint(x0, x1, depth)};
+// Triangles are drawn straight from their three edges; any other polygon goes through the
+// edge table. A triangle given as the four corners A, B, C, C has the same three edges
+// (C-C adds nothing), so both ways must give the same colour and depth in every pixel:
+// random triangles with shared, smoothly lit corners, some with a horizontal edge, some
+// reaching past every side of the viewport.
+TEST(ScanlineRendererTest, TrianglesMatchTheEdgeTableInEveryPixel) {
+    std::mt19937 random(20261208);
+    const auto uniform = [&random](int low, int high) {
+        return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
     };
-    const Color blue(0, 0, 255);
-    const auto renderer = drawDevicePolygons({{square(0, 40, 50), Color(255, 0, 0)},
-                                              {square(20, 60, 50), blue},
-                                              {square(30, 35, 49), blue}});
-    const FrameBuffer& buffer = *renderer->frameBuffer();
-    EXPECT_EQ(buffer.colorAt(25, 25), kRed);         // tie: the first drawn stays
-    EXPECT_EQ(buffer.colorAt(45, 45), 0x00FF0000u);  // only the second covers it
-    EXPECT_EQ(buffer.colorAt(32, 32), 0x00FF0000u);  // strictly nearer replaces
-    EXPECT_EQ(buffer.depthAt(32, 32), 49);
-    EXPECT_EQ(buffer.depthAt(70, 70), FrameBuffer::kClearDepth);
+    const auto real = [&random] { return static_cast<double>(random() % 2001) / 1000.0 - 1.0; };
+    auto scene = test::makeScene();
+    scene->setAmbient(0.2);
+    std::vector<Vector> positions;
+    for (int i = 0; i < 60; ++i) {
+        positions.emplace_back(real(), real(), real());
+    }
+    SceneObject& object = test::addObject(*scene, positions);
+    object.setSpecular(0.6);
+    object.setShininess(12);
+    for (int t = 0; t < 400; ++t) {
+        test::addPolygon(
+            object,
+            {static_cast<std::size_t>(uniform(0, 59)), static_cast<std::size_t>(uniform(0, 59)),
+             static_cast<std::size_t>(uniform(0, 59))},
+            t == 0);
+    }
+    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+        Vertex& v = *object.vertexAt(i);
+        v.setWorldPosition(v.modelPosition());
+        v.setClipPosition(Vector(0.0, 0.0, 0.5, 1.0));
+        const int y = uniform(0, 5) == 0 ? 10 * uniform(-2, 30) : uniform(-30, 310);
+        v.setDevicePoint(DevicePoint(uniform(-40, 320), y, uniform(0, 255)));
+    }
+    for (const auto& polygon : object.surfaces().front()->polygons()) {
+        polygon->computeNormal();
+    }
+    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+        object.vertexAt(i)->computeNormal();
+    }
+    for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
+        auto pipeline = makePipeline(mode);
+        auto* renderer = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
+        ASSERT_NE(renderer, nullptr);
+        ImageSurface surface(300, 300);
+        scene->deviceMapping()->fit(surface.clientRect(), 10);
+        for (const auto& polygon : object.surfaces().front()->polygons()) {
+            polygon->clearClipped();
+        }
+        renderer->draw(surface, *scene);
+        const FrameBuffer triangles = *renderer->frameBuffer();
+        for (const auto& polygon : object.surfaces().front()->polygons()) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                polygon->setClippedVertexAt(
+                    i, std::make_unique<Vertex>(*polygon->vertexAt(i < 3 ? i : 2)));
+            }
+            polygon->setClippedCount(4);
+        }
+        renderer->draw(surface, *scene);
+        const FrameBuffer& quads = *renderer->frameBuffer();
+        int covered = 0;
+        for (int y = 0; y < quads.height(); ++y) {
+            for (int x = 0; x < quads.width(); ++x) {
+                ASSERT_EQ(triangles.colorAt(x, y), quads.colorAt(x, y))
+                    << renderModeName(mode) << " " << x << "," << y;
+                ASSERT_EQ(triangles.depthAt(x, y), quads.depthAt(x, y))
+                    << renderModeName(mode) << " " << x << "," << y;
+                covered += quads.depthAt(x, y) != FrameBuffer::kClearDepth;
+            }
+        }
+        EXPECT_GT(covered, 280 * 280 / 2) << renderModeName(mode);
+    }
 }
 
 TEST(DeviceRendererTest, PolygonWithACornerNearTheEyePlaneIsNotDrawn) {
@@ -104,5 +163,58 @@ TEST(DeviceRendererTest, PolygonWithACornerNearTheEyePlaneIsNotDrawn) {
     }
 }
 
+TEST(ImageSurfaceTest, WritesOutsideTheImageAreDroppedOrCut) {
+    const std::uint32_t W = ImageSurface::kWhite;
+    ImageSurface image(5, 2);
+    for (const auto& [x, y] : {std::pair{-1, 0}, {5, 0}, {0, 2}, {0, -1}}) {
+        image.setPixel(x, y, 1);
+    }
+    const std::uint32_t row[] = {1, 2, 3, 4, 5, 6, 7};
+    for (const auto& [x, y] : {std::pair{0, 2}, {6, 0}, {-9, 0}, {-2, 1}, {3, 0}}) {
+        image.setPixelRow(x, y, row, 7);
+    }
+    EXPECT_EQ(image.pixels(), (std::vector<std::uint32_t>{W, W, W, 1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST(ImageSurfaceTest, LinesWithEndPointsAtTheIntLimitsFinishAndStayInside) {
+    ImageSurface image(50, 50);
+    image.moveTo(-INT_MAX, 25);
+    image.lineTo(INT_MAX, 25);
+    image.moveTo(20, -INT_MAX);
+    image.lineTo(30, INT_MAX);
+    image.moveTo(0, 0);
+    image.lineTo(0, 3);  // the end point itself is left out
+    EXPECT_EQ(std::count(image.pixels().begin(), image.pixels().end(), ImageSurface::kBlack),
+              50 + 49 + 3);
+}
+
+// An opaque surface stores 0xFF in every high byte, whatever writes the pixel, so a window
+// can show the buffer as R, G, B, 255 bytes; the colours read back are the same.
+TEST(ImageSurfaceTest, AnOpaqueSurfaceKeepsTheHighByteAndTheSameColours) {
+    ImageSurface zero(4, 3);
+    ImageSurface opaque(4, 3, ImageSurface::HighByte::Opaque);
+    const std::uint32_t row[] = {0x00102030u, 0xAB405060u, 0x00000000u};
+    for (ImageSurface* image : {&zero, &opaque}) {
+        image->setPixel(0, 0, 0xFF0000FFu);  // a stray high byte is not kept
+        image->setPixelRow(1, 1, row, 3);
+        image->moveTo(0, 2);
+        image->lineTo(3, 2);
+    }
+    const std::uint32_t expected[3][4] = {{0x000000FFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu},
+                                          {0x00FFFFFFu, 0x00102030u, 0x00405060u, 0x00000000u},
+                                          {0x00000000u, 0x00000000u, 0x00000000u, 0x00FFFFFFu}};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(zero.pixel(x, y), expected[y][x]) << x << "," << y;
+            EXPECT_EQ(opaque.pixel(x, y), expected[y][x]) << x << "," << y;
+            const std::size_t at = static_cast<std::size_t>(y) * 4 + static_cast<std::size_t>(x);
+            EXPECT_EQ(zero.pixels()[at], expected[y][x]);
+            EXPECT_EQ(opaque.pixels()[at], expected[y][x] | 0xFF000000u);
+        }
+    }
+    opaque.fill(0x00123456u);
+    EXPECT_TRUE(std::all_of(opaque.pixels().begin(), opaque.pixels().end(),
+                            [](std::uint32_t p) { return p == 0xFF123456u; }));
+}
 }  // namespace
 }  // namespace kel

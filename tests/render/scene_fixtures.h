@@ -1,11 +1,18 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "files/kel_doc.h"
 #include "model/camera.h"
 #include "model/light.h"
 #include "model/scene.h"
+#include "platform/user_messages.h"
+#include "render/render_mode.h"
 
 namespace kel::test {
 
@@ -56,6 +63,45 @@ inline Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& 
     polygon.setVertexCount(corners.size());
     return polygon;
 }
+
+// Every message fails the test: the files opened here must open cleanly.
+class NoMessages : public UserMessages {
+public:
+    void showError(const std::string& text) override { ADD_FAILURE() << text; }
+    bool askYesNo(const std::string& text) override {
+        ADD_FAILURE() << text;
+        return false;
+    }
+};
+
+// A file opened as the viewer opens it (a bare name is an example scene), in the fresh
+// view state of the mode; the working directory, which opening changes, is given back.
+struct OpenedScene {
+    OpenedScene(const std::string& name, RenderMode mode) {
+        // Appended piece by piece: GCC 12 takes a chain of + for an overflow here.
+        std::string path = name;
+        if (name.find('/') == std::string::npos) {
+            path = KEL_EXAMPLES_DIR;
+            path += '/';
+            path += name;
+            if (name.find('.') == std::string::npos) {
+                path += ".kel";
+            }
+        }
+        const std::filesystem::path cwd = std::filesystem::current_path();
+        opened = document.onOpenDocument(path) && document.scene() != nullptr;
+        std::filesystem::current_path(cwd);
+        EXPECT_TRUE(opened) << path;
+        if (opened) {
+            applyViewState(*document.scene(), mode, false);
+        }
+    }
+    Scene& scene() { return *document.scene(); }
+
+    NoMessages messages;
+    CKelDoc document{messages};
+    bool opened = false;
+};
 
 // A polygon of a new object whose corners get the given clip positions directly.
 inline Polygon& polygonWithClips(Scene& scene, const std::vector<Vector>& clips) {

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 
-#include "files/kel_doc.h"
 #include "model/device_mapping.h"
-#include "platform/user_messages.h"
 #include "render/device_renderer.h"
 #include "render/image_surface.h"
 #include "render/render_mode.h"
@@ -88,27 +85,12 @@ TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
     }
 }
 
-class QuietMessages : public UserMessages {
-public:
-    void showError(const std::string& text) override { ADD_FAILURE() << text; }
-    bool askYesNo(const std::string&) override { return false; }
-};
-
-std::unique_ptr<CKelDoc> openExample(const std::string& name, UserMessages& messages) {
-    const std::filesystem::path cwd = std::filesystem::current_path();
-    auto document = std::make_unique<CKelDoc>(messages);
-    EXPECT_TRUE(document->onOpenDocument(std::string(KEL_EXAMPLES_DIR) + "/" + name));
-    std::filesystem::current_path(cwd);
-    return document;
-}
-
 // Factor 1 is one plain run; factor 3 is the rounded mean of a render three times as large.
 TEST(SupersampleTest, RealScenesMatchPlainRendersAtFactorOneAndTheirLargeRenderAtThree) {
-    QuietMessages messages;
     for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
-        const auto document = openExample("room.kel", messages);
-        Scene& scene = *document->scene();
-        applyViewState(scene, mode, false);
+        test::OpenedScene room("room", mode);
+        ASSERT_TRUE(room.opened);
+        Scene& scene = room.scene();
         const auto pipeline = makePipeline(mode);
         ImageSurface plain(230, 170);
         pipeline->run(plain, scene);

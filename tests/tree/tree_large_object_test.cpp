@@ -1,10 +1,8 @@
 #include <QElapsedTimer>
 #include <algorithm>
-#include <cmath>
 #include <iostream>
 #include <sstream>
 
-#include "model/scene_object.h"
 #include "tree_test_support.h"
 
 namespace kel {
@@ -58,58 +56,6 @@ TEST_F(TreeLargeObjectTest, FortyThousandQuadsOpenQuickly) {
     std::cout << "[ MEASURED ] 40401 vertices opened in " << verticesMs << " ms, 40000 polygons in "
               << surfaceMs << " ms, refresh in " << refreshMs << " ms\n";
     EXPECT_LT(std::max({verticesMs, surfaceMs, refreshMs}), kQuickMs);
-}
-
-// A bumpy sphere of about 75,000 triangles, as a Wavefront file without smoothing groups.
-std::string bumpySphereObj(int rings, int segments) {
-    std::ostringstream out;
-    out << "v 0 1 0\n";
-    for (int i = 1; i < rings; ++i) {
-        const double theta = 3.14159265358979 * i / rings;
-        for (int j = 0; j < segments; ++j) {
-            const double phi = 6.28318530717959 * j / segments;
-            const double r = 1 + 0.05 * std::sin(7 * theta) * std::cos(5 * phi);
-            out << "v " << r * std::sin(theta) * std::cos(phi) << ' ' << r * std::cos(theta) << ' '
-                << r * std::sin(theta) * std::sin(phi) << '\n';
-        }
-    }
-    out << "v 0 -1 0\n";
-    const int last = 2 + (rings - 1) * segments;
-    const auto at = [&](int i, int j) { return 2 + (i - 1) * segments + j % segments; };
-    for (int j = 0; j < segments; ++j) {
-        out << "f 1 " << at(1, j + 1) << ' ' << at(1, j) << '\n';
-        out << "f " << last << ' ' << at(rings - 1, j) << ' ' << at(rings - 1, j + 1) << '\n';
-        for (int i = 1; i + 1 < rings; ++i) {
-            out << "f " << at(i, j) << ' ' << at(i, j + 1) << ' ' << at(i + 1, j + 1) << '\n';
-            out << "f " << at(i, j) << ' ' << at(i + 1, j + 1) << ' ' << at(i + 1, j) << '\n';
-        }
-    }
-    return out.str();
-}
-
-// An opened mesh is an object like any other: its tree opens as quickly.
-TEST_F(TreeLargeObjectTest, ASeventyFiveThousandTriangleMeshOpensQuickly) {
-    const std::string path = write("bumpy.obj", bumpySphereObj(150, 251));
-    QElapsedTimer clock;
-    clock.start();
-    openScene(path);
-    const qint64 openMs = clock.restart();
-    QTreeWidgetItem* mesh = openPath("Objects/bumpy.obj");
-    QTreeWidgetItem* surfaces = open(child(mesh, "Surfaces"));
-    QTreeWidgetItem* vertices = open(child(mesh, "Vertices"));
-    const qint64 treeMs = clock.restart();
-    ASSERT_TRUE(surfaces != nullptr && vertices != nullptr);
-    const SceneObject& object = *document.scene()->object(0);
-    std::size_t polygons = 0;
-    for (const auto& surface : object.surfaces()) {
-        polygons += surface->polygonCount();
-    }
-    EXPECT_EQ(polygons, 251u * (2u + 2u * 148u));  // two pole fans, 148 bands of quads
-    EXPECT_EQ(surfaces->childCount(), static_cast<int>(object.surfaceCount()));
-    EXPECT_EQ(vertices->childCount(), static_cast<int>(object.vertexCount()));
-    std::cout << "[ MEASURED ] 74798-triangle mesh read and fitted in " << openMs
-              << " ms, its object's lists opened in " << treeMs << " ms\n";
-    EXPECT_LT(treeMs, kQuickMs);
 }
 
 }  // namespace

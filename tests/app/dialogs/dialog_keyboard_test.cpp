@@ -13,10 +13,7 @@
 #include <vector>
 
 #include "app/dialogs/ambient_dialog.h"
-#include "app/dialogs/camera_dialog.h"
 #include "app/dialogs/dialog_test_support.h"
-#include "app/dialogs/frustum_dialog.h"
-#include "app/dialogs/light_dialog.h"
 #include "app/dialogs/obj_color_page.h"
 #include "app/dialogs/obj_surface_page.h"
 #include "app/dialogs/obj_transforms_page.h"
@@ -65,34 +62,7 @@ std::vector<std::string> tabCycle(QWidget& window) {
     return names;
 }
 
-class DialogKeyboardTest : public ::testing::Test {
-protected:
-    DialogKeyboardTest() {
-        camera.set({0.0, 0.0, -10.0}, {0.0, 0.0, 0.0}, {0.0, 1.0, 0.0});
-        frustum.set(1.0, 100.0, 0.5);
-        light.setDirection({0.0, 0.0, 1.0});
-        light.setIntensity(0.5);
-        scene.setAmbient(0.25);
-    }
-    std::unique_ptr<SettingsDialog> make(const std::string& which) {
-        if (which == "camera") {
-            return std::make_unique<CameraDialog>(camera, messages);
-        }
-        if (which == "frustum") {
-            return std::make_unique<FrustumDialog>(frustum, messages);
-        }
-        if (which == "ambient") {
-            return std::make_unique<AmbientDialog>(scene, messages);
-        }
-        return std::make_unique<LightDialog>(light, messages);
-    }
-
-    Camera camera;
-    Frustum frustum;
-    Light light;
-    Scene scene;
-    test::FakeMessages messages;
-};
+using DialogKeyboardTest = test::SettingsDialogTest;
 
 // Opening a dialog, typing and pressing Enter applies what was typed: the first field has
 // the focus with its text selected, and Enter reaches OK from the field.
@@ -109,8 +79,7 @@ TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.which);
-        const auto dialog = make(c.which);
-        dialog->show();
+        const auto dialog = open(c.which);
         QApplication::setActiveWindow(dialog.get());
         EXPECT_EQ(focusName(*dialog), c.firstField);
         EXPECT_TRUE(editNamed(*dialog, c.firstField)->hasSelectedText());
@@ -144,8 +113,7 @@ TEST_F(DialogKeyboardTest, TabFollowsTheFormThenOkAndCancel) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.which);
-        const auto dialog = make(c.which);
-        dialog->show();
+        const auto dialog = open(c.which);
         EXPECT_EQ(tabCycle(*dialog), c.order);
         dialog->reject();
     }
@@ -163,8 +131,7 @@ TEST_F(DialogKeyboardTest, RowLabelsHaveMnemonicsForTheirFirstField) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.which) + " " + c.label);
-        const auto dialog = make(c.which);
-        dialog->show();
+        const auto dialog = open(c.which);
         const QLabel* found = nullptr;
         for (const QLabel* label : dialog->findChildren<QLabel*>()) {
             found = label->text() == QString::fromLatin1(c.label) ? label : found;
@@ -177,8 +144,7 @@ TEST_F(DialogKeyboardTest, RowLabelsHaveMnemonicsForTheirFirstField) {
 }
 
 TEST_F(DialogKeyboardTest, EnterInARefusedFieldKeepsTheDialogOpenOnThatField) {
-    const auto dialog = make("ambient");
-    dialog->show();
+    const auto dialog = open("ambient");
     typeKeys(*dialog, QStringLiteral("2"));
     press(*dialog, Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());

@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QPointer>
 
+#include "app/dialogs/ambient_dialog.h"
+#include "app/dialogs/camera_dialog.h"
+#include "app/dialogs/frustum_dialog.h"
+#include "app/dialogs/light_dialog.h"
 #include "app/qt_test_environment.h"
 
 namespace kel::test {
@@ -16,6 +20,30 @@ void typeInto(const QWidget& root, const char* name, const QString& text) {
     QLineEdit* edit = editNamed(root, name);
     edit->selectAll();
     edit->insert(text);
+}
+
+SettingsDialogTest::SettingsDialogTest() {
+    camera.set({0.0, 0.0, -10.0}, {0.0, 0.0, 0.0}, {0.0, 1.0, 1.0});
+    frustum.set(1.0, 100.0, 0.5);
+    light.setDirection({0.0, 0.0, 2.0});
+    light.setIntensity(0.8);
+    light.setColor(Color(10, 20, 30));
+    scene.setAmbient(1.0 / 3.0);
+}
+
+std::unique_ptr<SettingsDialog> SettingsDialogTest::open(const std::string& which) {
+    std::unique_ptr<SettingsDialog> dialog;
+    if (which == "camera") {
+        dialog = std::make_unique<CameraDialog>(camera, messages);
+    } else if (which == "frustum") {
+        dialog = std::make_unique<FrustumDialog>(frustum, messages);
+    } else if (which == "ambient") {
+        dialog = std::make_unique<AmbientDialog>(scene, messages);
+    } else {
+        dialog = std::make_unique<LightDialog>(light, messages);
+    }
+    dialog->show();
+    return dialog;
 }
 
 ModalDriver::ModalDriver(std::function<void(QWidget&)> driver) {

@@ -7,10 +7,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/dialogs/settings_dialog.h"
 #include "app/fake_messages.h"
+#include "model/camera.h"
+#include "model/light.h"
+#include "model/scene.h"
 #include "platform/color_chooser.h"
 
 namespace kel::test {
@@ -36,6 +41,21 @@ public:
 QLineEdit* editNamed(const QWidget& root, const char* name);
 // Replaces the named edit's text as a user would.
 void typeInto(const QWidget& root, const char* name, const QString& text);
+
+// The four settings dialogs on models of their own. The camera's up was given as (0, 1, 1);
+// its actual up is (0, 1, 0). The light direction (0, 0, 2) is kept as (0, 0, 1).
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    SettingsDialogTest();
+    // "camera", "frustum", "ambient" or "light", shown.
+    std::unique_ptr<SettingsDialog> open(const std::string& which);
+
+    Camera camera;
+    Frustum frustum;
+    Light light;
+    Scene scene;
+    FakeMessages messages;
+};
 
 // While this object lives, driver runs on the first modal dialog that exec() shows. A
 // dialog the driver leaves open fails the test and is closed, so the run cannot hang.

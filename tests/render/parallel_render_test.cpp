@@ -6,6 +6,7 @@
 
 #include "render/image_surface.h"
 #include "render/render_mode.h"
+#include "render/scanline_renderer.h"
 #include "scene_fixtures.h"
 
 #ifdef KEL_TEST_HAVE_TBB
@@ -74,6 +75,31 @@ TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
         EXPECT_NE(first[static_cast<std::size_t>(260 * 520 + 260)], ImageSurface::kWhite);
         for (std::size_t i = 1; i < images.size(); ++i) {
             EXPECT_TRUE(images[i] == first) << renderModeName(mode) << " run " << i;
+        }
+    }
+}
+
+// The viewport's rows are shared out to bands drawn at the same time; however many there
+// are, and however often the scene is painted, every pixel comes out the same.
+TEST(BandCountTest, EveryBandCountAndRepeatedPaintGiveTheSameImage) {
+    for (const std::string name : {"cube", "clipping", "room"}) {
+        for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
+            SCOPED_TRACE(name + " " + renderModeName(mode));
+            test::OpenedScene example(name, mode);
+            ASSERT_TRUE(example.opened);
+            auto pipeline = makePipeline(mode);
+            auto* scanline = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
+            ASSERT_NE(scanline, nullptr);
+            scanline->setBandCount(1);
+            // Tall enough for eight bands of two row blocks each.
+            ImageSurface serial(560, 560);
+            pipeline->run(serial, example.scene());
+            for (const int bands : {2, 3, 8, 1}) {
+                scanline->setBandCount(bands);
+                ImageSurface banded(560, 560);
+                pipeline->run(banded, example.scene());
+                EXPECT_TRUE(banded.pixels() == serial.pixels()) << bands << " bands";
+            }
         }
     }
 }
