@@ -32,6 +32,9 @@ public:
             setPixel(x + i, y, colors[i]);
         }
     }
+    // True when setPixelRow may be called from several threads at once for different
+    // rows, so that renderers can hand over each part of the image as it is done.
+    virtual bool takesRowsConcurrently() const { return false; }
 };
 
 }  // namespace kel

@@ -26,6 +26,8 @@ public:
     ClientRect clientRect() const override { return {0, 0, width_, height_}; }
     void setPixel(int x, int y, std::uint32_t color) override;
     void setPixelRow(int x, int y, const std::uint32_t* colors, int count) override;
+    // Rows are separate parts of one array.
+    bool takesRowsConcurrently() const override { return true; }
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
 

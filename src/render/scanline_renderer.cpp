@@ -8,7 +8,6 @@
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
-#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -51,34 +50,50 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
 }
 
 void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
-    for (Band& band : bands_) {
-        band.items.clear();
+    const auto runs = walk::polygonRuns(scene);
+    long total = 0;
+    for (const auto& run : runs) {
+        total += run.count;
     }
-    const int bandCount = static_cast<int>(bands_.size());
-    walk::forEachPolygon(scene, walk::Which::Drawable, [&](std::size_t object, const Polygon& p) {
-        const std::size_t k = p.effectiveVertexCount();
-        int top = p.effectiveVertex(0)->devicePoint().y();
-        int bottom = top;
-        for (std::size_t j = 1; j < k; ++j) {
-            const int y = p.effectiveVertex(j)->devicePoint().y();
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-        // The closed outline's edges together cover the rows from the top corner up to the
-        // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
-        const int first = std::max(top, 0);
-        const int end = std::min(bottom, rows);
-        if (first >= end) {
-            return;
-        }
-        const int firstBlock = first / EdgeTable::kBlockRows;
-        const int lastBlock =
-            std::min((end - 1) / EdgeTable::kBlockRows, firstBlock + bandCount - 1);
-        for (int block = firstBlock; block <= lastBlock; ++block) {
-            bands_[static_cast<std::size_t>(block % bandCount)].items.push_back(
-                {&p, static_cast<std::uint32_t>(object)});
-        }
-    });
+    const std::size_t bandCount = bands_.size();
+    pieces_ = static_cast<std::size_t>(walk::pieceCount(total, kDrawListPiece));
+    if (drawLists_.size() < pieces_ * bandCount) {
+        drawLists_.resize(pieces_ * bandCount);
+    }
+    for (std::size_t i = 0; i < pieces_ * bandCount; ++i) {
+        drawLists_[i].clear();
+    }
+    walk::forEachInPieces(
+        runs, kDrawListPiece,
+        [&](long piece, std::size_t object, const walk::PolygonList& polygons, std::size_t i) {
+            const Polygon& p = *polygons[i];
+            if (!walk::selected(p, walk::Which::Drawable)) {
+                return;
+            }
+            const std::size_t k = p.effectiveVertexCount();
+            int top = p.effectiveVertex(0)->devicePoint().y();
+            int bottom = top;
+            for (std::size_t j = 1; j < k; ++j) {
+                const int y = p.effectiveVertex(j)->devicePoint().y();
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+            // The closed outline's edges together cover the rows from the top corner up to the
+            // bottom one, excluded. Block b of those rows belongs to band b mod bandCount.
+            const int first = std::max(top, 0);
+            const int end = std::min(bottom, rows);
+            if (first >= end) {
+                return;
+            }
+            const int firstBlock = first / EdgeTable::kBlockRows;
+            const int lastBlock = std::min((end - 1) / EdgeTable::kBlockRows,
+                                           firstBlock + static_cast<int>(bandCount) - 1);
+            for (int block = firstBlock; block <= lastBlock; ++block) {
+                const std::size_t band = static_cast<std::size_t>(block) % bandCount;
+                drawLists_[static_cast<std::size_t>(piece) * bandCount + band].push_back(
+                    {&p, static_cast<std::uint32_t>(object)});
+            }
+        });
 }
 
 void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
@@ -117,27 +132,44 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
     }
 }
 
-void ScanlineRenderer::clearBandRows(const Band& band) {
+template <class F>
+void ScanlineRenderer::forEachBandBlock(const Band& band, F&& f) const {
     const int rows = band.edges.rows();
     const int step = band.edges.stride() * EdgeTable::kBlockRows;
     for (int first = band.edges.phase() * EdgeTable::kBlockRows; first < rows; first += step) {
-        buffer_->clearRows(first, first + EdgeTable::kBlockRows);
+        f(first, std::min(first + EdgeTable::kBlockRows, rows));
     }
 }
 
-void ScanlineRenderer::drawBand(Band& band, const Vector& light) {
-    clearBandRows(band);
+void ScanlineRenderer::copyRows(DrawingSurface& surface, const DeviceMapping& mapping, int first,
+                                int end) const {
+    const FrameBuffer& frame = *buffer_;
+    for (int r = first; r < end; ++r) {
+        surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
+    }
+}
+
+void ScanlineRenderer::drawBand(Band& band, const Vector& light, DrawingSurface* surface,
+                                const DeviceMapping& mapping) {
+    forEachBandBlock(band, [this](int first, int end) { buffer_->clearRows(first, end); });
     const std::size_t width = static_cast<std::size_t>(std::max(buffer_->width(), 0));
     if (carriesSurface_) {
         band.pixels.phong.reserve(width);
     } else {
         band.pixels.gouraud.reserve(width);
     }
-    for (const DrawItem& item : band.items) {
-        drawPolygon(band, *item.polygon, light, shading_[item.object]);
+    // The pieces in order, each in order: the polygons in drawing order.
+    for (std::size_t piece = 0; piece < pieces_; ++piece) {
+        for (const DrawItem& item : drawLists_[piece * bands_.size() + band.index]) {
+            drawPolygon(band, *item.polygon, light, shading_[item.object]);
+        }
     }
     flushSpans(band.pixels);
     band.edges.clear();
+    if (surface != nullptr) {
+        forEachBandBlock(band,
+                         [&](int first, int end) { copyRows(*surface, mapping, first, end); });
+    }
 }
 
 int ScanlineRenderer::bandCountFor(int rows) const {
@@ -169,37 +201,24 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
         bands_.resize(static_cast<std::size_t>(bandCount));
     }
     for (int b = 0; b < bandCount; ++b) {
+        bands_[static_cast<std::size_t>(b)].index = static_cast<std::size_t>(b);
         EdgeTable& edges = bands_[static_cast<std::size_t>(b)].edges;
         edges.resize(rows, b, bandCount);
         edges.setCarriesSurface(carriesSurface_);
     }
     collectDrawList(scene, rows);
-    // One band per thread; a band touches only its own rows, edge table and scratch.
+    // Bands on the threads; a band touches only its own rows, edge table and scratch, and
+    // hands its rows to the surface itself when the surface takes rows from several threads.
+    DrawingSurface* const bandSurface = surface.takesRowsConcurrently() ? &surface : nullptr;
     walk::parallelFor(
         bandCount, 2,
-        [this, &lightDirection](long b) {
-            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection);
+        [&](long b) {
+            drawBand(bands_[static_cast<std::size_t>(b)], lightDirection, bandSurface, mapping);
         },
         1);
-
-    const FrameBuffer& frame = *buffer_;
-    for (int r = 0; r < frame.height(); ++r) {
-        surface.setPixelRow(mapping.windowX(0), mapping.windowY(r), frame.row(r), frame.width());
+    if (bandSurface == nullptr) {
+        copyRows(surface, mapping, 0, buffer_->height());
     }
-}
-
-void GouraudRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                               const ShadingInputs& shading, PendingPixels& pixels) {
-    span(row, first, second, shading, pixels.gouraud);
-}
-
-void GouraudRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
-                                   const RowShare& share, const ShadingInputs& shading,
-                                   PendingPixels& pixels) {
-    forEachTriangleRow<false>(corners, cosines, share,
-                              [&](int row, const EdgeWalk<false>& a, const EdgeWalk<false>& b) {
-                                  span(row, a, b, shading, pixels.gouraud);
-                              });
 }
 
 template <class Crossing>
@@ -207,20 +226,14 @@ __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const 
                                                                  const Crossing& second,
                                                                  const ShadingInputs& shading,
                                                                  GouraudPixels& pixels) {
-    SpanColumns span;
-    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
-        return;
-    }
     // The depth test in column order, keeping the cosine of each passing pixel; the
     // colours are computed later, many together, and stored in the same order.
-    if (pixels.shading != &shading || pixels.count >= GouraudPixels::kBatch) {
-        flushGouraudPixels(pixels, buffer().colorRow(0));
-        pixels.shading = &shading;
-    }
+    SpanColumns span;
     Interpolated<false> l;
     Interpolated<false> r;
-    loadPairs(span.secondLeft ? second : first, l);
-    loadPairs(span.secondLeft ? first : second, r);
+    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+        return;
+    }
     Lanes2 depthCosine = l.pairs[0];
     Lanes2 steps;
     startSpan(span, r.pairs[0], depthCosine, steps);
@@ -243,43 +256,19 @@ __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const 
     pixels.count = count;
 }
 
-void GouraudRenderer::flushSpans(PendingPixels& pixels) {
-    flushGouraudPixels(pixels.gouraud, buffer().colorRow(0));
-}
-
-void PhongRenderer::fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                             const ShadingInputs& shading, PendingPixels& pixels) {
-    span(row, first, second, shading, pixels.phong);
-}
-
-void PhongRenderer::drawTriangle(const Vertex* const corners[3], const double cosines[3],
-                                 const RowShare& share, const ShadingInputs& shading,
-                                 PendingPixels& pixels) {
-    forEachTriangleRow<true>(corners, cosines, share,
-                             [&](int row, const EdgeWalk<true>& a, const EdgeWalk<true>& b) {
-                                 span(row, a, b, shading, pixels.phong);
-                             });
-}
-
 template <class Crossing>
 __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Crossing& first,
                                                                const Crossing& second,
                                                                const ShadingInputs& shading,
                                                                PhongPixels& pixels) {
-    SpanColumns span;
-    if (!spanColumns(first.x, second.x, buffer().width(), span)) {
-        return;
-    }
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
-    if (pixels.shading != &shading || pixels.count >= PhongPixels::kBatch) {
-        flushPhongPixels(pixels, buffer().colorRow(0));
-        pixels.shading = &shading;
-    }
+    SpanColumns span;
     Interpolated<true> l;
     Interpolated<true> r;
-    loadPairs(span.secondLeft ? second : first, l);
-    loadPairs(span.secondLeft ? first : second, r);
+    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+        return;
+    }
     // Named pairs rather than an array, so that they stay in registers.
     Lanes2 depthWx = l.pairs[0];
     Lanes2 wyWz = l.pairs[1];
@@ -325,8 +314,7 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
     pixels.count = count;
 }
 
-void PhongRenderer::flushSpans(PendingPixels& pixels) {
-    flushPhongPixels(pixels.phong, buffer().colorRow(0));
-}
+template class SpanRenderer<GouraudRenderer, false>;
+template class SpanRenderer<PhongRenderer, true>;
 
 }  // namespace kel

@@ -11,6 +11,7 @@
 #include "render/shading.h"
 #include "render/span_kernels.h"
 #include "render/span_rule.h"
+#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -64,7 +65,7 @@ private:
     };
     struct Band {
         EdgeTable edges;
-        std::vector<DrawItem> items;  // those that reach the band's rows, in drawing order
+        std::size_t index = 0;
         std::vector<const EdgeEntry*> crossings;
         std::vector<double> cosines;  // per corner of the polygon being drawn
         PendingPixels pixels;
@@ -73,56 +74,109 @@ private:
     [[nodiscard]] int bandCountFor(int rows) const;
     // Each band's polygons, those that reach its rows, in drawing order.
     void collectDrawList(const Scene& scene, int rows);
-    void drawBand(Band& band, const Vector& light);
+    // surface: where the band puts its rows when done, or null when the caller does.
+    void drawBand(Band& band, const Vector& light, DrawingSurface* surface,
+                  const DeviceMapping& mapping);
     void drawPolygon(Band& band, const Polygon& polygon, const Vector& light,
                      const ShadingInputs& shading);
     void fillRow(Band& band, int row, const ShadingInputs& shading);
 
-    void clearBandRows(const Band& band);
+    // f(first, end) for each block of the band's rows.
+    template <class F>
+    void forEachBandBlock(const Band& band, F&& f) const;
+    void copyRows(DrawingSurface& surface, const DeviceMapping& mapping, int first, int end) const;
 
     std::unique_ptr<FrameBuffer> buffer_;
     std::vector<Band> bands_;
+    // The polygons that reach each band's rows, gathered in pieces of the scene's polygons
+    // on several threads: piece p's list for band b is drawLists_[p * bands + b].
+    static constexpr long kDrawListPiece = 4096;
+    std::vector<std::vector<DrawItem>> drawLists_;
+    std::size_t pieces_ = 0;
     std::vector<ShadingInputs> shading_;  // per object, by index
     int requestedBands_ = 0;
     bool carriesSurface_;
 };
 
-// Interpolates the light cosine of the corners; no highlight.
-class GouraudRenderer : public ScanlineRenderer {
-public:
-    GouraudRenderer() : ScanlineRenderer(false) {}
-
+// What a shaded renderer adds to the scan conversion: it routes every span, from the edge
+// table or straight from a triangle's edges, to Spans::span, which reads its crossings in
+// place, and gathers pixels into its own half of the pending pixels. Spans is the derived
+// renderer; Surface says whether its spans read world position and normal (else the
+// cosine).
+template <class Spans, bool Surface>
+class SpanRenderer : public ScanlineRenderer {
 protected:
+    SpanRenderer() : ScanlineRenderer(Surface) {}
+
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PendingPixels& pixels) override;
+                  const ShadingInputs& shading, PendingPixels& pixels) override {
+        self().span(row, first, second, shading, Spans::pending(pixels));
+    }
     void drawTriangle(const Vertex* const corners[3], const double cosines[3],
                       const RowShare& share, const ShadingInputs& shading,
-                      PendingPixels& pixels) override;
-    void flushSpans(PendingPixels& pixels) override;
+                      PendingPixels& pixels) override {
+        auto& pending = Spans::pending(pixels);
+        forEachTriangleRow<Surface>(
+            corners, cosines, share,
+            [&](int row, const EdgeWalk<Surface>& a, const EdgeWalk<Surface>& b) {
+                self().span(row, a, b, shading, pending);
+            });
+    }
+    void flushSpans(PendingPixels& pixels) override {
+        Spans::flush(Spans::pending(pixels), buffer().colorRow(0));
+    }
+
+    // The start of every span: its columns and the values at its two ends, after room is
+    // made for its pixels (the gathered ones are coloured first when they are another
+    // object's or a full batch). False when the span draws nothing.
+    template <class Crossing, class Pending>
+    [[nodiscard]] bool beginSpan(const Crossing& first, const Crossing& second,
+                                 const ShadingInputs& shading, Pending& pixels, SpanColumns& span,
+                                 Interpolated<Surface>& left, Interpolated<Surface>& right) {
+        if (!spanColumns(first.x, second.x, buffer().width(), span)) {
+            return false;
+        }
+        if (pixels.shading != &shading || pixels.count >= Pending::kBatch) {
+            Spans::flush(pixels, buffer().colorRow(0));
+            pixels.shading = &shading;
+        }
+        loadPairs(span.secondLeft ? second : first, left);
+        loadPairs(span.secondLeft ? first : second, right);
+        return true;
+    }
 
 private:
+    Spans& self() { return static_cast<Spans&>(*this); }
+};
+
+// Interpolates the light cosine of the corners; no highlight.
+class GouraudRenderer : public SpanRenderer<GouraudRenderer, false> {
+private:
+    friend class SpanRenderer<GouraudRenderer, false>;
+    static GouraudPixels& pending(PendingPixels& pixels) { return pixels.gouraud; }
+    static void flush(GouraudPixels& pixels, std::uint32_t* colors) {
+        flushGouraudPixels(pixels, colors);
+    }
     template <class Crossing>
     void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
               GouraudPixels& pixels);
 };
 
 // Interpolates world position and normal and lights every pixel.
-class PhongRenderer : public ScanlineRenderer {
-public:
-    PhongRenderer() : ScanlineRenderer(true) {}
-
-protected:
-    void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PendingPixels& pixels) override;
-    void drawTriangle(const Vertex* const corners[3], const double cosines[3],
-                      const RowShare& share, const ShadingInputs& shading,
-                      PendingPixels& pixels) override;
-    void flushSpans(PendingPixels& pixels) override;
-
+class PhongRenderer : public SpanRenderer<PhongRenderer, true> {
 private:
+    friend class SpanRenderer<PhongRenderer, true>;
+    static PhongPixels& pending(PendingPixels& pixels) { return pixels.phong; }
+    static void flush(PhongPixels& pixels, std::uint32_t* colors) {
+        flushPhongPixels(pixels, colors);
+    }
     template <class Crossing>
     void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
               PhongPixels& pixels);
 };
+
+// The spans are defined, and these instantiated, with the renderers' code.
+extern template class SpanRenderer<GouraudRenderer, false>;
+extern template class SpanRenderer<PhongRenderer, true>;
 
 }  // namespace kel

@@ -5,8 +5,12 @@
 // Work is shared out with oneTBB when it is available: its threads sleep when there is
 // nothing to do instead of spinning, which matters on a machine shared with other work.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "model/polygon.h"
 #include "model/scene.h"
@@ -81,31 +85,100 @@ enum class Which {
 #endif
 }
 
-// f(i) for i = 0 .. n - 1, on several threads when n reaches minParallel; f(i) must touch
-// nothing that f(j) touches.
-// The work is cut into pieces of at most grain elements, handed out as threads come
-// free: on a machine busy with other work a thread that loses its core holds up the
-// others by one piece, not by its whole share.
-template <class F>
-void parallelFor(long n, long minParallel, F&& f, long grain = kMinParallel / 2) {
+// g(begin, end) over pieces of 0 .. n - 1 that together hold every index once, on several
+// threads when n reaches minParallel; no piece may touch what another touches. The pieces
+// have at most grain elements and are handed out as threads come free: on a machine busy
+// with other work a thread that loses its core holds up the others by one piece, not by
+// its whole share.
+template <class G>
+void parallelPieces(long n, long minParallel, long grain, G&& g) {
 #ifdef KEL_HAVE_TBB
     if (n >= minParallel && n > 1) {
         tbb::parallel_for(
             tbb::blocked_range<long>(0, n, grain),
-            [&f](const tbb::blocked_range<long>& r) {
-                for (long i = r.begin(); i != r.end(); ++i) {
-                    f(i);
-                }
-            },
+            [&g](const tbb::blocked_range<long>& r) { g(r.begin(), r.end()); },
             tbb::simple_partitioner());
         return;
     }
 #else
+    (void)minParallel;
     (void)grain;
 #endif
-    for (long i = 0; i < n; ++i) {
-        f(i);
+    if (n > 0) {
+        g(0L, n);
     }
+}
+
+// f(i) for i = 0 .. n - 1, split as parallelPieces splits them.
+template <class F>
+void parallelFor(long n, long minParallel, F&& f, long grain = kMinParallel / 2) {
+    parallelPieces(n, minParallel, grain, [&f](long begin, long end) {
+        for (long i = begin; i != end; ++i) {
+            f(i);
+        }
+    });
+}
+
+// The lists of a scene (every surface's polygons, or every object's vertices) laid end to
+// end as one range: a scene of many small lists is shared out over threads as well as one
+// large list. The range is cut into pieces of pieceSize elements, in order, each done by
+// one thread: f(piece number, object index, list, index in the list) for every element.
+template <class List>
+struct Run {
+    std::size_t object;
+    const List* list;
+    long count;
+};
+
+// The number of pieces forEachInPieces cuts total elements into.
+[[nodiscard]] inline long pieceCount(long total, long pieceSize) {
+    return total <= 0 ? 0 : (total + pieceSize - 1) / pieceSize;
+}
+
+template <class List, class F>
+void forEachInPieces(const std::vector<Run<List>>& lists, long pieceSize, F&& f) {
+    std::vector<long> starts;
+    starts.reserve(lists.size());
+    long total = 0;
+    for (const Run<List>& list : lists) {
+        starts.push_back(total);
+        total += list.count;
+    }
+    const long pieces = pieceCount(total, pieceSize);
+    // Parallel once there are two pieces: a piece is worth a thread of its own.
+    parallelFor(
+        pieces, 2,
+        [&](long piece) {
+            const long begin = piece * pieceSize;
+            const long end = std::min(total, begin + pieceSize);
+            // The last list starting at or before begin holds it (empty lists start where
+            // the next one does and are passed over).
+            std::size_t run =
+                static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), begin) -
+                                         starts.begin()) -
+                1;
+            for (long i = begin; i < end; ++run) {
+                const Run<List>& list = lists[run];
+                const long runEnd = std::min(end, starts[run] + list.count);
+                for (; i < runEnd; ++i) {
+                    f(piece, list.object, *list.list, static_cast<std::size_t>(i - starts[run]));
+                }
+            }
+        },
+        1);
+}
+
+// The polygon lists of a scene for forEachInPieces.
+using PolygonList = std::remove_cvref_t<decltype(std::declval<const Surface&>().polygons())>;
+[[nodiscard]] inline std::vector<Run<PolygonList>> polygonRuns(const Scene& scene) {
+    std::vector<Run<PolygonList>> lists;
+    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
+        for (const auto& surface : scene.object(o)->surfaces()) {
+            const PolygonList& polygons = surface->polygons();
+            lists.push_back({o, &polygons, static_cast<long>(polygons.size())});
+        }
+    }
+    return lists;
 }
 
 // f(object index, polygon) in order: objects by index, surfaces and polygons in list order.
@@ -126,28 +199,28 @@ void forEachPolygon(const Scene& scene, Which which, F&& f) {
 // what that polygon owns, so the result is that of the ordered walk.
 template <class F>
 void forEachPolygonInParallel(const Scene& scene, Which which, F&& f) {
-    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
-        for (const auto& surface : scene.object(o)->surfaces()) {
-            const auto& polygons = surface->polygons();
-            parallelFor(static_cast<long>(polygons.size()), kMinParallel, [&](long i) {
-                Polygon& polygon = *polygons[static_cast<std::size_t>(i)];
-                if (selected(polygon, which)) {
-                    f(o, polygon);
-                }
-            });
-        }
-    }
+    forEachInPieces(polygonRuns(scene), kMinParallel / 2,
+                    [&](long, std::size_t object, const PolygonList& polygons, std::size_t i) {
+                        Polygon& polygon = *polygons[i];
+                        if (selected(polygon, which)) {
+                            f(object, polygon);
+                        }
+                    });
 }
 
 // f(object index, vertex) for every vertex of every object, split over threads: f may
 // change only the vertex it is given.
 template <class F>
 void forEachVertexInParallel(const Scene& scene, F&& f) {
+    std::vector<Run<SceneObject>> lists;
     for (std::size_t o = 0; o < scene.objectCount(); ++o) {
-        const SceneObject& object = *scene.object(o);
-        parallelFor(static_cast<long>(object.vertexCount()), kMinParallel,
-                    [&](long i) { f(o, *object.vertexAt(static_cast<std::size_t>(i))); });
+        const SceneObject* object = scene.object(o);
+        lists.push_back({o, object, static_cast<long>(object->vertexCount())});
     }
+    forEachInPieces(lists, kMinParallel / 2,
+                    [&](long, std::size_t object, const SceneObject& owner, std::size_t i) {
+                        f(object, *owner.vertexAt(i));
+                    });
 }
 
 }  // namespace kel::walk

@@ -54,9 +54,14 @@ void forEachTriangleRow(const Vertex* const corners[3], const double cosines[3],
     };
     EdgeWalk<Surface> longEdge = edge(0, 2);
     const auto rows = [&](std::int64_t from, std::int64_t to, EdgeWalk<Surface>& shortEdge) {
-        for (std::int64_t y = std::max<std::int64_t>(from, 0);
-             y < std::min<std::int64_t>(to, share.rows); ++y) {
-            if (share.has(y)) {
+        const std::int64_t first = std::max<std::int64_t>(from, 0);
+        // Whether the row is the band's is asked once per block of rows, not once per row.
+        bool owned = share.has(first);
+        for (std::int64_t y = first; y < std::min<std::int64_t>(to, share.rows); ++y) {
+            if (y % RowShare::kBlockRows == 0) {
+                owned = share.has(y);
+            }
+            if (owned) {
                 f(static_cast<int>(y), longEdge, shortEdge);
             }
             longEdge.step();

@@ -79,8 +79,17 @@ TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
     }
 }
 
+// A surface that takes rows from one thread only: the renderer hands them over itself
+// after the bands are done, instead of each band handing over its own.
+class OneThreadSurface : public ImageSurface {
+public:
+    using ImageSurface::ImageSurface;
+    bool takesRowsConcurrently() const override { return false; }
+};
+
 // The viewport's rows are shared out to bands drawn at the same time; however many there
-// are, and however often the scene is painted, every pixel comes out the same.
+// are, however the rows reach the surface, and however often the scene is painted, every
+// pixel comes out the same.
 TEST(BandCountTest, EveryBandCountAndRepeatedPaintGiveTheSameImage) {
     for (const std::string name : {"cube", "clipping", "room"}) {
         for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
@@ -99,6 +108,9 @@ TEST(BandCountTest, EveryBandCountAndRepeatedPaintGiveTheSameImage) {
                 ImageSurface banded(560, 560);
                 pipeline->run(banded, example.scene());
                 EXPECT_TRUE(banded.pixels() == serial.pixels()) << bands << " bands";
+                OneThreadSurface oneThread(560, 560);
+                pipeline->run(oneThread, example.scene());
+                EXPECT_TRUE(oneThread.pixels() == serial.pixels()) << bands << " bands, one thread";
             }
         }
     }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <vector>
+
 #include "render/geometry_stages.h"
 #include "render/image_surface.h"
 #include "render/render_pipeline.h"
 #include "render/render_stage.h"
+#include "render/scene_walk.h"
 #include "scene_fixtures.h"
 
 namespace kel {
@@ -94,5 +98,45 @@ TEST(TraversalTest, CursorsSkipEmptyObjectsSurfacesAndCornerlessPolygons) {
     EXPECT_EQ(owners, (std::vector<SceneObject*>{&a, &a, &b}));
     EXPECT_EQ(polygons.next(), nullptr);
 }
+// Lists of every size laid end to end and cut into pieces shared out over threads: every
+// element is visited exactly once, with its own list's object and the piece its place in
+// the whole range falls in, wherever the pieces fall on the lists' ends (empty lists too).
+TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
+    const std::vector<std::size_t> sizes = {0, 3, 0, 5000, 1, 0, 1023, 1025, 2048, 0, 7};
+    constexpr long kPiece = 700;
+    std::vector<std::vector<char>> lists;
+    std::vector<walk::Run<std::vector<char>>> runs;
+    std::vector<std::vector<std::atomic<int>>> visits(sizes.size());
+    std::vector<long> offsets;
+    long total = 0;
+    for (std::size_t l = 0; l < sizes.size(); ++l) {
+        lists.emplace_back(sizes[l]);
+        visits[l] = std::vector<std::atomic<int>>(sizes[l]);
+        offsets.push_back(total);
+        total += static_cast<long>(sizes[l]);
+    }
+    for (std::size_t l = 0; l < sizes.size(); ++l) {
+        runs.push_back({10 * l, &lists[l], static_cast<long>(sizes[l])});
+    }
+    std::atomic<int> wrong{0};
+    walk::forEachInPieces(
+        runs, kPiece,
+        [&](long piece, std::size_t object, const std::vector<char>& list, std::size_t i) {
+            const std::size_t l = object / 10;
+            if (l >= lists.size() || &list != &lists[l] || i >= sizes[l] ||
+                piece != (offsets[l] + static_cast<long>(i)) / kPiece) {
+                ++wrong;
+                return;
+            }
+            ++visits[l][i];
+        });
+    EXPECT_EQ(wrong, 0);
+    for (std::size_t l = 0; l < sizes.size(); ++l) {
+        for (std::size_t i = 0; i < sizes[l]; ++i) {
+            ASSERT_EQ(visits[l][i], 1) << "list " << l << ", element " << i;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kel
