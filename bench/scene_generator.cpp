@@ -31,11 +31,10 @@ std::unique_ptr<SceneObject> makeTorus(int rings, int segments, bool triangles) 
         for (int j = 0; j < segments; ++j) {
             const double v = 2.0 * std::numbers::pi * j / segments;
             const double radius = kMajor + kMinor * std::cos(v);
-            auto vertex = std::make_unique<Vertex>();
-            vertex->setId(i * segments + j);
-            vertex->setModelPosition(
+            Vertex& vertex = torus->addVertex();
+            vertex.setId(i * segments + j);
+            vertex.setModelPosition(
                 Vector(radius * std::cos(u), kMinor * std::sin(v), radius * std::sin(u)));
-            torus->addVertex(std::move(vertex));
         }
     }
     auto surface = std::make_unique<Surface>();
@@ -47,14 +46,13 @@ std::unique_ptr<SceneObject> makeTorus(int rings, int segments, bool triangles) 
             // Along the tube first, then along the ring: the normal points outward.
             Vertex* quad[4] = {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)};
             const auto add = [&surface](std::initializer_list<Vertex*> corners) {
-                auto polygon = std::make_unique<Polygon>();
+                Polygon& polygon = surface->addPolygon();
                 std::size_t k = 0;
                 for (Vertex* corner : corners) {
-                    polygon->setVertexAt(k++, corner);
-                    corner->addPolygon(polygon.get());
+                    polygon.setVertexAt(k++, corner);
+                    corner->addPolygon(&polygon);
                 }
-                polygon->setVertexCount(k);
-                surface->addPolygon(std::move(polygon));
+                polygon.setVertexCount(k);
             };
             if (triangles) {
                 add({quad[0], quad[1], quad[2]});

@@ -22,7 +22,6 @@ namespace kel {
 namespace {
 
 constexpr std::size_t kShownTokenLength = 32;
-constexpr std::size_t kTypicalPolygonsPerVertex = 6;
 
 // A token as it can be shown in a message box: quoted, shortened, control bytes masked.
 std::string quoted(std::string_view token) {
@@ -160,11 +159,8 @@ std::optional<std::string_view> ReadVisitor::take(Source& source, std::string_vi
     return token;
 }
 
-bool ReadVisitor::readIntFrom(Source& source, int& value) {
+bool ReadVisitor::readFullInt(Source& source, int& value) {
     static constexpr std::string_view kKind = "a whole number";
-    if (source.present && source.tokens.nextSmallInt(value)) {
-        return true;
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -177,18 +173,8 @@ bool ReadVisitor::readIntFrom(Source& source, int& value) {
     return true;
 }
 
-bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
+bool ReadVisitor::readFullCount(Source& source, std::uint32_t& value) {
     static constexpr std::string_view kKind = "a count (0 to 4294967295)";
-    if (source.present) {
-        const TokenReader::Mark before = source.tokens.mark();
-        std::int32_t small = 0;
-        if (source.tokens.nextSmallInt(small) && small >= 0) {
-            value = static_cast<std::uint32_t>(small);
-            return true;
-        }
-        // A minus sign or a long number: the full parse words the complaint.
-        source.tokens.rewind(before);
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -199,11 +185,8 @@ bool ReadVisitor::readCountFrom(Source& source, std::uint32_t& value) {
     return true;
 }
 
-bool ReadVisitor::readRealFrom(Source& source, double& value) {
+bool ReadVisitor::readFullReal(Source& source, double& value) {
     static constexpr std::string_view kKind = "a real number";
-    if (source.present && source.tokens.nextShortReal(value)) {
-        return true;
-    }
     const auto token = take(source, kKind);
     if (!token) {
         return false;
@@ -288,14 +271,21 @@ bool ReadVisitor::readScene(SceneBuilder& builder) {
         return false;
     }
     // A 64-bit counter: the loop must end even for a count of INT_MAX.
-    for (std::int64_t i = 1; i <= objectCount; ++i) {
+    bool read = true;
+    for (std::int64_t i = 1; read && i <= objectCount; ++i) {
         readObject(static_cast<int>(i));
         if (sceneFailed_) {
             reportFailure();
-            return false;
+            read = false;
         }
     }
-    return true;
+    // The last object file's text and the id table would otherwise stay for as long as
+    // the document keeps this reader: as much again as the mesh's file. Swapped out, not
+    // assigned over: a string assigned an empty one keeps its buffer.
+    Source released;
+    std::swap(object_, released);
+    vertices_.release();
+    return read;
 }
 
 bool ReadVisitor::readCamera() {
@@ -513,13 +503,14 @@ bool ReadVisitor::readObjectFile(SceneObject& object) {
     if (!readCountFrom(object_, vertexCount)) {
         return false;
     }
+    vertices_.expect(vertexCount);
     for (std::uint32_t j = 0; j < vertexCount; ++j) {
-        auto vertex = std::make_unique<Vertex>();
-        if (!readVertex(*vertex)) {
+        // Read in place; should the read fail, the object is dropped with it.
+        Vertex& added = object.addVertex();
+        if (!readVertex(added)) {
             return false;
         }
-        vertices_.entry(static_cast<std::uint32_t>(vertex->id())).vertex = vertex.get();
-        object.addVertex(std::move(vertex));
+        vertices_.entry(static_cast<std::uint32_t>(added.id())).vertex = &added;
     }
 
     std::uint32_t surfaceCount = 0;
@@ -573,10 +564,8 @@ bool ReadVisitor::readSurface(Surface& surface) {
         return false;
     }
     for (std::uint32_t k = 0; k < polygonCount; ++k) {
-        auto polygon = std::make_unique<Polygon>();
-        Polygon& added = *polygon;
-        surface.addPolygon(std::move(polygon));
-        if (!readPolygon(added)) {
+        // Owned by the surface from the start, as the surface is by its object.
+        if (!readPolygon(surface.addPolygon())) {
             return false;
         }
     }
@@ -609,31 +598,29 @@ bool ReadVisitor::readPolygon(Polygon& polygon) {
         VertexIdTable::Entry* entry =
             id < 0 ? nullptr : vertices_.find(static_cast<std::uint32_t>(id));
         if (entry == nullptr) {
-            return fail(object_, "corner id " + std::to_string(id) +
-                                     " names no vertex of this file (surface " +
-                                     std::to_string(currentSurface_) + ")");
+            return failUnknownCorner(id);
         }
         if (entry->surfaceMark == 0) {
             entry->surfaceMark = currentSurface_;
         } else if (entry->surfaceMark != currentSurface_) {
             // No vertex is shared between surfaces, so normals are never averaged across
             // the edge between two of them: this surface gets its own copy.
-            auto copy = std::make_unique<Vertex>(*entry->vertex);
-            copy->clearPolygons();
-            entry->vertex = copy.get();
-            currentObject_->insertVertexAtFront(std::move(copy));
+            Vertex& copy = currentObject_->insertVertexAtFront(*entry->vertex);
+            copy.clearPolygons();
+            entry->vertex = &copy;
             entry->surfaceMark = currentSurface_;
         }
         polygon.setVertexAt(j, entry->vertex);
-        Vertex& corner = *entry->vertex;
-        // Most vertices of a mesh have about six polygons around them: one allocation.
-        if (corner.polygons().empty()) {
-            corner.reservePolygons(kTypicalPolygonsPerVertex);
-        }
-        corner.addPolygon(&polygon);
+        entry->vertex->addPolygon(&polygon);
     }
     polygon.setVertexCount(cornerCount);
     return true;
+}
+
+bool ReadVisitor::failUnknownCorner(int id) {
+    return fail(object_, "corner id " + std::to_string(id) +
+                             " names no vertex of this file (surface " +
+                             std::to_string(currentSurface_) + ")");
 }
 
 }  // namespace kel

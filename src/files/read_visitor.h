@@ -118,9 +118,32 @@ private:
     };
 
     std::optional<std::string_view> take(Source& source, std::string_view expected);
-    bool readIntFrom(Source& source, int& value);
-    bool readCountFrom(Source& source, std::uint32_t& value);
-    bool readRealFrom(Source& source, double& value);
+    // Each read of a number takes the common short form in one pass, inline; anything
+    // else (and every complaint) goes to the full parse, kept out of the way.
+    bool readIntFrom(Source& source, int& value) {
+        return (source.present && source.tokens.nextSmallInt(value)) || readFullInt(source, value);
+    }
+    bool readCountFrom(Source& source, std::uint32_t& value) {
+        std::int32_t small = 0;
+        if (source.present) {
+            const TokenReader::Mark before = source.tokens.mark();
+            if (source.tokens.nextSmallInt(small) && small >= 0) {
+                value = static_cast<std::uint32_t>(small);
+                return true;
+            }
+            // A minus sign or a long number: the full parse words the complaint.
+            source.tokens.rewind(before);
+        }
+        return readFullCount(source, value);
+    }
+    bool readRealFrom(Source& source, double& value) {
+        return (source.present && source.tokens.nextShortReal(value)) ||
+               readFullReal(source, value);
+    }
+    [[gnu::noinline]] bool readFullInt(Source& source, int& value);
+    [[gnu::noinline]] bool readFullCount(Source& source, std::uint32_t& value);
+    [[gnu::noinline]] bool readFullReal(Source& source, double& value);
+    [[gnu::noinline]] bool failUnknownCorner(int id);
     bool readTripleFrom(Source& source, Vector& triple);
     bool readObjectRecord(SceneObject& object);
     bool readObjectFile(SceneObject& object);

@@ -25,16 +25,13 @@ public:
     std::optional<std::string_view> next() {
         const char* const data = text_.data();
         const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         if (at == size) {
             pos_ = at;
             return std::nullopt;
         }
         tokenStart_ = at;
-        while (at < size && !isBlank(data[at])) {
+        while (!endsToken(at)) {
             ++at;
         }
         pos_ = at;
@@ -45,27 +42,20 @@ public:
     // takes nothing and returns false, and next() gives the token for a full parse.
     bool nextSmallInt(std::int32_t& value) {
         const char* const data = text_.data();
-        const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         const std::size_t start = at;
-        const bool negative = at < size && data[at] == '-';
+        const bool negative = data[at] == '-';
         at += negative ? 1 : 0;
-        const std::size_t digits = at;
-        std::int32_t magnitude = 0;
-        while (at < size && at - digits < kMaxSmallDigits &&
-               static_cast<unsigned char>(data[at] - '0') < 10) {
-            magnitude = magnitude * 10 + (data[at] - '0');
-            ++at;
-        }
-        if (at == digits || (at < size && !isBlank(data[at]))) {
+        const std::size_t first = at;
+        std::uint32_t magnitude = 0;  // wraps past 9 digits, which are declined anyway
+        at = scanDigits(at, magnitude);
+        if (at == first || at - first > kMaxSmallDigits || !endsToken(at)) {
             return false;
         }
         tokenStart_ = start;
         pos_ = at;
-        value = negative ? -magnitude : magnitude;
+        const auto whole = static_cast<std::int32_t>(magnitude);
+        value = negative ? -whole : whole;
         return true;
     }
 
@@ -73,31 +63,22 @@ public:
     // and point ("-0.25", "3", ".5"): the very double a full parse gives.
     bool nextShortReal(double& value) {
         const char* const data = text_.data();
-        const std::size_t size = text_.size();
-        std::size_t at = pos_;
-        while (at < size && isBlank(data[at])) {
-            ++at;
-        }
+        std::size_t at = skipBlanks(pos_);
         const std::size_t start = at;
-        const bool negative = at < size && data[at] == '-';
+        const bool negative = data[at] == '-';
         at += negative ? 1 : 0;
-        std::uint64_t digits = 0;
-        std::size_t count = 0;
+        const std::size_t first = at;
+        std::uint64_t digits = 0;  // wraps past 19 digits, which are declined anyway
+        at = scanDigits(at, digits);
+        std::size_t count = at - first;
         std::size_t fraction = 0;
-        bool point = false;
-        for (; at < size && !isBlank(data[at]); ++at) {
-            const char c = data[at];
-            if (static_cast<unsigned char>(c - '0') < 10 && count < kMaxShortDecimalDigits) {
-                digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-                ++count;
-                fraction += point ? 1 : 0;
-            } else if (c == '.' && !point) {
-                point = true;
-            } else {
-                return false;
-            }
+        if (data[at] == '.') {
+            const std::size_t point = at + 1;
+            at = scanDigits(point, digits);
+            fraction = at - point;
+            count += fraction;
         }
-        if (count == 0) {
+        if (count == 0 || count > kMaxShortDecimalDigits || !endsToken(at)) {
             return false;
         }
         tokenStart_ = start;
@@ -134,6 +115,29 @@ private:
         return blanks;
     }();
     static bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
+    static bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+    // The scans below stop at the end of the text without testing for it: a string ends
+    // in a NUL, which is neither blank nor a digit.
+    // The first position from at on that is not blank, or the size of the text.
+    std::size_t skipBlanks(std::size_t at) const {
+        const char* const data = text_.data();
+        while (isBlank(data[at])) {
+            ++at;
+        }
+        return at;
+    }
+    // The first position from at on that is not a digit; the digits are appended to number.
+    template <class Number>
+    std::size_t scanDigits(std::size_t at, Number& number) const {
+        const char* const data = text_.data();
+        while (isDigit(data[at])) {
+            number = number * 10 + static_cast<Number>(data[at] - '0');
+            ++at;
+        }
+        return at;
+    }
+    // Whether a token ending before at ends there: a blank or the end of the text follows.
+    bool endsToken(std::size_t at) const { return at == text_.size() || isBlank(text_[at]); }
 
     static constexpr std::size_t kMaxSmallDigits = 9;  // cannot overflow 32 bits
 

@@ -18,6 +18,24 @@ void VertexIdTable::reset(std::size_t fileBytes) {
     // A vertex record takes at least 8 bytes ("0 0 0 0\n"), so a file holds fewer vertices
     // than bytes: ids up to its size cover every densely numbered mesh it can hold.
     directLimit_ = std::max(kMinDirectLimit, fileBytes);
+    fileBytes_ = fileBytes;
+}
+
+void VertexIdTable::expect(std::size_t count) {
+    // A vertex record takes at least 8 bytes of the file.
+    const std::size_t bounded = std::min(count, fileBytes_ / 8);
+    if (direct_.size() < bounded) {
+        direct_.resize(bounded);
+    }
+    used_.reserve(bounded);
+}
+
+void VertexIdTable::release() {
+    // Swapped with empty ones: clear() would keep the memory.
+    std::vector<Entry>().swap(direct_);
+    std::vector<std::uint32_t>().swap(used_);
+    std::unordered_map<std::uint32_t, Entry>().swap(sparse_);
+    directLimit_ = kMinDirectLimit;
 }
 
 VertexIdTable::Entry& VertexIdTable::entry(std::uint32_t id) {

@@ -25,6 +25,11 @@ public:
 
     // Starts the next object, whose file is fileBytes long.
     void reset(std::size_t fileBytes);
+    // Room for count vertices of ids 0 to count - 1, the usual numbering, so that storing
+    // them grows nothing; count is taken as given only as far as the file could hold.
+    void expect(std::size_t count);
+    // Gives back all memory, once the last object is read.
+    void release();
     // The entry of id, made empty on first use.
     Entry& entry(std::uint32_t id);
     // The entry of id, or null when no vertex was stored under it. Inline: it runs once
@@ -48,6 +53,7 @@ private:
     std::vector<std::uint32_t> used_;
     std::unordered_map<std::uint32_t, Entry> sparse_;
     std::size_t directLimit_ = kMinDirectLimit;
+    std::size_t fileBytes_ = 0;
 };
 
 }  // namespace kel

@@ -30,13 +30,12 @@ void Polygon::clearClipped() {
 }
 
 void Polygon::computeNormal() {
-    if (vertexCount_ < 3 || vertices_.size() < 3 || !vertices_[0] || !vertices_[1] ||
-        !vertices_[2]) {
+    if (vertexCount_ < 3 || corners_.size() < 3 || !corners_[0] || !corners_[1] || !corners_[2]) {
         return;  // no defined normal: keep the previous one
     }
-    const Vector& p0 = vertices_[0]->worldPosition();
-    const Vector& p1 = vertices_[1]->worldPosition();
-    const Vector& p2 = vertices_[2]->worldPosition();
+    const Vector p0 = corners_[0]->worldPosition();
+    const Vector p1 = corners_[1]->worldPosition();
+    const Vector p2 = corners_[2]->worldPosition();
     // Newell's method over the edges p0-p1, p1-p2, p2-p0.
     Vector n((p0.z() + p1.z()) * (p0.y() - p1.y()) + (p1.z() + p2.z()) * (p1.y() - p2.y()) +
                  (p2.z() + p0.z()) * (p2.y() - p0.y()),
@@ -45,13 +44,13 @@ void Polygon::computeNormal() {
              (p0.y() + p1.y()) * (p0.x() - p1.x()) + (p1.y() + p2.y()) * (p1.x() - p2.x()) +
                  (p2.y() + p0.y()) * (p2.x() - p0.x()));
     n.normalize();
-    normal_ = n;
+    normal_ = {n.x(), n.y(), n.z()};
 }
 
 void Polygon::computeVertexNormals() {
-    for (std::size_t i = 0; i < vertexCount_ && i < vertices_.size(); ++i) {
-        if (vertices_[i]) {
-            vertices_[i]->computeNormal();
+    for (std::size_t i = 0; i < vertexCount_ && i < corners_.size(); ++i) {
+        if (corners_[i] != nullptr) {
+            corners_[i]->computeNormal();
         }
     }
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <iterator>
 #include <memory>
 #include <vector>
 
+#include "model/inline_list.h"
 #include "model/node.h"
 #include "model/vector.h"
 #include "model/vertex.h"
@@ -24,20 +28,11 @@ public:
 
     std::size_t vertexCount() const { return vertexCount_; }
     void setVertexCount(std::size_t count) { vertexCount_ = static_cast<std::uint32_t>(count); }
-    // Grows the corner array as needed.
-    void setVertexAt(std::size_t i, Vertex* vertex) {
-        if (i == vertices_.size()) {
-            vertices_.push_back(vertex);  // corners set in order, as a reader does
-            return;
-        }
-        if (i > vertices_.size()) {
-            vertices_.resize(i + 1, nullptr);
-        }
-        vertices_[i] = vertex;
-    }
+    // Grows the corner array as needed; corners not yet set are null.
+    void setVertexAt(std::size_t i, Vertex* vertex) { corners_.set(i, vertex, nullptr); }
     // Room for count corners, so that adding them one by one does not grow the array.
-    void reserveVertices(std::size_t count) { vertices_.reserve(count); }
-    Vertex* vertexAt(std::size_t i) const { return vertices_[i]; }
+    void reserveVertices(std::size_t count) { corners_.reserve(count); }
+    Vertex* vertexAt(std::size_t i) const { return corners_[i]; }
 
     // Takes ownership; grows the clipped array as needed.
     void setClippedVertexAt(std::size_t i, std::unique_ptr<Vertex> vertex);
@@ -51,10 +46,10 @@ public:
         return clippedCount_ != 0 ? clippedCount_ : vertexCount_;
     }
     Vertex* effectiveVertex(std::size_t i) const {
-        return clippedCount_ != 0 ? (*clipped_)[i].get() : vertices_[i];
+        return clippedCount_ != 0 ? (*clipped_)[i].get() : corners_[i];
     }
 
-    const Vector& normal() const { return normal_; }
+    Vector normal() const { return Vector(normal_[0], normal_[1], normal_[2]); }
     bool visible() const { return visible_ != 0; }
     void setVisible(bool visible) { visible_ = visible ? 1 : 0; }
 
@@ -65,26 +60,84 @@ public:
     void computeVertexNormals();
 
 private:
-    std::vector<Vertex*> vertices_;
+    // Most polygons of a mesh are triangles or quadrilaterals: no allocation for them.
+    // The vertex count goes in the list's tail padding: 96 bytes, not 104, per polygon.
+    [[no_unique_address]] InlineList<Vertex*, 4> corners_;
+    std::uint32_t vertexCount_ = 0;
     // Made on the first clip: most polygons of a large mesh are never clipped.
     std::unique_ptr<std::vector<std::unique_ptr<Vertex>>> clipped_;
-    std::uint32_t vertexCount_ = 0;
     std::uint32_t clippedCount_ = 0;
-    Vector normal_{1.0, 1.0, 1.0};
     int visible_ = 1;
+    std::array<double, 3> normal_{1.0, 1.0, 1.0};
+};
+
+// The polygons of a surface in the order added. Each keeps its address for as long as the
+// surface lives (the tree, the pixel probe and the undo journal hold on to them), and they
+// are held by value: a mesh has millions, one allocation each would cost more than they do.
+// Elements are handed out as pointers, as from a list of owning pointers.
+class PolygonList {
+    using Store = std::deque<Polygon>;
+
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Polygon*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = Polygon*;
+
+        Iterator() = default;
+        explicit Iterator(Store::const_iterator at) : at_(at) {}
+        Polygon* operator*() const { return const_cast<Polygon*>(&*at_); }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++at_;
+            return before;
+        }
+        friend bool operator==(const Iterator&, const Iterator&) = default;
+
+    private:
+        Store::const_iterator at_;
+    };
+
+    std::size_t size() const { return polygons_.size(); }
+    bool empty() const { return polygons_.empty(); }
+    // A surface owns its polygons but does not make them const: as before, callers that
+    // see the surface const may still change a polygon (the renderers' per-frame state).
+    Polygon* operator[](std::size_t i) const { return const_cast<Polygon*>(&polygons_[i]); }
+    Polygon* front() const { return (*this)[0]; }
+    Polygon* back() const { return (*this)[polygons_.size() - 1]; }
+    Iterator begin() const { return Iterator(polygons_.begin()); }
+    Iterator end() const { return Iterator(polygons_.end()); }
+
+    // A new polygon at the end.
+    Polygon& add() { return polygons_.emplace_back(); }
+
+private:
+    Store polygons_;
 };
 
 // A group of polygons, owned, in the order added.
 class Surface : public Node {
 public:
+    Surface() = default;
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
     void accept(Visitor& visitor) override;
 
     std::size_t polygonCount() const { return polygons_.size(); }
-    void addPolygon(std::unique_ptr<Polygon> polygon) { polygons_.push_back(std::move(polygon)); }
-    const std::vector<std::unique_ptr<Polygon>>& polygons() const { return polygons_; }
+    // A new, empty polygon at the end of the list; it keeps its address.
+    Polygon& addPolygon() { return polygons_.add(); }
+    const PolygonList& polygons() const { return polygons_; }
 
 private:
-    std::vector<std::unique_ptr<Polygon>> polygons_;
+    PolygonList polygons_;
 };
 
 }  // namespace kel

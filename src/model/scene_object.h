@@ -48,13 +48,16 @@ public:
     void computeModelingTransform();
     const Transform& modelingTransform() const { return modelingTransform_; }
 
+    // Vertices are held by value and keep their addresses for the object's life, whatever
+    // is added at either end. The object does not make them const (the renderers keep
+    // per-frame state in them).
     std::size_t vertexCount() const { return vertices_.size(); }
-    Vertex* vertexAt(std::size_t i) const { return vertices_[i].get(); }
-    void addVertex(std::unique_ptr<Vertex> vertex) { vertices_.push_back(std::move(vertex)); }
-    // Index 0; every other vertex moves up by one.
-    void insertVertexAtFront(std::unique_ptr<Vertex> vertex) {
-        vertices_.push_front(std::move(vertex));
-    }
+    Vertex* vertexAt(std::size_t i) const { return const_cast<Vertex*>(&vertices_[i]); }
+    // A new vertex at the end.
+    Vertex& addVertex() { return vertices_.emplace_back(); }
+    // A copy of vertex (which may be one of this object's) at index 0; every other vertex
+    // moves up by one in the order, none in memory.
+    Vertex& insertVertexAtFront(const Vertex& vertex) { return vertices_.emplace_front(vertex); }
 
     std::size_t surfaceCount() const { return surfaces_.size(); }
     void addSurface(std::unique_ptr<Surface> surface) { surfaces_.push_back(std::move(surface)); }
@@ -62,7 +65,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<Surface>> surfaces_;
-    std::deque<std::unique_ptr<Vertex>> vertices_;
+    std::deque<Vertex> vertices_;
     std::string name_;
     int number_;
     Vector rotation_{0.0, 0.0, 0.0};

@@ -19,7 +19,7 @@ void Vertex::computeNormal() {
     }
     sum /= static_cast<double>(polygons_.size());
     sum.normalize();
-    normal_ = sum;
+    normal_ = {sum.x(), sum.y(), sum.z()};
 }
 
 }  // namespace kel

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cmath>
-#include <vector>
+#include <cstddef>
 
+#include "model/inline_list.h"
 #include "model/node.h"
 #include "model/vector.h"
 
@@ -31,6 +33,9 @@ private:
 
 // One vertex of an object, with one position per stage of the pipeline. The polygons
 // that use it are listed, not owned. A copy lists the same polygons.
+//
+// A mesh holds millions of vertices: positions are kept as bare components (three, and
+// four for the clip position) and handed out as Vectors of that size.
 class Vertex : public Node {
 public:
     Vertex() = default;
@@ -41,15 +46,15 @@ public:
 
     int id() const { return id_; }
     void setId(int id) { id_ = id; }
-    const Vector& modelPosition() const { return modelPosition_; }
-    void setModelPosition(const Vector& p) { modelPosition_ = p; }
-    const Vector& worldPosition() const { return worldPosition_; }
-    void setWorldPosition(const Vector& p) { worldPosition_ = p; }
-    const Vector& clipPosition() const { return clipPosition_; }
-    void setClipPosition(const Vector& p) { clipPosition_ = p; }
+    Vector modelPosition() const { return point(model_); }
+    void setModelPosition(const Vector& p) { model_ = {p.x(), p.y(), p.z()}; }
+    Vector worldPosition() const { return point(world_); }
+    void setWorldPosition(const Vector& p) { world_ = {p.x(), p.y(), p.z()}; }
+    Vector clipPosition() const { return Vector(clip_[0], clip_[1], clip_[2], clip_[3]); }
+    void setClipPosition(const Vector& p) { clip_ = {p.x(), p.y(), p.z(), p.w()}; }
     const DevicePoint& devicePoint() const { return devicePoint_; }
     void setDevicePoint(const DevicePoint& p) { devicePoint_ = p; }
-    const Vector& normal() const { return normal_; }
+    Vector normal() const { return point(normal_); }
 
     // Normalized average of the normals of the polygons using this vertex. A vertex that
     // no polygon uses keeps its normal.
@@ -57,37 +62,31 @@ public:
     // The clip position divided by its w (element 3). Returns false and leaves result
     // alone when |w| < 1e-6.
     [[nodiscard]] bool projectedPosition(Vector& result) const {
-        const double w = clipPosition_.at(3);
+        const double w = clip_[3];
         if (!(std::fabs(w) >= 1e-6)) {
             return false;
         }
-        result = clipPosition_;
-        for (std::size_t i = 0; i < result.size(); ++i) {
-            result.at(i) /= w;
-        }
+        result = Vector(clip_[0] / w, clip_[1] / w, clip_[2] / w, clip_[3] / w);
         return true;
     }
 
-    const std::vector<Polygon*>& polygons() const { return polygons_; }
-    // A vertex of a mesh is shared by about six polygons: the list grows two at a time up
-    // to 16, which wastes less than doubling would, then doubles.
-    void addPolygon(Polygon* polygon) {
-        if (polygons_.size() == polygons_.capacity()) {
-            const std::size_t capacity = polygons_.capacity();
-            polygons_.reserve(capacity < 16 ? capacity + 2 : 2 * capacity);
-        }
-        polygons_.push_back(polygon);
-    }
+    // Most vertices of a mesh are shared by about six polygons: that many are kept inline.
+    using PolygonList = InlineList<Polygon*, 6>;
+    const PolygonList& polygons() const { return polygons_; }
+    void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
     // Room for count polygons, so that adding them one by one does not grow the list.
     void reservePolygons(std::size_t count) { polygons_.reserve(count); }
     void clearPolygons() { polygons_.clear(); }
 
 private:
-    std::vector<Polygon*> polygons_;
-    Vector modelPosition_{0.0, 0.0, 0.0};
-    Vector worldPosition_{0.0, 0.0, 0.0};
-    Vector clipPosition_{1.0, 1.0, 1.0, 1.0};
-    Vector normal_{0.0, 0.0, 0.0};
+    using Point = std::array<double, 3>;
+    static Vector point(const Point& p) { return Vector(p[0], p[1], p[2]); }
+
+    PolygonList polygons_;
+    Point model_{0.0, 0.0, 0.0};
+    Point world_{0.0, 0.0, 0.0};
+    std::array<double, 4> clip_{1.0, 1.0, 1.0, 1.0};
+    Point normal_{0.0, 0.0, 0.0};
     DevicePoint devicePoint_;
     int id_ = 0;  // beside the device point, where it fills what would be padding
 };

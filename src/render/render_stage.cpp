@@ -67,7 +67,7 @@ Polygon* PolygonCursor::next() {
         return nullptr;
     }
     current_ = scene_->object(objectIndex_);
-    Polygon* polygon = (*polygons_)[polygonIndex_].get();
+    Polygon* polygon = (*polygons_)[polygonIndex_];
     ++polygonIndex_;
     settle();
     return polygon;

@@ -59,7 +59,7 @@ private:
     const Scene* scene_ = nullptr;
     SceneObject* current_ = nullptr;
     // The polygon list of the current surface, while the cursor is inside one.
-    const std::vector<std::unique_ptr<Polygon>>* polygons_ = nullptr;
+    const PolygonList* polygons_ = nullptr;
 };
 
 // One step of the rendering pipeline. Stages talk to each other only through the values

@@ -193,7 +193,7 @@ Nodes polygonItems(const Surface& surface) {
     int number = 0;
     for (const auto& polygon : surface.polygons()) {
         TreeNode node = branchItem(TreeItemKind::Polygon, "Polygon " + std::to_string(number));
-        node.data.polygon = polygon.get();
+        node.data.polygon = polygon;
         nodes.push_back(std::move(node));
         ++number;
     }

@@ -230,8 +230,7 @@ TEST_F(ViewerTest, APickReportsThePixelsPolygonDepthAndColourAndSelectsItInTheTr
                                     .scene()
                                     ->object(expected.objectIndex)
                                     ->surfaces()[expected.surfaceIndex]
-                                    ->polygons()[expected.polygonIndex]
-                                    .get();
+                                    ->polygons()[expected.polygonIndex];
         EXPECT_EQ(record->polygon, picked);
         EXPECT_FALSE(frame.document().isModified());
         choose("&File", "&Close");

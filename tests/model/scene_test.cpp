@@ -130,23 +130,19 @@ struct Mesh {
     Surface surface;
 
     Vertex* vertex(double x, double y, double z) {
-        auto v = std::make_unique<Vertex>();
-        v->setWorldPosition(Vector(x, y, z));
-        Vertex* raw = v.get();
-        object.addVertex(std::move(v));
-        return raw;
+        Vertex& v = object.addVertex();
+        v.setWorldPosition(Vector(x, y, z));
+        return &v;
     }
     Polygon* polygon(std::initializer_list<Vertex*> corners) {
-        auto p = std::make_unique<Polygon>();
+        Polygon& p = surface.addPolygon();
         std::size_t i = 0;
         for (Vertex* corner : corners) {
-            p->setVertexAt(i++, corner);
-            corner->addPolygon(p.get());
+            p.setVertexAt(i++, corner);
+            corner->addPolygon(&p);
         }
-        p->setVertexCount(i);
-        Polygon* raw = p.get();
-        surface.addPolygon(std::move(p));
-        return raw;
+        p.setVertexCount(i);
+        return &p;
     }
 };
 

@@ -42,9 +42,7 @@ inline SceneObject& addObject(Scene& scene, const std::vector<Vector>& positions
     object->setColor(color);
     object->setDiffuse(1.0);
     for (const Vector& p : positions) {
-        auto vertex = std::make_unique<Vertex>();
-        vertex->setModelPosition(p);
-        object->addVertex(std::move(vertex));
+        object->addVertex().setModelPosition(p);
     }
     SceneObject& result = *object;
     scene.addObject(std::move(object));
@@ -57,15 +55,13 @@ inline Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& 
     if (newSurface) {
         object.addSurface(std::make_unique<Surface>());
     }
-    auto polygon = std::make_unique<Polygon>();
+    Polygon& polygon = object.surfaces().back()->addPolygon();
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        polygon->setVertexAt(i, object.vertexAt(corners[i]));
-        object.vertexAt(corners[i])->addPolygon(polygon.get());
+        polygon.setVertexAt(i, object.vertexAt(corners[i]));
+        object.vertexAt(corners[i])->addPolygon(&polygon);
     }
-    polygon->setVertexCount(corners.size());
-    Polygon& result = *polygon;
-    object.surfaces().back()->addPolygon(std::move(polygon));
-    return result;
+    polygon.setVertexCount(corners.size());
+    return polygon;
 }
 
 // Every message fails the test: the files opened here must open cleanly.
@@ -82,10 +78,16 @@ public:
 // view state of the mode; the working directory, which opening changes, is given back.
 struct OpenedScene {
     OpenedScene(const std::string& name, RenderMode mode) {
-        const std::string path = name.find('/') != std::string::npos ? name
-                                 : name.find('.') != std::string::npos
-                                     ? std::string(KEL_EXAMPLES_DIR) + "/" + name
-                                     : std::string(KEL_EXAMPLES_DIR) + "/" + name + ".kel";
+        // Appended piece by piece: GCC 12 takes a chain of + for an overflow here.
+        std::string path = name;
+        if (name.find('/') == std::string::npos) {
+            path = KEL_EXAMPLES_DIR;
+            path += '/';
+            path += name;
+            if (name.find('.') == std::string::npos) {
+                path += ".kel";
+            }
+        }
         const std::filesystem::path cwd = std::filesystem::current_path();
         opened = document.onOpenDocument(path) && document.scene() != nullptr;
         std::filesystem::current_path(cwd);

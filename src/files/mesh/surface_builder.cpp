@@ -196,14 +196,13 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
         ++marks[v];
     }
     for (std::size_t i = 0; i < n; ++i) {
-        auto vertex = std::make_unique<Vertex>();
-        vertex->setId(static_cast<int>(i));
-        vertex->setModelPosition(
+        Vertex& vertex = object.addVertex();
+        vertex.setId(static_cast<int>(i));
+        vertex.setModelPosition(
             Vector(mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]));
-        vertex->reservePolygons(marks[i]);
+        vertex.reservePolygons(marks[i]);
         marks[i] = 0;
-        table[i] = vertex.get();
-        object.addVertex(std::move(vertex));
+        table[i] = &vertex;
     }
 
     std::size_t surfaceCount = 0;
@@ -225,26 +224,24 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
         auto surface = std::make_unique<Surface>();
         for (std::uint32_t k = starts[s]; k < starts[s + 1]; ++k) {
             const std::uint32_t face = order[k];
-            auto polygon = std::make_unique<Polygon>();
+            Polygon& polygon = surface->addPolygon();
             const std::size_t begin = mesh.faceBegin(face);
             const std::size_t count = mesh.faceEnds[face] - begin;
-            polygon->setVertexAt(count - 1, nullptr);  // sizes the corner array once
+            polygon.setVertexAt(count - 1, nullptr);  // sizes the corner array once
             for (std::size_t j = 0; j < count; ++j) {
                 const std::uint32_t v = mesh.corners[begin + j];
                 if (marks[v] == 0) {
                     marks[v] = number;
                 } else if (marks[v] != number) {
-                    auto copy = std::make_unique<Vertex>(*table[v]);
-                    copy->clearPolygons();
-                    table[v] = copy.get();
-                    object.insertVertexAtFront(std::move(copy));
+                    Vertex& copy = object.insertVertexAtFront(*table[v]);
+                    copy.clearPolygons();
+                    table[v] = &copy;
                     marks[v] = number;
                 }
-                polygon->setVertexAt(j, table[v]);
-                table[v]->addPolygon(polygon.get());
+                polygon.setVertexAt(j, table[v]);
+                table[v]->addPolygon(&polygon);
             }
-            polygon->setVertexCount(count);
-            surface->addPolygon(std::move(polygon));
+            polygon.setVertexCount(count);
         }
         object.addSurface(std::move(surface));
     }
