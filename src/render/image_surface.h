@@ -28,6 +28,10 @@ public:
     void setPixelRow(int x, int y, const std::uint32_t* colors, int count) override;
     // Rows are separate parts of one array.
     bool takesRowsConcurrently() const override { return true; }
+    // The pixels of the line from (x0, y0) to (x1, y1) that lineTo would set, but only
+    // those on rows first .. end - 1: threads may draw lines at once into rows of their
+    // own. The current position stays.
+    void lineWithinRows(int x0, int y0, int x1, int y1, int first, int end);
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
 

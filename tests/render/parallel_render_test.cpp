@@ -47,11 +47,20 @@ std::unique_ptr<Scene> makeSphereScene() {
     return scene;
 }
 
+// A surface that takes rows from one thread only: the renderers draw into it, and hand
+// their rows over, serially.
+class OneThreadSurface : public ImageSurface {
+public:
+    using ImageSurface::ImageSurface;
+    bool takesRowsConcurrently() const override { return false; }
+};
+
+template <class Surface = ImageSurface>
 std::vector<std::uint32_t> render(RenderMode mode) {
     auto scene = makeSphereScene();
     applyViewState(*scene, mode, false);
     auto pipeline = makePipeline(mode);
-    ImageSurface image(520, 520);
+    Surface image(520, 520);
     pipeline->run(image, *scene);
     pipeline->run(image, *scene);  // state carried over from the first paint
     return image.pixels();
@@ -69,6 +78,7 @@ TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
         images.push_back(render(mode));
 #endif
         images.push_back(render(mode));
+        images.push_back(render<OneThreadSurface>(mode));  // drawn and handed over serially
         // The sphere shows, and the cut along the viewport's edge is drawn.
         const auto& first = images.front();
         EXPECT_GT(std::count(first.begin(), first.end(), ImageSurface::kWhite), 0);
@@ -78,14 +88,6 @@ TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
         }
     }
 }
-
-// A surface that takes rows from one thread only: the renderer hands them over itself
-// after the bands are done, instead of each band handing over its own.
-class OneThreadSurface : public ImageSurface {
-public:
-    using ImageSurface::ImageSurface;
-    bool takesRowsConcurrently() const override { return false; }
-};
 
 // The viewport's rows are shared out to bands drawn at the same time; however many there
 // are, however the rows reach the surface, and however often the scene is painted, every
