@@ -8,6 +8,7 @@
 #include "model/device_mapping.h"
 #include "render/scene_walk.h"
 #include "render/shading_inputs.h"
+#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -312,6 +313,26 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
         nz += dNz;
     }
     pixels.count = count;
+}
+
+template <class Spans, bool Surface>
+void SpanRenderer<Spans, Surface>::fillSpan(int row, const EdgeEntry& first,
+                                            const EdgeEntry& second, const ShadingInputs& shading,
+                                            PendingPixels& pixels) {
+    self().span(row, first, second, shading, Spans::pending(pixels));
+}
+
+template <class Spans, bool Surface>
+void SpanRenderer<Spans, Surface>::drawTriangle(const Vertex* const corners[3],
+                                                const double cosines[3], const RowShare& share,
+                                                const ShadingInputs& shading,
+                                                PendingPixels& pixels) {
+    auto& pending = Spans::pending(pixels);
+    forEachTriangleRow<Surface>(
+        corners, cosines, share,
+        [&](int row, const EdgeWalk<Surface>& a, const EdgeWalk<Surface>& b) {
+            self().span(row, a, b, shading, pending);
+        });
 }
 
 template class SpanRenderer<GouraudRenderer, false>;

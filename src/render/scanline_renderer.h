@@ -11,7 +11,6 @@
 #include "render/shading.h"
 #include "render/span_kernels.h"
 #include "render/span_rule.h"
-#include "render/triangle_rows.h"
 
 namespace kel {
 
@@ -108,20 +107,12 @@ class SpanRenderer : public ScanlineRenderer {
 protected:
     SpanRenderer() : ScanlineRenderer(Surface) {}
 
+    // Defined with the spans, out of line, so that no other file needs them.
     void fillSpan(int row, const EdgeEntry& first, const EdgeEntry& second,
-                  const ShadingInputs& shading, PendingPixels& pixels) override {
-        self().span(row, first, second, shading, Spans::pending(pixels));
-    }
+                  const ShadingInputs& shading, PendingPixels& pixels) override;
     void drawTriangle(const Vertex* const corners[3], const double cosines[3],
                       const RowShare& share, const ShadingInputs& shading,
-                      PendingPixels& pixels) override {
-        auto& pending = Spans::pending(pixels);
-        forEachTriangleRow<Surface>(
-            corners, cosines, share,
-            [&](int row, const EdgeWalk<Surface>& a, const EdgeWalk<Surface>& b) {
-                self().span(row, a, b, shading, pending);
-            });
-    }
+                      PendingPixels& pixels) override;
     void flushSpans(PendingPixels& pixels) override {
         Spans::flush(Spans::pending(pixels), buffer().colorRow(0));
     }
