@@ -148,10 +148,6 @@ struct Crossing {
     const EdgeEntry* surface;
 };
 
-bool crossingLeftOf(const Crossing& a, const Crossing& b) {
-    return crossesBefore(a.surface->x, b.surface->x);
-}
-
 class ShadedProbe {
 public:
     ShadedProbe(const Scene& scene, PixelStory& story)
@@ -227,12 +223,7 @@ private:
             return;
         }
         // A non-convex row: the renderers pair crossings 1-2, 3-4, ... in stable x order.
-        for (std::size_t i = 1; i < crossings_.size(); ++i) {
-            for (std::size_t j = i; j > 0 && crossingLeftOf(crossings_[j], crossings_[j - 1]);
-                 --j) {
-                std::swap(crossings_[j], crossings_[j - 1]);
-            }
-        }
+        sortCrossings(crossings_, [](const Crossing& c) { return c.surface->x; });
         for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
             span(object, where, polygon, crossings_[i], crossings_[i + 1]);
         }

@@ -40,11 +40,8 @@ void ScanlineRenderer::fillRow(Band& band, int row, const ShadingInputs& shading
     crossings.clear();
     for (const EdgeEntry* e = first; e != nullptr; e = edges.next(*e)) {
         crossings.push_back(e);
-        for (std::size_t j = crossings.size() - 1;
-             j > 0 && crossesBefore(crossings[j]->x, crossings[j - 1]->x); --j) {
-            std::swap(crossings[j], crossings[j - 1]);
-        }
     }
+    sortCrossings(crossings, [](const EdgeEntry* e) { return e->x; });
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
         fillSpan(row, *crossings[i], *crossings[i + 1], shading, band.pixels);
     }
@@ -65,9 +62,8 @@ void ScanlineRenderer::collectDrawList(const Scene& scene, int rows) {
         drawLists_[i].clear();
     }
     walk::forEachInPieces(
-        runs, kDrawListPiece,
-        [&](long piece, std::size_t object, const walk::PolygonList& polygons, std::size_t i) {
-            const Polygon& p = *polygons[i];
+        runs, kDrawListPiece, [&](long piece, std::size_t object, const Polygon* polygon) {
+            const Polygon& p = *polygon;
             if (!walk::selected(p, walk::Which::Drawable)) {
                 return;
             }
@@ -229,26 +225,24 @@ __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const 
                                                                  GouraudPixels& pixels) {
     // The depth test in column order, keeping the cosine of each passing pixel; the
     // colours are computed later, many together, and stored in the same order.
-    SpanColumns span;
+    SpanRow span;
     Interpolated<false> l;
     Interpolated<false> r;
-    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+    if (!beginSpan(row, first, second, shading, pixels, span, l, r)) {
         return;
     }
     Lanes2 depthCosine = l.pairs[0];
     Lanes2 steps;
-    startSpan(span, r.pairs[0], depthCosine, steps);
-    std::uint16_t* depths = buffer().depthRow(row);
-    const std::size_t rowStart =
-        static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    startSpan(span.columns, r.pairs[0], depthCosine, steps);
+    std::uint16_t* const depths = span.depths;
     std::size_t* target = pixels.target.data();
     double* cosine = pixels.cosine.data();
     std::size_t count = pixels.count;
-    for (int x = span.begin; x < span.end; ++x) {
+    for (int x = span.columns.begin; x < span.columns.end; ++x) {
         const int depth = roundToInt(depthCosine[0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            target[count] = rowStart + static_cast<std::size_t>(x);
+            target[count] = span.rowStart + static_cast<std::size_t>(x);
             cosine[count] = depthCosine[1];
             ++count;
         }
@@ -264,10 +258,10 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
                                                                PhongPixels& pixels) {
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
-    SpanColumns span;
+    SpanRow span;
     Interpolated<true> l;
     Interpolated<true> r;
-    if (!beginSpan(first, second, shading, pixels, span, l, r)) {
+    if (!beginSpan(row, first, second, shading, pixels, span, l, r)) {
         return;
     }
     // Named pairs rather than an array, so that they stay in registers.
@@ -279,13 +273,11 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
     Lanes2 dWyWz;
     Lanes2 dNxNy;
     Lanes2 dNz;
-    startSpan(span, r.pairs[0], depthWx, dDepthWx);
-    startSpan(span, r.pairs[1], wyWz, dWyWz);
-    startSpan(span, r.pairs[2], nxNy, dNxNy);
-    startSpan(span, r.pairs[3], nz, dNz);
-    std::uint16_t* depths = buffer().depthRow(row);
-    const std::size_t rowStart =
-        static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+    startSpan(span.columns, r.pairs[0], depthWx, dDepthWx);
+    startSpan(span.columns, r.pairs[1], wyWz, dWyWz);
+    startSpan(span.columns, r.pairs[2], nxNy, dNxNy);
+    startSpan(span.columns, r.pairs[3], nz, dNz);
+    std::uint16_t* const depths = span.depths;
     std::size_t* target = pixels.target.data();
     double* wx = pixels.wx.data();
     double* wy = pixels.wy.data();
@@ -294,11 +286,11 @@ __attribute__((always_inline)) inline void PhongRenderer::span(int row, const Cr
     double* nys = pixels.ny.data();
     double* nzs = pixels.nz.data();
     std::size_t count = pixels.count;
-    for (int x = span.begin; x < span.end; ++x) {
+    for (int x = span.columns.begin; x < span.columns.end; ++x) {
         const int depth = roundToInt(depthWx[0]);
         if (depth < depths[x]) {
             depths[x] = FrameBuffer::clampDepth(depth);
-            target[count] = rowStart + static_cast<std::size_t>(x);
+            target[count] = span.rowStart + static_cast<std::size_t>(x);
             wx[count] = depthWx[1];
             wy[count] = wyWz[0];
             wz[count] = wyWz[1];

@@ -117,22 +117,32 @@ protected:
         Spans::flush(Spans::pending(pixels), buffer().colorRow(0));
     }
 
+    // Where a span writes: its columns, its row of depths and the index of its row's first
+    // frame buffer cell.
+    struct SpanRow {
+        SpanColumns columns;
+        std::uint16_t* depths = nullptr;
+        std::size_t rowStart = 0;
+    };
+
     // The start of every span: its columns and the values at its two ends, after room is
     // made for its pixels (the gathered ones are coloured first when they are another
     // object's or a full batch). False when the span draws nothing.
     template <class Crossing, class Pending>
-    [[nodiscard]] bool beginSpan(const Crossing& first, const Crossing& second,
-                                 const ShadingInputs& shading, Pending& pixels, SpanColumns& span,
+    [[nodiscard]] bool beginSpan(int row, const Crossing& first, const Crossing& second,
+                                 const ShadingInputs& shading, Pending& pixels, SpanRow& span,
                                  Interpolated<Surface>& left, Interpolated<Surface>& right) {
-        if (!spanColumns(first.x, second.x, buffer().width(), span)) {
+        if (!spanColumns(first.x, second.x, buffer().width(), span.columns)) {
             return false;
         }
         if (pixels.shading != &shading || pixels.count >= Pending::kBatch) {
             Spans::flush(pixels, buffer().colorRow(0));
             pixels.shading = &shading;
         }
-        loadPairs(span.secondLeft ? second : first, left);
-        loadPairs(span.secondLeft ? first : second, right);
+        loadPairs(span.columns.secondLeft ? second : first, left);
+        loadPairs(span.columns.secondLeft ? first : second, right);
+        span.depths = buffer().depthRow(row);
+        span.rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
         return true;
     }
 

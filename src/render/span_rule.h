@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "render/edge_walk.h"
 #include "render/shading.h"
@@ -50,6 +53,18 @@ inline void startSpan(const SpanColumns& span, const Lanes2& right, Lanes2& at, 
         return true;
     }
     return a < b;
+}
+
+// A row's crossings in x order, stably, so that equal x keep their order: rows have a
+// handful, so insertion suffices. xOf gives a crossing's x.
+template <class Crossing, class X>
+void sortCrossings(std::vector<Crossing>& crossings, X xOf) {
+    for (std::size_t i = 1; i < crossings.size(); ++i) {
+        for (std::size_t j = i; j > 0 && crossesBefore(xOf(crossings[j]), xOf(crossings[j - 1]));
+             --j) {
+            std::swap(crossings[j], crossings[j - 1]);
+        }
+    }
 }
 
 }  // namespace kel
