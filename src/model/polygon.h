@@ -113,6 +113,10 @@ public:
     Polygon* front() const { return (*this)[0]; }
     Polygon* back() const { return (*this)[polygons_.size() - 1]; }
     Iterator begin() const { return Iterator(polygons_.begin()); }
+    // From polygon i on: walks over many step an iterator rather than index each one.
+    Iterator from(std::size_t i) const {
+        return Iterator(polygons_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
     Iterator end() const { return Iterator(polygons_.end()); }
 
     // A new polygon at the end.

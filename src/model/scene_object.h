@@ -53,6 +53,10 @@ public:
     // per-frame state in them).
     std::size_t vertexCount() const { return vertices_.size(); }
     Vertex* vertexAt(std::size_t i) const { return const_cast<Vertex*>(&vertices_[i]); }
+    // From vertex i on, in order: walks over many step an iterator rather than index each.
+    std::deque<Vertex>::iterator verticesFrom(std::size_t i) const {
+        return const_cast<std::deque<Vertex>&>(vertices_).begin() + static_cast<std::ptrdiff_t>(i);
+    }
     // A new vertex at the end.
     Vertex& addVertex() { return vertices_.emplace_back(); }
     // A copy of vertex (which may be one of this object's) at index 0; every other vertex

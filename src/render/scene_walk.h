@@ -25,6 +25,9 @@
 
 namespace kel::walk {
 
+// The polygon lists of a scene for forEachInPieces.
+using PolygonList = std::remove_cvref_t<decltype(std::declval<const Surface&>().polygons())>;
+
 // Below this many elements a loop runs on the calling thread alone.
 inline constexpr long kMinParallel = 2048;
 
@@ -122,7 +125,8 @@ void parallelFor(long n, long minParallel, F&& f, long grain = kMinParallel / 2)
 // The lists of a scene (every surface's polygons, or every object's vertices) laid end to
 // end as one range: a scene of many small lists is shared out over threads as well as one
 // large list. The range is cut into pieces of pieceSize elements, in order, each done by
-// one thread: f(piece number, object index, list, index in the list) for every element.
+// one thread: f(piece number, object index, element) for every element: a Polygon* of a
+// polygon list, a Vertex& of an object, an element of any other list.
 template <class List>
 struct Run {
     std::size_t object;
@@ -133,6 +137,18 @@ struct Run {
 // The number of pieces forEachInPieces cuts total elements into.
 [[nodiscard]] inline long pieceCount(long total, long pieceSize) {
     return total <= 0 ? 0 : (total + pieceSize - 1) / pieceSize;
+}
+
+// The elements of a list from index i on.
+template <class List>
+auto elementsFrom(const List& list, std::size_t i) {
+    return list.begin() + static_cast<std::ptrdiff_t>(i);
+}
+inline PolygonList::Iterator elementsFrom(const PolygonList& polygons, std::size_t i) {
+    return polygons.from(i);
+}
+inline auto elementsFrom(const SceneObject& object, std::size_t i) {
+    return object.verticesFrom(i);
 }
 
 template <class List, class F>
@@ -160,16 +176,15 @@ void forEachInPieces(const std::vector<Run<List>>& lists, long pieceSize, F&& f)
             for (long i = begin; i < end; ++run) {
                 const Run<List>& list = lists[run];
                 const long runEnd = std::min(end, starts[run] + list.count);
-                for (; i < runEnd; ++i) {
-                    f(piece, list.object, *list.list, static_cast<std::size_t>(i - starts[run]));
+                auto element = elementsFrom(*list.list, static_cast<std::size_t>(i - starts[run]));
+                for (; i < runEnd; ++i, ++element) {
+                    f(piece, list.object, *element);
                 }
             }
         },
         1);
 }
 
-// The polygon lists of a scene for forEachInPieces.
-using PolygonList = std::remove_cvref_t<decltype(std::declval<const Surface&>().polygons())>;
 [[nodiscard]] inline std::vector<Run<PolygonList>> polygonRuns(const Scene& scene) {
     std::vector<Run<PolygonList>> lists;
     for (std::size_t o = 0; o < scene.objectCount(); ++o) {
@@ -200,10 +215,9 @@ void forEachPolygon(const Scene& scene, Which which, F&& f) {
 template <class F>
 void forEachPolygonInParallel(const Scene& scene, Which which, F&& f) {
     forEachInPieces(polygonRuns(scene), kMinParallel / 2,
-                    [&](long, std::size_t object, const PolygonList& polygons, std::size_t i) {
-                        Polygon& polygon = *polygons[i];
-                        if (selected(polygon, which)) {
-                            f(object, polygon);
+                    [&](long, std::size_t object, Polygon* polygon) {
+                        if (selected(*polygon, which)) {
+                            f(object, *polygon);
                         }
                     });
 }
@@ -218,9 +232,7 @@ void forEachVertexInParallel(const Scene& scene, F&& f) {
         lists.push_back({o, object, static_cast<long>(object->vertexCount())});
     }
     forEachInPieces(lists, kMinParallel / 2,
-                    [&](long, std::size_t object, const SceneObject& owner, std::size_t i) {
-                        f(object, *owner.vertexAt(i));
-                    });
+                    [&](long, std::size_t object, Vertex& vertex) { f(object, vertex); });
 }
 
 }  // namespace kel::walk

@@ -76,29 +76,27 @@ void WireframeRenderer::drawInBands(ImageSurface& image, const Scene& scene) {
         lines_[i].clear();
     }
     const int height = image.height();
-    walk::forEachInPieces(
-        runs, kPiece,
-        [&](long piece, std::size_t, const walk::PolygonList& polygons, std::size_t i) {
-            const Polygon& polygon = *polygons[i];
-            if (!walk::selected(polygon, walk::Which::Drawable)) {
+    walk::forEachInPieces(runs, kPiece, [&](long piece, std::size_t, const Polygon* drawn) {
+        const Polygon& polygon = *drawn;
+        if (!walk::selected(polygon, walk::Which::Drawable)) {
+            return;
+        }
+        forEachEdgeOf(polygon, mapping, [&](int x0, int y0, int x1, int y1) {
+            int top = 0;
+            int bottom = 0;
+            if (!lineRows(y0, y1, height, top, bottom)) {
                 return;
             }
-            forEachEdgeOf(polygon, mapping, [&](int x0, int y0, int x1, int y1) {
-                int top = 0;
-                int bottom = 0;
-                if (!lineRows(y0, y1, height, top, bottom)) {
-                    return;
-                }
-                const int firstBlock = top / kBlockRows;
-                const int lastBlock =
-                    std::min(bottom / kBlockRows, firstBlock + static_cast<int>(bands) - 1);
-                for (int block = firstBlock; block <= lastBlock; ++block) {
-                    lines_[static_cast<std::size_t>(piece) * bands +
-                           static_cast<std::size_t>(block) % bands]
-                        .push_back({x0, y0, x1, y1});
-                }
-            });
+            const int firstBlock = top / kBlockRows;
+            const int lastBlock =
+                std::min(bottom / kBlockRows, firstBlock + static_cast<int>(bands) - 1);
+            for (int block = firstBlock; block <= lastBlock; ++block) {
+                lines_[static_cast<std::size_t>(piece) * bands +
+                       static_cast<std::size_t>(block) % bands]
+                    .push_back({x0, y0, x1, y1});
+            }
         });
+    });
     walk::parallelFor(
         static_cast<long>(bands), 2,
         [&](long b) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
 #include "render/geometry_stages.h"
@@ -119,17 +120,19 @@ TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
         runs.push_back({10 * l, &lists[l], static_cast<long>(sizes[l])});
     }
     std::atomic<int> wrong{0};
-    walk::forEachInPieces(
-        runs, kPiece,
-        [&](long piece, std::size_t object, const std::vector<char>& list, std::size_t i) {
-            const std::size_t l = object / 10;
-            if (l >= lists.size() || &list != &lists[l] || i >= sizes[l] ||
-                piece != (offsets[l] + static_cast<long>(i)) / kPiece) {
-                ++wrong;
-                return;
-            }
-            ++visits[l][i];
-        });
+    walk::forEachInPieces(runs, kPiece, [&](long piece, std::size_t object, const char& element) {
+        const std::size_t l = object / 10;
+        const auto at = reinterpret_cast<std::uintptr_t>(&element);
+        const auto start =
+            l < lists.size() ? reinterpret_cast<std::uintptr_t>(lists[l].data()) : at + 1;
+        const std::size_t i = at - start;
+        if (l >= lists.size() || at < start || i >= sizes[l] ||
+            piece != (offsets[l] + static_cast<long>(i)) / kPiece) {
+            ++wrong;
+            return;
+        }
+        ++visits[l][i];
+    });
     EXPECT_EQ(wrong, 0);
     for (std::size_t l = 0; l < sizes.size(); ++l) {
         for (std::size_t i = 0; i < sizes[l]; ++i) {
