@@ -87,8 +87,15 @@ void NormalStage::run(DrawingSurface& /*surface*/, Scene& scene) {
 }
 
 bool CullStage::facesEye(const Polygon& polygon, const Vector& eye) {
-    const Vector toEye = eye - polygon.vertexAt(0)->worldPosition();
-    const double d = polygon.normal().dot(toEye);
+    const Vector corner = polygon.vertexAt(0)->worldPosition();
+    const Vector n = polygon.normal();
+    // n . (eye - corner) written out for three components, in Vector's operations and
+    // order: this runs for every polygon of every frame.
+    const double d =
+        eye.size() >= 3
+            ? ((0.0 + n.x() * (eye.x() - corner.x())) + n.y() * (eye.y() - corner.y())) +
+                  n.z() * (eye.z() - corner.z())
+            : n.dot(eye - corner);
     return std::fabs(d) >= 1e-6 && d > 0.0;
 }
 
