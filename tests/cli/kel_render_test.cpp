@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
+const std::string kRoom = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
 const std::string kStdoutClash =
     "only one of the image, the difference image and the tree or probes can go to stdout";
 
@@ -86,31 +87,40 @@ TEST(KelRenderTest, UsageErrorsExitTwoAndNameTheProblem) {
     }
 }
 
+// Nothing is written when the command line is refused, and "--" lets a name start with "-".
 TEST(KelRenderTest, ExitStatusesAndMessagesOfTheExecutable) {
     const test::KelRenderSandbox kelRender;
     std::ofstream(kelRender.dir / "truncated.kel") << "0 0 -5\n0 0 0\n0 1";
+    fs::copy_file(kCube, kelRender.dir / "-cube.kel");
+    fs::copy_file(std::string(KEL_EXAMPLES_DIR) + "/cube.obj", kelRender.dir / "cube.obj");
     const struct {
         std::vector<std::string> args;
         int status;
-        std::string out;  // expected in stdout
+        std::string out;
         std::string err;  // expected in stderr after "kel-render: "; nothing if empty
     } cases[] = {
         {{"--version"}, 0, std::string("kel-render (Kel) ") + KEL_VERSION + "\n", ""},
         {{"--size", "1x1", kCube}, 0, "", ""},  // too small to draw, but not an error
         {{}, 2, "", "no scene file given\nTry 'kel-render --help'.\n"},
+        {{kCube, "--output", "out.jpg"}, 2, "", "'out.jpg' names a JPEG image"},
+        {{"--thumbnail", "64", kCube, "t.bmp"}, 2, "", "'t.bmp' names a BMP image"},
         {{"no-such-scene.kel", "--output", "x.png"}, 1, "", "no-such-scene.kel"},
         {{"truncated.kel"}, 1, "", "truncated.kel"},
         {{kCube, "--size", "40x40", "--frames", "1"}, 0, "", "1 frame, median "},
         {{kCube, "--size", "40x40", "--frames=3"}, 0, "", "3 frames, median "},
+        {{"--size", "60x60", "--output", "dash.png", "--", "-cube.kel"}, 0, "", ""},
     };
     for (const auto& c : cases) {
         const test::KelRenderRun r = kelRender.run(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
-        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err.substr(0, 12), c.err.empty() ? "" : "kel-render: ");
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
-    EXPECT_FALSE(fs::exists(kelRender.dir / "x.png"));
+    for (const char* refused : {"x.png", "out.jpg", "t.bmp"}) {
+        EXPECT_FALSE(fs::exists(kelRender.dir / refused)) << refused;
+    }
+    EXPECT_TRUE(fs::exists(kelRender.dir / "dash.png"));
 
     const test::KelRenderRun help = kelRender.run({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -124,36 +134,98 @@ TEST(KelRenderTest, ExitStatusesAndMessagesOfTheExecutable) {
 }
 
 // The written image equals an in-process render of the same fresh scene; a relative
-// output path is relative to where kel-render was started, not to the scene's folder.
+// output path is relative to where kel-render was started, not to the scene's folder. On
+// stdout, by "-" or by name, come the same bytes.
 TEST(KelRenderTest, OutputEqualsTheInProcessRender) {
     const test::KelRenderSandbox kelRender;
-    const std::string room = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
     const struct {
         std::vector<std::string> options;
         RenderMode mode;
         bool cull;
         int width, height, factor;
+        std::string output;
     } cases[] = {
-        {{"--mode", "wireframe", "--size", "300x240"}, RenderMode::Wireframe, false, 300, 240, 1},
+        {{"--mode", "wireframe", "--size", "300x240"},
+         RenderMode::Wireframe,
+         false,
+         300,
+         240,
+         1,
+         "room.png"},
         // clang-format off
-        {{"--mode=wireframe", "--cull", "--size=300x240"}, RenderMode::Wireframe, true, 300, 240, 1},
+        {{"--mode=wireframe", "--cull", "--size=300x240"}, RenderMode::Wireframe, true, 300, 240, 1,
+         "/dev/stdout"},
         // clang-format on
-        {{"--mode", "gouraud", "--size", "240x300"}, RenderMode::Gouraud, false, 240, 300, 1},
-        {{}, RenderMode::Phong, false, 800, 800, 1},  // the defaults
-        {{"--size=150x130", "--supersample=3"}, RenderMode::Phong, false, 150, 130, 3},
+        {{"--mode", "gouraud", "--size", "240x300"}, RenderMode::Gouraud, false, 240, 300, 1, "-"},
+        {{}, RenderMode::Phong, false, 800, 800, 1, "room.png"},  // the defaults
+        {{"--size=150x130", "--supersample=3"}, RenderMode::Phong, false, 150, 130, 3, "-"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(renderModeName(c.mode)) + (c.cull ? " culled" : "") + " x" +
-                     std::to_string(c.factor));
+                     std::to_string(c.factor) + " to " + c.output);
         std::vector<std::string> args = c.options;
-        args.insert(args.end(), {room, "--output", "room.png"});
+        args.insert(args.end(), {kRoom, "--output", c.output});
+        fs::remove(kelRender.dir / "room.png");
         const test::KelRenderRun r = kelRender.run(args);
         ASSERT_EQ(r.status, 0) << r.err;
-        test::InProcessScene fresh(room, c.mode, c.cull);
+        if (c.output != "room.png") {
+            std::ofstream(kelRender.dir / "room.png", std::ios::binary) << r.out;
+        }
+        test::InProcessScene fresh(kRoom, c.mode, c.cull);
         ImageSurface expected(c.width, c.height);
         SupersampledRender(c.factor).run(*makePipeline(c.mode), fresh.scene(), expected);
         EXPECT_TRUE(test::readImage(kelRender.dir / "room.png") == toRgba(expected));
     }
+}
+
+// The cube's thumbnail is checked in; after a deliberate change regenerate it with
+//   kel-render --thumbnail 64 examples/cube.kel tests/data/render/cube_thumbnail_64.png
+// At other sizes the thumbnail equals the in-process one.
+TEST(KelRenderTest, ThumbnailsMatchTheGoldenAndTheInProcessThumbnail) {
+    const test::KelRenderSandbox kelRender;
+    const test::KelRenderRun cube = kelRender.run({"--thumbnail", "64", "--", kCube, "cube.png"});
+    ASSERT_EQ(cube.status, 0) << cube.err;
+    EXPECT_EQ(cube.out + cube.err, "");
+    EXPECT_TRUE(test::readImage(kelRender.dir / "cube.png") ==
+                test::readImage(std::string(KEL_TEST_DATA_DIR) + "/render/cube_thumbnail_64.png"));
+    for (const int size : {1, 37, 128}) {
+        ASSERT_EQ(kelRender.run({"--thumbnail", std::to_string(size), kRoom, "room.png"}).status,
+                  0);
+        test::InProcessScene fresh(kRoom, RenderMode::Phong);
+        Thumbnail expected;
+        ASSERT_TRUE(
+            renderThumbnail(*makePipeline(RenderMode::Phong), fresh.scene(), size, 2, expected));
+        EXPECT_TRUE(test::readImage(kelRender.dir / "room.png") == expected.image) << size;
+    }
+}
+
+// A file manager's sandbox may let the thumbnailer read the scene but not its object files.
+TEST(KelRenderTest, UnreadableObjectsAreLeftOutOrTheThumbnailFailsCleanly) {
+    const test::KelRenderSandbox kelRender;
+    for (const char* folder : {"alone", "partly"}) {
+        fs::create_directories(kelRender.dir / folder);
+        fs::copy_file(kRoom, kelRender.dir / folder / "room.kel");
+    }
+    fs::copy_file(std::string(KEL_EXAMPLES_DIR) + "/floor.obj", kelRender.dir / "partly/floor.obj");
+    std::ofstream(kelRender.dir / "old.png") << "old";
+
+    const test::KelRenderRun alone =
+        kelRender.run({"--thumbnail", "48", "alone/room.kel", "old.png"});
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_NE(alone.err.find("kel-render: Nothing of alone/room.kel is in view; no thumbnail "
+                             "written\n"),
+              std::string::npos)
+        << alone.err;
+    EXPECT_EQ(test::readFile(kelRender.dir / "old.png"), "old");
+
+    const test::KelRenderRun partly =
+        kelRender.run({"--thumbnail", "48", "partly/room.kel", "partly.png"});
+    EXPECT_EQ(partly.status, 0) << partly.err;
+    EXPECT_NE(partly.err.find("kel-render: "), std::string::npos);  // the missing objects
+    const RgbaImage floorOnly = test::readImage(kelRender.dir / "partly.png");
+    ASSERT_EQ(kelRender.run({"--thumbnail", "48", kRoom, "full.png"}).status, 0);
+    EXPECT_FALSE(floorOnly == test::readImage(kelRender.dir / "full.png"));
+    EXPECT_FALSE(floorOnly.opaque());
 }
 
 // Every example's tree after a default render matches its checked-in text. After a
@@ -177,13 +249,12 @@ TEST(TreeOptionTest, EveryExampleMatchesItsExpectedTree) {
     EXPECT_GT(scenes, 0u);
 }
 
-TEST(TreeOptionTest, TreeFollowsTheRenderStateAndIsPrintedOnceWhenAsked) {
+TEST(TreeOptionTest, TreeFollowsTheRenderStateAndIsPrintedOnce) {
     const test::KelRenderSandbox kelRender;
-    const std::string cube = std::string(KEL_EXAMPLES_DIR) + "/cube.kel";
     // Shaded modes cull the three faces turned away; wireframe only when asked to.
     for (const auto& [mode, cull, culled] :
          {std::tuple{"gouraud", false, 3u}, {"wireframe", false, 0u}, {"wireframe", true, 3u}}) {
-        std::vector<std::string> args = {cube, "--mode", mode, "--tree"};
+        std::vector<std::string> args = {kCube, "--mode", mode, "--tree"};
         if (cull) {
             args.push_back("--cull");
         }
@@ -195,20 +266,8 @@ TEST(TreeOptionTest, TreeFollowsTheRenderStateAndIsPrintedOnceWhenAsked) {
         EXPECT_EQ(count("Not Visible"), culled) << mode << cull;
         EXPECT_EQ(count("Visible"), 6 - culled) << mode << cull;
     }
-    EXPECT_EQ(kelRender.run({cube, "--frames", "3", "--tree"}).out,
-              kelRender.run({cube, "--tree"}).out);
-    EXPECT_EQ(kelRender.run({cube}).out, "");
-}
-
-const std::string kRoom = std::string(KEL_EXAMPLES_DIR) + "/room.kel";
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+    EXPECT_EQ(kelRender.run({kCube, "--frames", "3", "--tree"}).out,
+              kelRender.run({kCube, "--tree"}).out);
 }
 
 // kel-render prints, for each pixel asked for, what the viewer's pick tells: the story of
@@ -238,20 +297,17 @@ TEST(ProbeOptionTest, PrintsTheStoryWhoseColourIsThePngPixel) {
         ImageSurface image(300, 280);
         makePipeline(mode)->run(image, fresh.scene());
 
-        std::vector<std::string> expected;
+        std::string expected;
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             const auto [x, y] = pixels[i];
             const PixelStory story = probePixel(fresh.scene(), mode, x, y);
             EXPECT_EQ(story.color, png.pixel(x, y)) << name << " " << x << "," << y;
-            if (i > 0) {
-                expected.push_back("");
-            }
+            expected += i > 0 ? "\n" : "";
             for (const std::string& line : describePixel(story)) {
-                expected.push_back(line);
+                expected += line + "\n";
             }
         }
-        expected.push_back("");  // the blank line before the empty story of 3,3
-        EXPECT_EQ(linesOf(run.out), expected) << name;
+        EXPECT_EQ(run.out, expected + "\n") << name;  // and the empty story of 3,3
     }
 }
 }  // namespace

@@ -7,9 +7,9 @@
 namespace kel {
 namespace {
 
-using TreeDoubleClickTest = TreeViewTest;
+using TreeEditingTest = TreeViewTest;
 
-TEST_F(TreeDoubleClickTest, EachKindOpensItsEditorOrNothing) {
+TEST_F(TreeEditingTest, EachKindOpensItsEditorOrNothing) {
     openScene(twoObjectScene());
     const std::string table = "Objects/table.obj/";
     const std::string polygon = "Objects/chair.obj/Surfaces/Surface 0/Polygon 0";
@@ -38,13 +38,30 @@ TEST_F(TreeDoubleClickTest, EachKindOpensItsEditorOrNothing) {
     }
 }
 
-TEST_F(TreeDoubleClickTest, ChosenColourReachesTheModelEvenWhenUnchangedAndCancelChangesNothing) {
+// Keeps what editors record: each step's name and the settings before it.
+class RecordingJournal : public EditJournal {
+public:
+    void record(const std::string& name, const SceneSettings& before) override {
+        steps.emplace_back(name, before);
+    }
+    void clear() override { steps.clear(); }
+    std::vector<std::pair<std::string, SceneSettings>> steps;
+};
+
+// A chosen colour reaches the model, even an unchanged one, as one step with the settings
+// before it; Cancel changes nothing and records nothing.
+TEST_F(TreeEditingTest, ColourChoicesReachTheModelAsOneStepEachAndCancelChangesNothing) {
     openScene(twoObjectScene());
+    auto journal = std::make_unique<RecordingJournal>();
+    const auto& steps = journal->steps;
+    document.setJournal(std::move(journal));
+    const SceneSettings original = captureSettings(scene());
     openPath("Objects/chair.obj");
     editors->accept = false;
     EXPECT_EQ(doubleClick("Objects/chair.obj/Color"), Texts{"object color chair.obj"});
     EXPECT_EQ(editors->offered, (std::array<std::uint8_t, 3>{10, 20, 30}));
     EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(steps.empty());
     // No update came: the object stays open.
     EXPECT_TRUE(child(root(TreeItemKind::Objects), "chair.obj")->isExpanded());
 
@@ -66,47 +83,16 @@ TEST_F(TreeDoubleClickTest, ChosenColourReachesTheModelEvenWhenUnchangedAndCance
     EXPECT_EQ(scene().object(1)->color(), Color(200, 100, 50));
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(texts(openPath("Objects/chair.obj/Color")), Texts{"  1   2   3"});
+
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].first, "Colour");
+    EXPECT_TRUE(steps[0].second == original);
+    // Each step starts where the one before left the scene.
+    EXPECT_EQ(steps[2].second.light->color, Color(0, 9, 8).value());
+    EXPECT_EQ(steps[2].second.objects[0].color, original.objects[0].color);
 }
 
-// Keeps what editors record: each step's name and the settings before it.
-class RecordingJournal : public EditJournal {
-public:
-    void record(const std::string& name, const SceneSettings& before) override {
-        steps.emplace_back(name, before);
-    }
-    void clear() override { steps.clear(); }
-    std::vector<std::pair<std::string, SceneSettings>> steps;
-};
-
-using TreeStepsTest = TreeViewTest;
-
-TEST_F(TreeStepsTest, EachColourChoiceIsOneStepWithTheColourBefore) {
-    openScene(twoObjectScene());
-    auto journal = std::make_unique<RecordingJournal>();
-    RecordingJournal& steps = *journal;
-    document.setJournal(std::move(journal));
-    const SceneSettings original = captureSettings(scene());
-
-    editors->accept = false;
-    doubleClick("Light/Color");
-    EXPECT_TRUE(steps.steps.empty());  // a cancelled chooser is no step
-
-    editors->accept = true;
-    editors->answer = {1, 2, 3};
-    doubleClick("Light/Color");
-    openPath("Objects/chair.obj");
-    doubleClick("Objects/chair.obj/Color");
-    ASSERT_EQ(steps.steps.size(), 2u);
-    EXPECT_EQ(steps.steps[0].first, "Colour");
-    EXPECT_TRUE(steps.steps[0].second == original);
-    // The second step starts where the first left the scene.
-    EXPECT_EQ(steps.steps[1].second.light->color, Color(1, 2, 3).value());
-    EXPECT_EQ(steps.steps[1].second.objects[0].color, original.objects[0].color);
-    ASSERT_TRUE(restoreSettings(scene(), steps.steps[0].second));
-    EXPECT_TRUE(captureSettings(scene()) == original);
-}
-
-TEST_F(TreeStepsTest, RevealOpensThePathToAPolygonAndSelectsIt) {
+TEST_F(TreeEditingTest, RevealOpensThePathToAPolygonAndSelectsIt) {
     openScene(twoObjectScene());
     SceneObject& chair = *scene().object(0);
     const Polygon& last = *chair.surfaces().back()->polygons().back();
