@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <iostream>
 
-#include "render/image_surface.h"
-#include "render/render_pipeline.h"
+#include "files/edit_journal.h"
+#include "model/polygon.h"
+#include "model/scene_settings.h"
+#include "tree/tree_item_data.h"
 #include "tree_test_support.h"
 
 namespace kel {
@@ -21,34 +23,6 @@ TEST_F(TreeViewTest, DocumentWithoutSceneShowsFiveRootsThatStayEmpty) {
     EXPECT_EQ(view->topLevelItemCount(), 5);
     view.reset();
     EXPECT_TRUE(document.views().empty());
-}
-
-// The labels themselves are pinned by kel-render's tree texts; here, when they are built.
-TEST_F(TreeViewTest, EachLevelIsBuiltOnlyWhenOpened) {
-    openScene(twoObjectScene());
-    EXPECT_EQ(root(TreeItemKind::Objects)->childCount(), 0);
-    QTreeWidgetItem* chair = openPath("Objects/chair.obj");
-    // Values come with their labels; lists wait for their own opening.
-    EXPECT_EQ(texts(child(chair, "Color")), (Texts{" 10  20  30"}));
-    EXPECT_EQ(child(chair, "Vertices")->childCount(), 0);
-    EXPECT_EQ(texts(openPath("Objects/chair.obj/Surfaces/Surface 0/Polygon 0/Vertices")),
-              (Texts{"4 7 9 "}));
-    // The light's three values open with it; other roots leave their children closed.
-    QTreeWidgetItem* light = openPath("Light");
-    for (const char* name : {"Direction", "Intensity", "Color"}) {
-        EXPECT_TRUE(child(light, name)->isExpanded()) << name;
-    }
-    EXPECT_FALSE(child(openPath("Camera"), "From")->isExpanded());
-}
-
-TEST_F(TreeViewTest, VisibilityShowsWhatTheLastCulledRenderLeft) {
-    openScene(twoObjectScene());
-    ImageSurface surface(400, 400);
-    scene().setCullBackFaces(true);
-    GouraudPipeline().run(surface, scene());
-    QTreeWidgetItem* table = openPath("Objects/table.obj/Surfaces/Surface 0");
-    EXPECT_EQ(texts(open(child(table, "Polygon 0"))), (Texts{"Vertices", "Normal", "Not Visible"}));
-    EXPECT_EQ(texts(open(child(table, "Polygon 1"))), (Texts{"Vertices", "Normal", "Visible"}));
 }
 
 TEST_F(TreeViewTest, UpdateReopensOpenRootsWithFreshValuesAndClosesDeeperItems) {
@@ -80,10 +54,25 @@ TEST_F(TreeViewTest, UpdateReopensOpenRootsWithFreshValuesAndClosesDeeperItems) 
     EXPECT_TRUE(view->updatesEnabled());
 }
 
-TEST_F(TreeViewTest, ReopenedObjectIsRebuiltButReopenedCameraIsNot) {
+// Each level is built only when opened; the labels themselves are pinned by kel-render's
+// tree texts. A reopened object is built again, a reopened camera is not.
+TEST_F(TreeViewTest, EachLevelIsBuiltWhenOpenedAndAnObjectAgainWhenReopened) {
     openScene(twoObjectScene());
+    EXPECT_EQ(root(TreeItemKind::Objects)->childCount(), 0);
     QTreeWidgetItem* chair = openPath("Objects/chair.obj");
+    // Values come with their labels; lists wait for their own opening.
+    EXPECT_EQ(texts(child(chair, "Color")), (Texts{" 10  20  30"}));
+    EXPECT_EQ(child(chair, "Vertices")->childCount(), 0);
+    EXPECT_EQ(texts(openPath("Objects/chair.obj/Surfaces/Surface 0/Polygon 0/Vertices")),
+              (Texts{"4 7 9 "}));
+    // The light's three values open with it; other roots leave their children closed.
+    QTreeWidgetItem* light = openPath("Light");
+    for (const char* name : {"Direction", "Intensity", "Color"}) {
+        EXPECT_TRUE(child(light, name)->isExpanded()) << name;
+    }
     QTreeWidgetItem* camera = openPath("Camera");
+    EXPECT_FALSE(child(camera, "From")->isExpanded());
+
     scene().object(0)->setColor(Color(255, 0, 7));
     scene().camera()->set(Vector(1.0, 2.0, 3.0), Vector(0.0, 0.0, 5.0), Vector(0.0, 1.0, 0.0));
     chair->setExpanded(false);
@@ -91,6 +80,107 @@ TEST_F(TreeViewTest, ReopenedObjectIsRebuiltButReopenedCameraIsNot) {
     EXPECT_EQ(texts(child(open(chair), "Color")), (Texts{"255   0   7"}));
     camera->setExpanded(false);
     EXPECT_EQ(texts(child(open(camera), "From")), (Texts{"   0.000    0.000    0.000"}));
+}
+
+TEST_F(TreeViewTest, EachKindOpensItsEditorOrNothing) {
+    openScene(twoObjectScene());
+    const std::string table = "Objects/table.obj/";
+    const std::string polygon = "Objects/chair.obj/Surfaces/Surface 0/Polygon 0";
+    // clang-format off
+    const std::vector<std::pair<std::string, Texts>> cases = {
+        {"camera", {"Camera", "Camera/From", "Camera/To", "Camera/Approx. Up"}},
+        {"frustum", {"Frustum", "Frustum/Near", "Frustum/Far", "Frustum/Height"}},
+        {"light", {"Light", "Light/Direction", "Light/Intensity"}},
+        {"ambient", {"Ambient", "Ambient/   0.250"}},
+        {"object table.obj", {"Objects/table.obj", table + "Rotation", table + "Scaling",
+            table + "Translation", table + "Diffuse", table + "Specular", table + "Shininess",
+            table + "Vertices", table + "Surfaces"}},
+        // Derived values, geometry and plain values open nothing.
+        {"", {"Camera/Normal", "Camera/Actual Up", "Camera/U", "Camera/View Transform",
+            "Camera/From/   0.000    0.000    0.000", "Frustum/Perspective Transform",
+            "Frustum/Near/   1.000", "Objects", "Objects/chair.obj/Modeling Transform",
+            "Objects/chair.obj/Shininess/12", "Objects/chair.obj/Surfaces/Surface 0",
+            "Objects/chair.obj/Vertices/   7,    0.000    1.000    0.000", polygon,
+            polygon + "/Vertices/4 7 9 ", polygon + "/Normal", polygon + "/Visible"}},
+    };
+    // clang-format on
+    for (const auto& [editor, paths] : cases) {
+        for (const std::string& path : paths) {
+            EXPECT_EQ(doubleClick(path), editor.empty() ? Texts{} : Texts{editor}) << path;
+        }
+    }
+}
+
+// Keeps what editors record: each step's name and the settings before it.
+class RecordingJournal : public EditJournal {
+public:
+    void record(const std::string& name, const SceneSettings& before) override {
+        steps.emplace_back(name, before);
+    }
+    void clear() override { steps.clear(); }
+    std::vector<std::pair<std::string, SceneSettings>> steps;
+};
+
+// A chosen colour reaches the model, even an unchanged one, as one step with the settings
+// before it; Cancel changes nothing and records nothing.
+TEST_F(TreeViewTest, ColourChoicesReachTheModelAsOneStepEachAndCancelChangesNothing) {
+    openScene(twoObjectScene());
+    auto journal = std::make_unique<RecordingJournal>();
+    const auto& steps = journal->steps;
+    document.setJournal(std::move(journal));
+    const SceneSettings original = captureSettings(scene());
+    openPath("Objects/chair.obj");
+    editors->accept = false;
+    EXPECT_EQ(doubleClick("Objects/chair.obj/Color"), Texts{"object color chair.obj"});
+    EXPECT_EQ(editors->offered, (std::array<std::uint8_t, 3>{10, 20, 30}));
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(steps.empty());
+    // No update came: the object stays open.
+    EXPECT_TRUE(child(root(TreeItemKind::Objects), "chair.obj")->isExpanded());
+
+    editors->accept = true;
+    editors->answer = {255, 0, 7};
+    EXPECT_EQ(doubleClick("Light/Color/255   0   7"), Texts{"light color"});
+    EXPECT_EQ(editors->offered, editors->answer);
+    EXPECT_TRUE(document.isModified());
+    // The update rebuilt the tree: the open root shows the object closed again.
+    EXPECT_FALSE(child(root(TreeItemKind::Objects), "chair.obj")->isExpanded());
+    editors->answer = {0, 9, 8};
+    EXPECT_EQ(doubleClick("Light/Color"), Texts{"light color"});
+    EXPECT_EQ(scene().light()->color(), Color(0, 9, 8));
+
+    document.setModified(false);
+    editors->answer = {1, 2, 3};
+    EXPECT_EQ(doubleClick("Objects/chair.obj/Color/ 10  20  30"), Texts{"object color chair.obj"});
+    EXPECT_EQ(scene().object(0)->color(), Color(1, 2, 3));
+    EXPECT_EQ(scene().object(1)->color(), Color(200, 100, 50));
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(texts(openPath("Objects/chair.obj/Color")), Texts{"  1   2   3"});
+
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].first, "Colour");
+    EXPECT_TRUE(steps[0].second == original);
+    // Each step starts where the one before left the scene.
+    EXPECT_EQ(steps[2].second.light->color, Color(0, 9, 8).value());
+    EXPECT_EQ(steps[2].second.objects[0].color, original.objects[0].color);
+}
+
+TEST_F(TreeViewTest, RevealOpensThePathToAPolygonAndSelectsIt) {
+    openScene(twoObjectScene());
+    SceneObject& chair = *scene().object(0);
+    const Polygon& last = *chair.surfaces().back()->polygons().back();
+    ASSERT_TRUE(view->revealPolygon(chair, last));
+    const TreeItemData* record = KelTreeView::recordOf(view->currentItem());
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->kind, TreeItemKind::Polygon);
+    EXPECT_EQ(record->polygon, &last);
+    EXPECT_TRUE(view->currentItem()->isSelected());
+
+    // A polygon of another object, or of no object at all, is not found under this one.
+    const Polygon& other = *scene().object(1)->surfaces().front()->polygons().front();
+    EXPECT_FALSE(view->revealPolygon(chair, other));
+    const Polygon stray;
+    EXPECT_FALSE(view->revealPolygon(*scene().object(1), stray));
 }
 
 #if defined(__SANITIZE_ADDRESS__)
