@@ -25,38 +25,10 @@ TEST_F(TreeViewTest, DocumentWithoutSceneShowsFiveRootsThatStayEmpty) {
     EXPECT_TRUE(document.views().empty());
 }
 
-TEST_F(TreeViewTest, UpdateReopensOpenRootsWithFreshValuesAndClosesDeeperItems) {
-    openScene(twoObjectScene());
-    openPath("Light");
-    QTreeWidgetItem* chair = openPath("Objects/chair.obj");
-    openPath("Camera")->setExpanded(false);
-    view->setCurrentItem(chair);
-    scene().light()->setColor(Color(1, 2, 3));
-    scene().object(0)->setShininess(99);
-    // Hints with bit 0 set are not for this view.
-    document.updateAllViews(nullptr, 3);
-    EXPECT_EQ(texts(child(chair, "Shininess")), (Texts{"12"}));
-
-    document.updateAllViews(nullptr, 0);
-    EXPECT_TRUE(root(TreeItemKind::Light)->isExpanded());
-    EXPECT_EQ(texts(child(root(TreeItemKind::Light), "Color")), (Texts{"  1   2   3"}));
-    EXPECT_TRUE(root(TreeItemKind::Objects)->isExpanded());
-    chair = child(root(TreeItemKind::Objects), "chair.obj");
-    EXPECT_FALSE(chair->isExpanded());
-    EXPECT_EQ(chair->childCount(), 0);
-    EXPECT_EQ(texts(child(open(chair), "Shininess")), (Texts{"99"}));
-    // A closed root is emptied and rebuilt only when opened again.
-    EXPECT_FALSE(root(TreeItemKind::Camera)->isExpanded());
-    EXPECT_EQ(root(TreeItemKind::Camera)->childCount(), 0);
-    EXPECT_EQ(view->currentItem(), nullptr);
-    // The wait cursor and redrawing are back after every build and refresh.
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(view->updatesEnabled());
-}
-
 // Each level is built only when opened; the labels themselves are pinned by kel-render's
-// tree texts. A reopened object is built again, a reopened camera is not.
-TEST_F(TreeViewTest, EachLevelIsBuiltWhenOpenedAndAnObjectAgainWhenReopened) {
+// tree texts. A reopened object is built again, a reopened camera is not; an update reopens
+// the open roots with fresh values and closes what lies deeper.
+TEST_F(TreeViewTest, LevelsAreBuiltWhenOpenedAndRebuiltWhenAnObjectReopensOrAnUpdateComes) {
     openScene(twoObjectScene());
     EXPECT_EQ(root(TreeItemKind::Objects)->childCount(), 0);
     QTreeWidgetItem* chair = openPath("Objects/chair.obj");
@@ -80,6 +52,29 @@ TEST_F(TreeViewTest, EachLevelIsBuiltWhenOpenedAndAnObjectAgainWhenReopened) {
     EXPECT_EQ(texts(child(open(chair), "Color")), (Texts{"255   0   7"}));
     camera->setExpanded(false);
     EXPECT_EQ(texts(child(open(camera), "From")), (Texts{"   0.000    0.000    0.000"}));
+
+    camera->setExpanded(false);
+    view->setCurrentItem(chair);
+    scene().light()->setColor(Color(1, 2, 3));
+    scene().object(0)->setShininess(99);
+    // Hints with bit 0 set are not for this view.
+    document.updateAllViews(nullptr, 3);
+    EXPECT_EQ(texts(child(chair, "Shininess")), (Texts{"12"}));
+    document.updateAllViews(nullptr, 0);
+    EXPECT_TRUE(root(TreeItemKind::Light)->isExpanded());
+    EXPECT_EQ(texts(child(root(TreeItemKind::Light), "Color")), (Texts{"  1   2   3"}));
+    EXPECT_TRUE(root(TreeItemKind::Objects)->isExpanded());
+    chair = child(root(TreeItemKind::Objects), "chair.obj");
+    EXPECT_FALSE(chair->isExpanded());
+    EXPECT_EQ(chair->childCount(), 0);
+    EXPECT_EQ(texts(child(open(chair), "Shininess")), (Texts{"99"}));
+    // A closed root is emptied and rebuilt only when opened again.
+    EXPECT_FALSE(root(TreeItemKind::Camera)->isExpanded());
+    EXPECT_EQ(root(TreeItemKind::Camera)->childCount(), 0);
+    EXPECT_EQ(view->currentItem(), nullptr);
+    // The wait cursor and redrawing are back after every build and refresh.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(view->updatesEnabled());
 }
 
 TEST_F(TreeViewTest, EachKindOpensItsEditorOrNothing) {
@@ -199,9 +194,8 @@ std::string gridObjectFile(int side) {
     }
     out << "1\n" << side * side << '\n';
     for (int i = 0; i < side * side; ++i) {
-        const int corner = i / side * points + i % side;
-        out << "4 " << corner << ' ' << corner + 1 << ' ' << corner + points + 1 << ' '
-            << corner + points << '\n';
+        const int c = i / side * points + i % side;
+        out << "4 " << c << ' ' << c + 1 << ' ' << c + points + 1 << ' ' << c + points << '\n';
     }
     return out.str();
 }
