@@ -114,8 +114,16 @@ TEST(KelRenderTest, OutputEqualsTheInProcessRender) {
         std::vector<std::string> args = c.options;
         args.insert(args.end(), {kRoom, "--output", c.output});
         fs::remove(kelRender.dir / "room.png");
+        const auto stdoutFile = [&kelRender] {
+            struct stat info {};
+            ::stat((kelRender.dir / "out.txt").c_str(), &info);
+            return info.st_ino;
+        };
+        const ino_t before = stdoutFile();
         const test::KelRenderRun r = kelRender.run(args);
         ASSERT_EQ(r.status, 0) << r.err;
+        // /dev/stdout names the open file: it is written in place, never replaced.
+        EXPECT_TRUE(c.output != "/dev/stdout" || stdoutFile() == before);
         if (c.output != "room.png") {
             std::ofstream(kelRender.dir / "room.png", std::ios::binary) << r.out;
         }
