@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,10 +18,8 @@
 namespace kel::test {
 
 inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The text in single quotes, for the shell.
@@ -40,7 +38,8 @@ struct KelRenderRun {
 };
 
 // Runs the real kel-render executable inside a fresh directory of the test's own, which
-// is removed again at the end of the test.
+// is removed again at the end of the test. The shell runs `prefix` (a ulimit) first; stdout
+// goes to `stdoutTarget`, and only out.txt is read back.
 class KelRenderSandbox {
 public:
     KelRenderSandbox() { std::filesystem::create_directories(dir); }
@@ -49,16 +48,17 @@ public:
         std::filesystem::remove_all(dir, ec);
     }
 
-    KelRenderRun run(const std::vector<std::string>& args) const {
-        std::string command("cd ");
-        command.append(quoted(dir.string())).append(" && ").append(quoted(KEL_RENDER_PATH));
+    KelRenderRun run(const std::vector<std::string>& args, const std::string& prefix = "",
+                     const std::string& stdoutTarget = "out.txt") const {
+        std::string command =
+            "cd " + quoted(dir.string()) + " && " + prefix + " " + quoted(KEL_RENDER_PATH);
         for (const std::string& arg : args) {
             command.append(" ").append(quoted(arg));
         }
-        command.append(" >").append(quoted((dir / "out.txt").string()));
-        command.append(" 2>").append(quoted((dir / "err.txt").string()));
+        command.append(" >").append(stdoutTarget).append(" 2>err.txt");
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"),
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+                stdoutTarget == "out.txt" ? readFile(dir / "out.txt") : "",
                 readFile(dir / "err.txt")};
     }
 

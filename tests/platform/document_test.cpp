@@ -17,24 +17,21 @@ public:
 };
 
 // Logs its updates and can take itself off the document while being updated.
-class LoggingView : public View {
-public:
+struct LoggingView : View {
     LoggingView(Document& document, std::string name, std::vector<std::string>& log)
-        : document_(document), name_(std::move(name)), log_(log) {
-        document_.addView(this);
+        : document(document), name(std::move(name)), log(log) {
+        document.addView(this);
     }
     void onUpdate(View*, int hint) override {
-        log_.push_back(name_ + ":" + std::to_string(hint));
+        log.push_back(name + ":" + std::to_string(hint));
         if (leaveOnUpdate) {
-            document_.removeView(this);
+            document.removeView(this);
         }
     }
+    Document& document;
+    std::string name;
+    std::vector<std::string>& log;
     bool leaveOnUpdate = false;
-
-private:
-    Document& document_;
-    std::string name_;
-    std::vector<std::string>& log_;
 };
 
 TEST(DocumentTest, UpdatesEveryViewOnceEvenWhenOneLeaves) {
