@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "benchmark_runs.h"
 #include "model/camera.h"
 #include "model/camera_moves.h"
 #include "render/image_surface.h"
@@ -51,17 +52,6 @@ void pickPixel(benchmark::State& state, kel::RenderMode mode) {
 }  // namespace
 
 BENCHMARK_CAPTURE(dragFrames, wireframe, kel::RenderMode::Wireframe)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(dragFrames, phong, kel::RenderMode::Phong)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(pickPixel, phong, kel::RenderMode::Phong)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+    ->Apply(kel::bench::aggregatesOf<15>);
+BENCHMARK_CAPTURE(dragFrames, phong, kel::RenderMode::Phong)->Apply(kel::bench::aggregatesOf<15>);
+BENCHMARK_CAPTURE(pickPixel, phong, kel::RenderMode::Phong)->Apply(kel::bench::aggregatesOf<5>);

@@ -125,9 +125,10 @@ std::string objText(const Triangles& t) {
     return s;
 }
 
-std::string offText(const Triangles& t) {
-    std::string s =
-        "OFF\n" + std::to_string(t.points.size()) + " " + std::to_string(t.faces.size()) + " 0\n";
+// A line of coordinates a vertex, then "3 a b c" a triangle with ids from 0: the body of
+// an OFF file and of an ASCII PLY file alike.
+std::string pointsThenTriangles(const Triangles& t) {
+    std::string s;
     for (const auto& p : t.points) {
         s += xyz(p) + "\n";
     }
@@ -136,6 +137,11 @@ std::string offText(const Triangles& t) {
              "\n";
     }
     return s;
+}
+
+std::string offText(const Triangles& t) {
+    return "OFF\n" + std::to_string(t.points.size()) + " " + std::to_string(t.faces.size()) +
+           " 0\n" + pointsThenTriangles(t);
 }
 
 std::string plyHeader(const Triangles& t, const char* format) {
@@ -147,15 +153,7 @@ std::string plyHeader(const Triangles& t, const char* format) {
 }
 
 std::string plyText(const Triangles& t) {
-    std::string s = plyHeader(t, "ascii");
-    for (const auto& p : t.points) {
-        s += xyz(p) + "\n";
-    }
-    for (const auto& f : t.faces) {
-        s += "3 " + std::to_string(f[0]) + " " + std::to_string(f[1]) + " " + std::to_string(f[2]) +
-             "\n";
-    }
-    return s;
+    return plyHeader(t, "ascii") + pointsThenTriangles(t);
 }
 
 template <typename T>

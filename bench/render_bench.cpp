@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "benchmark_runs.h"
 #include "render/image_surface.h"
 #include "render/png_file.h"
 #include "render/render_mode.h"
@@ -53,45 +54,21 @@ void writeImages(const std::string& prefix) {
     }
 }
 
+// Every frame benchmark: the CPU time of the whole process beside the wall time.
+void frameRuns(benchmark::internal::Benchmark* b) {
+    kel::bench::aggregatesOf<15>(b);
+    b->MeasureProcessCPUTime();
+}
+
 }  // namespace
 
-BENCHMARK_CAPTURE(renderFrames, wireframe, kel::RenderMode::Wireframe)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(renderFrames, gouraud, kel::RenderMode::Gouraud)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(renderFrames, phong, kel::RenderMode::Phong)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, wireframe, kel::RenderMode::Wireframe)->Apply(frameRuns);
+BENCHMARK_CAPTURE(renderFrames, gouraud, kel::RenderMode::Gouraud)->Apply(frameRuns);
+BENCHMARK_CAPTURE(renderFrames, phong, kel::RenderMode::Phong)->Apply(frameRuns);
 // The same torus in 75k triangles.
-BENCHMARK_CAPTURE(renderFrames, wireframe75k, kel::RenderMode::Wireframe, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(renderFrames, gouraud75k, kel::RenderMode::Gouraud, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(renderFrames, phong75k, kel::RenderMode::Phong, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(renderFrames, wireframe75k, kel::RenderMode::Wireframe, true)->Apply(frameRuns);
+BENCHMARK_CAPTURE(renderFrames, gouraud75k, kel::RenderMode::Gouraud, true)->Apply(frameRuns);
+BENCHMARK_CAPTURE(renderFrames, phong75k, kel::RenderMode::Phong, true)->Apply(frameRuns);
 
 int main(int argc, char** argv) {
     std::vector<char*> args;

@@ -55,61 +55,45 @@ std::string applySize(CliOptions& options, const std::string& value) {
     return {};
 }
 
-std::string applyOutput(CliOptions& options, const std::string& value) {
-    if (value.empty()) {
-        return "the output file name is empty";
-    }
-    options.outputPath = value;
-    return {};
+using Apply = decltype(CliOptionDef::apply);
+
+// A flag: sets its member.
+Apply flag(bool CliOptions::*member) {
+    return [member](CliOptions& options, const std::string&) {
+        options.*member = true;
+        return std::string();
+    };
 }
 
-std::string applySave(CliOptions& options, const std::string& value) {
-    if (value.empty()) {
-        return "the scene file name to save to is empty";
-    }
-    options.savePath = value;
-    return {};
+// A file name kept in its member, which may not be empty; `what` names it in the complaint.
+Apply fileName(std::string CliOptions::*member, std::string what) {
+    return [member, what = std::move(what)](CliOptions& options, const std::string& value) {
+        if (value.empty()) {
+            return "the " + what + " is empty";
+        }
+        options.*member = value;
+        return std::string();
+    };
 }
 
-std::string applyFrames(CliOptions& options, const std::string& value) {
-    options.timeFrames = true;
-    if (!parseInt(value, 1, kMaxFrames, options.frames)) {
-        return "invalid frame count '" + value + "' (expected 1 to " + std::to_string(kMaxFrames) +
-               ")";
-    }
-    return {};
+// A whole number from 1 to max kept in its member; `what` names it in the complaint.
+Apply wholeNumber(int CliOptions::*member, int max, std::string what) {
+    return [member, max, what = std::move(what)](CliOptions& options, const std::string& value) {
+        if (!parseInt(value, 1, max, options.*member)) {
+            return "invalid " + what + " '" + value + "' (expected 1 to " + std::to_string(max) +
+                   ")";
+        }
+        return std::string();
+    };
 }
 
-std::string applyReference(CliOptions& options, const std::string& value) {
-    if (value.empty()) {
-        return "the reference file name is empty";
-    }
-    options.referencePath = value;
-    return {};
-}
-
-std::string applyDiff(CliOptions& options, const std::string& value) {
-    if (value.empty()) {
-        return "the difference file name is empty";
-    }
-    options.diffPath = value;
-    return {};
-}
-
-std::string applySupersample(CliOptions& options, const std::string& value) {
-    if (!parseInt(value, 1, kMaxSupersample, options.supersample)) {
-        return "invalid supersampling factor '" + value + "' (expected 1 to " +
-               std::to_string(kMaxSupersample) + ")";
-    }
-    return {};
-}
-
-std::string applyThumbnail(CliOptions& options, const std::string& value) {
-    if (!parseInt(value, 1, kMaxThumbnailSize, options.thumbnailSize)) {
-        return "invalid thumbnail size '" + value + "' (expected 1 to " +
-               std::to_string(kMaxThumbnailSize) + ")";
-    }
-    return {};
+// --frames also asks for the median time per frame.
+Apply frames() {
+    return [count = wholeNumber(&CliOptions::frames, kMaxFrames, "frame count")](
+               CliOptions& options, const std::string& value) {
+        options.timeFrames = true;
+        return count(options, value);
+    };
 }
 
 bool wasGiven(const CliOptions& options, const std::string& name) {
@@ -234,44 +218,31 @@ const std::vector<CliOptionDef>& cliOptionDefs() {
         {"--mode", "wireframe|gouraud|phong", "render mode (default phong)", applyMode},
         {"--size", "WxH", "client area in pixels (default 800x800)", applySize},
         {"--cull", "", "cull back faces in wireframe too (shaded modes always do)",
-         [](CliOptions& o, const std::string&) {
-             o.cull = true;
-             return std::string();
-         }},
+         flag(&CliOptions::cull)},
         {"--supersample", "N",
          "render the viewport at N times its side and average each N x N block (default 1)",
-         applySupersample},
+         wholeNumber(&CliOptions::supersample, kMaxSupersample, "supersampling factor")},
         {"--output", "FILE.png", "write the client area as a PNG image (- for stdout)",
-         applyOutput},
+         fileName(&CliOptions::outputPath, "output file name")},
         {"--reference", "EXPECTED.png",
          "compare the image pixel for pixel with EXPECTED.png; exit 3 when they differ",
-         applyReference},
+         fileName(&CliOptions::referencePath, "reference file name")},
         {"--diff", "FILE.png",
-         "with --reference: write the differing pixels in red over the faded image", applyDiff},
+         "with --reference: write the differing pixels in red over the faded image",
+         fileName(&CliOptions::diffPath, "difference file name")},
         {"--save", "OUT.kel",
          "save the scene as the viewer does (its object output \"foo\" goes to the scene's "
          "folder)",
-         applySave},
-        {"--frames", "N", "render N times; print the median ms per frame to stderr", applyFrames},
+         fileName(&CliOptions::savePath, "scene file name to save to")},
+        {"--frames", "N", "render N times; print the median ms per frame to stderr", frames()},
         {"--tree", "", "print the data tree, fully expanded, after the last render",
-         [](CliOptions& o, const std::string&) {
-             o.tree = true;
-             return std::string();
-         }},
+         flag(&CliOptions::tree)},
         {"--thumbnail", "SIZE", "write a SIZE x SIZE thumbnail of INPUT to OUTPUT (see below)",
-         applyThumbnail},
-        {"--version", "", "print the version and exit",
-         [](CliOptions& o, const std::string&) {
-             o.version = true;
-             return std::string();
-         }},
+         wholeNumber(&CliOptions::thumbnailSize, kMaxThumbnailSize, "thumbnail size")},
+        {"--version", "", "print the version and exit", flag(&CliOptions::version)},
         {"--probe", "X,Y", "after the last render, print what pixel X,Y tells (repeatable)",
          applyProbe},
-        {"--help", "", "print this help and exit",
-         [](CliOptions& o, const std::string&) {
-             o.help = true;
-             return std::string();
-         }},
+        {"--help", "", "print this help and exit", flag(&CliOptions::help)},
     };
     return defs;
 }

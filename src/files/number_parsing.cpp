@@ -17,15 +17,8 @@ std::string_view withoutPlus(std::string_view token) {
     return token;
 }
 
-// Powers of ten a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr std::size_t kMaxFastDigits = 15;
-
-// The common short forms ("-12", "0.5") without a library call. A number of at most 15
-// digits and no exponent is an integer m below 2^53 over 10^k with k at most 15, both held
-// exactly, so the one correctly rounded division gives the correctly rounded value: the
-// same double a full parse gives. False (nothing set) for anything else.
+// The common short forms ("-12", "0.5") without a library call: at most 15 digits and no
+// exponent, which shortDecimal reads exactly. False (nothing set) for anything else.
 bool parseShortReal(std::string_view token, double& value) {
     std::size_t i = 0;
     const bool negative = !token.empty() && token[0] == '-';

@@ -1,6 +1,7 @@
 #include "files/read_visitor.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -58,65 +59,51 @@ bool ReadVisitor::open(const std::string& fileName) {
 }
 
 std::string ReadVisitor::itemText() const {
-    const std::string number = std::to_string(itemNumber_);
-    const std::string object = "object " + number;
-    switch (item_) {
-        case Item::None:
-            return {};
-        case Item::CameraFrom:
-            return "camera from";
-        case Item::CameraTo:
-            return "camera to";
-        case Item::CameraUp:
-            return "camera up";
-        case Item::FrustumNear:
-            return "frustum near plane";
-        case Item::FrustumFar:
-            return "frustum far plane";
-        case Item::FrustumHeight:
-            return "frustum height";
-        case Item::LightIntensity:
-            return "light intensity";
-        case Item::LightColour:
-            return "light colour";
-        case Item::LightDirection:
-            return "light direction";
-        case Item::Ambient:
-            return "ambient light";
-        case Item::ObjectCount:
-            return "object count";
-        case Item::ObjectFileName:
-            return object + " file name";
-        case Item::ObjectRotation:
-            return object + " rotation";
-        case Item::ObjectScaling:
-            return object + " scaling";
-        case Item::ObjectTranslation:
-            return object + " translation";
-        case Item::ObjectColour:
-            return object + " colour";
-        case Item::ObjectDiffuse:
-            return object + " diffuse";
-        case Item::ObjectSpecular:
-            return object + " specular";
-        case Item::ObjectShininess:
-            return object + " shininess";
-        case Item::VertexCount:
-            return "vertex count";
-        case Item::VertexId:
-            return "vertex id";
-        case Item::VertexPosition:
-            return "position of vertex " + number;
-        case Item::SurfaceCount:
-            return "surface count";
-        case Item::PolygonCount:
-            return "polygon count of surface " + number;
-        case Item::CornerCount:
-            return "corner count, surface " + number;
-        case Item::CornerId:
-            return "corner vertex id, surface " + number;
+    // What the user calls each item; '#' stands for its number.
+    struct Name {
+        Item item;
+        std::string_view text;
+    };
+    static constexpr Name kNames[] = {
+        {Item::CameraFrom, "camera from"},
+        {Item::CameraTo, "camera to"},
+        {Item::CameraUp, "camera up"},
+        {Item::FrustumNear, "frustum near plane"},
+        {Item::FrustumFar, "frustum far plane"},
+        {Item::FrustumHeight, "frustum height"},
+        {Item::LightIntensity, "light intensity"},
+        {Item::LightColour, "light colour"},
+        {Item::LightDirection, "light direction"},
+        {Item::Ambient, "ambient light"},
+        {Item::ObjectCount, "object count"},
+        {Item::ObjectFileName, "object # file name"},
+        {Item::ObjectRotation, "object # rotation"},
+        {Item::ObjectScaling, "object # scaling"},
+        {Item::ObjectTranslation, "object # translation"},
+        {Item::ObjectColour, "object # colour"},
+        {Item::ObjectDiffuse, "object # diffuse"},
+        {Item::ObjectSpecular, "object # specular"},
+        {Item::ObjectShininess, "object # shininess"},
+        {Item::VertexCount, "vertex count"},
+        {Item::VertexId, "vertex id"},
+        {Item::VertexPosition, "position of vertex #"},
+        {Item::SurfaceCount, "surface count"},
+        {Item::PolygonCount, "polygon count of surface #"},
+        {Item::CornerCount, "corner count, surface #"},
+        {Item::CornerId, "corner vertex id, surface #"},
+    };
+    const auto named = std::find_if(std::begin(kNames), std::end(kNames),
+                                    [this](const Name& name) { return name.item == item_; });
+    if (named == std::end(kNames)) {
+        return {};  // Item::None
     }
-    return {};
+    const std::string_view text = named->text;
+    const std::size_t number = text.find('#');
+    if (number == std::string_view::npos) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, number)) + std::to_string(itemNumber_) +
+           std::string(text.substr(number + 1));
 }
 
 std::string ReadVisitor::expecting(std::string_view kind) const {

@@ -41,21 +41,15 @@ public:
     // at most 9 digits, with or without a minus sign, takes it and returns true. Otherwise
     // takes nothing and returns false, and next() gives the token for a full parse.
     bool nextSmallInt(std::int32_t& value) {
-        const char* const data = text_.data();
-        std::size_t at = skipBlanks(pos_);
-        const std::size_t start = at;
-        const bool negative = data[at] == '-';
-        at += negative ? 1 : 0;
-        const std::size_t first = at;
-        std::uint32_t magnitude = 0;  // wraps past 9 digits, which are declined anyway
-        at = scanDigits(at, magnitude);
-        if (at == first || at - first > kMaxSmallDigits || !endsToken(at)) {
+        // The magnitude wraps past 9 digits, which are declined anyway.
+        const SignedDigits<std::uint32_t> number = scanSignedDigits<std::uint32_t>();
+        const std::size_t count = number.end - number.first;
+        if (count == 0 || count > kMaxSmallDigits || !endsToken(number.end)) {
             return false;
         }
-        tokenStart_ = start;
-        pos_ = at;
-        const auto whole = static_cast<std::int32_t>(magnitude);
-        value = negative ? -whole : whole;
+        take(number.start, number.end);
+        const auto whole = static_cast<std::int32_t>(number.digits);
+        value = number.negative ? -whole : whole;
         return true;
     }
 
@@ -63,27 +57,22 @@ public:
     // and point ("-0.25", "3", ".5"): the very double a full parse gives.
     bool nextShortReal(double& value) {
         const char* const data = text_.data();
-        std::size_t at = skipBlanks(pos_);
-        const std::size_t start = at;
-        const bool negative = data[at] == '-';
-        at += negative ? 1 : 0;
-        const std::size_t first = at;
-        std::uint64_t digits = 0;  // wraps past 19 digits, which are declined anyway
-        at = scanDigits(at, digits);
-        std::size_t count = at - first;
+        // The digits wrap past 19, which are declined anyway.
+        SignedDigits<std::uint64_t> number = scanSignedDigits<std::uint64_t>();
+        std::size_t at = number.end;
+        std::size_t count = at - number.first;
         std::size_t fraction = 0;
         if (data[at] == '.') {
             const std::size_t point = at + 1;
-            at = scanDigits(point, digits);
+            at = scanDigits(point, number.digits);
             fraction = at - point;
             count += fraction;
         }
         if (count == 0 || count > kMaxShortDecimalDigits || !endsToken(at)) {
             return false;
         }
-        tokenStart_ = start;
-        pos_ = at;
-        value = shortDecimal(digits, fraction, negative);
+        take(number.start, at);
+        value = shortDecimal(number.digits, fraction, number.negative);
         return true;
     }
 
@@ -135,6 +124,30 @@ private:
             ++at;
         }
         return at;
+    }
+    // The start of the next token, its minus sign if any and the run of digits after it,
+    // read without taking the token.
+    template <class Number>
+    struct SignedDigits {
+        std::size_t start;
+        bool negative;
+        std::size_t first;  // the first digit
+        std::size_t end;    // just past the last digit
+        Number digits;
+    };
+    template <class Number>
+    SignedDigits<Number> scanSignedDigits() const {
+        const std::size_t start = skipBlanks(pos_);
+        const bool negative = text_.data()[start] == '-';
+        const std::size_t first = start + (negative ? 1 : 0);
+        Number digits = 0;
+        const std::size_t end = scanDigits(first, digits);
+        return {start, negative, first, end, digits};
+    }
+    // Takes the token from start to end as the one last read.
+    void take(std::size_t start, std::size_t end) {
+        tokenStart_ = start;
+        pos_ = end;
     }
     // Whether a token ending before at ends there: a blank or the end of the text follows.
     bool endsToken(std::size_t at) const { return at == text_.size() || isBlank(text_[at]); }

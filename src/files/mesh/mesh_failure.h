@@ -15,4 +15,8 @@ std::string fileFailure(const std::string& file, const std::string& text);
 // A token as it can be shown in a message: quoted, shortened, control bytes masked.
 std::string quotedToken(std::string_view token);
 
+// What a complaint calls each coordinate of a vertex.
+inline constexpr const char* kCoordinateNames[3] = {"the x coordinate", "the y coordinate",
+                                                    "the z coordinate"};
+
 }  // namespace kel

@@ -90,11 +90,9 @@ bool ObjParser::statement() {
 
 bool ObjParser::vertex() {
     double xyz[3];
-    static constexpr const char* kWhat[3] = {"the x coordinate", "the y coordinate",
-                                             "the z coordinate"};
     for (int i = 0; i < 3; ++i) {
         cursor_.skipBlanks();
-        if (!cursor_.real(xyz[i], kWhat[i])) {
+        if (!cursor_.real(xyz[i], kCoordinateNames[i])) {
             return false;
         }
     }

@@ -568,9 +568,7 @@ bool BodyReader::asciiElement(const PlyElement& element, TextCursor& cursor) {
                 continue;
             }
             const int axis = static_cast<int>(property.role) - static_cast<int>(Role::X);
-            static constexpr const char* kWhat[3] = {"the x coordinate", "the y coordinate",
-                                                     "the z coordinate"};
-            if (!cursor.real(xyz[axis], kWhat[axis])) {
+            if (!cursor.real(xyz[axis], kCoordinateNames[axis])) {
                 return false;
             }
         }

@@ -120,11 +120,9 @@ bool AsciiStlParser::facet() {
         }
         cursor_.token();
         double xyz[3];
-        static constexpr const char* kWhat[3] = {"the x coordinate", "the y coordinate",
-                                                 "the z coordinate"};
         for (int i = 0; i < 3; ++i) {
             cursor_.skipToToken();
-            if (!cursor_.real(xyz[i], kWhat[i])) {
+            if (!cursor_.real(xyz[i], kCoordinateNames[i])) {
                 return false;
             }
         }

@@ -99,13 +99,7 @@ bool TextCursor::failNumber(NumberScan scan, std::string_view what) {
 }
 
 bool TextCursor::integer(std::int64_t& value, std::string_view what) {
-    const char* q = p_;
-    const NumberScan scan = scanInteger(q, end_, value);
-    if (scan != NumberScan::Ok || !endsToken(q)) {
-        return failNumber(scan == NumberScan::Ok ? NumberScan::Malformed : scan, what);
-    }
-    p_ = q;
-    return true;
+    return wholeToken(scanInteger, value, what);
 }
 
 bool TextCursor::count(std::uint64_t& value, std::uint64_t max, std::string_view what) {

@@ -52,15 +52,7 @@ public:
 
     // A real or integer that must make up the whole token. On failure, message() says
     // what was expected and found.
-    bool real(double& value, const char* what) {
-        const char* q = p_;
-        const NumberScan scan = scanReal(q, end_, value);
-        if (scan != NumberScan::Ok || !endsToken(q)) {
-            return failNumber(scan == NumberScan::Ok ? NumberScan::Malformed : scan, what);
-        }
-        p_ = q;
-        return true;
-    }
+    bool real(double& value, const char* what) { return wholeToken(scanReal, value, what); }
     bool integer(std::int64_t& value, std::string_view what);
     // A count from 0 to max, as above.
     bool count(std::uint64_t& value, std::uint64_t max, std::string_view what);
@@ -84,6 +76,19 @@ private:
         return p == end_ || isBlank(*p) || *p == '\n' || (*p == '\\' && continuation_);
     }
     bool failNumber(NumberScan scan, std::string_view what);
+    // A number the scanner reads, which must make up the whole token. What names it only in
+    // a complaint, so a C string is measured only then.
+    template <class Number, class What>
+    bool wholeToken(NumberScan (*scan)(const char*&, const char*, Number&), Number& value,
+                    What what) {
+        const char* q = p_;
+        const NumberScan scanned = scan(q, end_, value);
+        if (scanned != NumberScan::Ok || !endsToken(q)) {
+            return failNumber(scanned == NumberScan::Ok ? NumberScan::Malformed : scanned, what);
+        }
+        p_ = q;
+        return true;
+    }
 
     const char* p_;
     const char* end_;
