@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "app/app_fixture.h"
 #include "app/document_watcher.h"
@@ -50,6 +49,7 @@ protected:
         waitFor([] { return false; }, 4 * DocumentWatcher::kSettleMs);
     }
     static constexpr int kAmbientLine = 10;  // of cube.kel
+    static constexpr int kObjectFileLine = 12;
 };
 
 TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
@@ -112,18 +112,9 @@ TEST_F(ReloadTest, KelsOwnSaveIsNoChangeOnDisk) {
 }
 
 TEST_F(ReloadTest, AnObjectFileThatChangesOrAppearsReloadsTheScene) {
-    {
-        std::ofstream scene(scratch("two.kel"));
-        std::ifstream cube(scratch("cube.kel"));
-        std::stringstream text;
-        text << cube.rdbuf();
-        std::string body = text.str();
-        // Same scene, its one object read from a file that does not exist yet.
-        const auto at = body.find("cube.obj");
-        ASSERT_NE(at, std::string::npos);
-        body.replace(at, 8, "late.obj");
-        scene << body;
-    }
+    // The same scene, its one object read from a file that does not exist yet.
+    std::filesystem::copy_file(scratch("cube.kel"), scratch("two.kel"));
+    rewriteLine("two.kel", kObjectFileLine, "late.obj");
     KelDataFrame& frame = open("two.kel");
     CKelDoc& document = frame.document();
     ASSERT_EQ(document.scene()->objectCount(), 0u);  // reported and left out

@@ -7,6 +7,8 @@
 #include "app/dialogs/camera_dialog.h"
 #include "app/dialogs/frustum_dialog.h"
 #include "app/dialogs/light_dialog.h"
+#include "app/dialogs/obj_transforms_page.h"
+#include "app/dialogs/obj_vertices_page.h"
 #include "app/qt_test_environment.h"
 
 namespace kel::test {
@@ -44,6 +46,27 @@ std::unique_ptr<SettingsDialog> SettingsDialogTest::open(const std::string& whic
     }
     dialog->show();
     return dialog;
+}
+
+PropertySheetTest::PropertySheetTest() : sheet(QStringLiteral("cube.obj"), messages, pane()) {
+    object.setColor(Color(1, 2, 3));
+    object.setShininess(10);
+    surface = new ObjSurfacePage(object);
+    color = new ObjColorPage(object, chooser);
+    sheet.addPage(new ObjTransformsPage(object));
+    sheet.addPage(surface);
+    sheet.addPage(color);
+    sheet.addPage(new ObjVerticesPage(object));
+    sheet.show();
+    QApplication::setActiveWindow(&sheet);
+}
+
+QWidget* PropertySheetTest::pane() {
+    auto* const content = new QWidget;
+    area.addSubWindow(content)->show();
+    area.addSubWindow(new QWidget)->show();
+    area.show();
+    return content;
 }
 
 ModalDriver::ModalDriver(std::function<void(QWidget&)> driver) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QTimer>
 #include <array>
 #include <cstdint>
@@ -11,11 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/obj_color_page.h"
+#include "app/dialogs/obj_surface_page.h"
+#include "app/dialogs/property_sheet.h"
 #include "app/dialogs/settings_dialog.h"
 #include "app/fake_messages.h"
 #include "model/camera.h"
 #include "model/light.h"
 #include "model/scene.h"
+#include "model/scene_object.h"
 #include "platform/color_chooser.h"
 
 namespace kel::test {
@@ -55,6 +60,27 @@ protected:
     Light light;
     Scene scene;
     FakeMessages messages;
+};
+
+// The sheet the tree opens, shown without blocking and active. As in the viewer, it
+// belongs to a pane of a document window, and the document area watches Ctrl+Tab
+// application-wide to switch its windows.
+class PropertySheetTest : public ::testing::Test {
+protected:
+    enum Tab { kTransformsTab, kSurfaceTab, kColorTab, kVerticesTab };
+    PropertySheetTest();
+    int tab() const { return sheet.tabs()->currentIndex(); }
+
+    QMdiArea area;
+    SceneObject object{1};
+    FakeMessages messages;
+    ScriptedColorChooser chooser;
+    PropertySheet sheet;
+    ObjSurfacePage* surface = nullptr;
+    ObjColorPage* color = nullptr;
+
+private:
+    QWidget* pane();
 };
 
 // While this object lives, driver runs on the first modal dialog that exec() shows. A
