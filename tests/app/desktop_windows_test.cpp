@@ -1,13 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
-#include <QMdiArea>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 
 #include "app/app_fixture.h"
-#include "app/kel_view.h"
 #include "app/window_placement.h"
 
 namespace kel::test {

@@ -1,30 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QDropEvent>
-#include <QMdiArea>
 #include <QMimeData>
 #include <QSplitter>
 #include <QUrl>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/app_fixture.h"
-#include "app/kel_view.h"
 #include "files/mesh/mesh_format.h"
-#include "model/scene.h"
 #include "tree/qt/kel_tree_view.h"
 
 namespace kel::test {
 namespace {
 
 using DocumentWindowsTest = AppTest;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // An unreadable file is reported by name and makes no window; a scene opens in a split
 // window whose tree and rendered view both hear of document updates.
@@ -71,7 +58,7 @@ TEST_F(DocumentWindowsTest, OpeningAnOpenFileAgainBringsItsWindowForwardInsteadO
 
 // Only the last window of a document closes it; when modified, it asks and saves on Yes.
 TEST_F(DocumentWindowsTest, ClosingTheLastWindowOfAModifiedDocumentAsksAndSavesOnlyOnYes) {
-    const std::string original = readFile(scratch("cube.kel"));
+    const std::string original = readScratch("cube.kel");
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
         messages_.questions.clear();
@@ -91,7 +78,7 @@ TEST_F(DocumentWindowsTest, ClosingTheLastWindowOfAModifiedDocumentAsksAndSavesO
         choose("&File", "&Close");
         EXPECT_EQ(messages_.questions,
                   std::vector<std::string>{"cube.kel has been changed, save it?"});
-        const std::string now = readFile(scratch("cube.kel"));
+        const std::string now = readScratch("cube.kel");
         EXPECT_EQ(now == original, !yes);
         EXPECT_EQ(now.find("0.75") != std::string::npos, yes);
         // The object geometry goes to the object output file beside the scene.
@@ -192,8 +179,8 @@ TEST_F(DocumentWindowsTest, SavingAnOpenedMeshAsksForASceneNameBesideIt) {
     choose("&File", "&Save\tCtrl+S");
     EXPECT_EQ(files_.saveSuggestions,
               (std::vector<std::string>{scratch("part.kel"), scratch("part.kel")}));
-    EXPECT_EQ(readFile(scratch("part.obj")), kTriangle);
-    EXPECT_NE(readFile(scratch("part.kel")).find("\n1\npart.obj\n"), std::string::npos);
+    EXPECT_EQ(readScratch("part.obj"), kTriangle);
+    EXPECT_NE(readScratch("part.kel").find("\n1\npart.obj\n"), std::string::npos);
     EXPECT_EQ(frame->windowTitle(), "part.kel");
     // Saved as a scene, Save writes the scene without asking again.
     choose("&File", "&Save\tCtrl+S");

@@ -6,14 +6,10 @@
 #include <sstream>
 
 #include "app/app_fixture.h"
-#include "app/kel_view.h"
 #include "app/surface_image.h"
 #include "cli/render_command.h"
-#include "model/scene.h"
 #include "render/image_surface.h"
-#include "render/pixel_probe.h"
 #include "render/png_file.h"
-#include "render/render_mode.h"
 
 namespace kel::test {
 namespace {

@@ -1,5 +1,3 @@
-#include <QApplication>
-#include <QMdiArea>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QUndoGroup>
@@ -8,17 +6,10 @@
 
 #include "app/app_fixture.h"
 #include "app/dialogs/options_commands.h"
-#include "app/kel_view.h"
-#include "app/undo_journal.h"
-#include "model/camera.h"
-#include "model/camera_moves.h"
 #include "model/device_mapping.h"
-#include "model/scene.h"
 #include "model/scene_object.h"
 #include "model/scene_settings.h"
 #include "render/image_surface.h"
-#include "render/pixel_probe.h"
-#include "render/render_mode.h"
 #include "render/shading.h"
 #include "tree/qt/kel_tree_view.h"
 #include "tree/tree_item_data.h"
@@ -267,7 +258,10 @@ TEST_F(ViewerTest, EveryDialogOkIsOneStepNamedAfterIt) {
     std::vector<SceneSettings> before;
     for (const auto& d : dialogs) {
         before.push_back(captureSettings(scene));
-        answerNextDialog(d.field, d.text);
+        const ModalDriver driver([&d](QWidget& modal) {
+            typeInto(modal, d.field, d.text);
+            press(modal, QStringLiteral("OK"));
+        });
         if (d.item != nullptr) {
             choose("&Options", d.item);
         } else {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <array>
 #include <cstdint>
@@ -43,9 +46,26 @@ public:
 };
 
 // The edit with the given object name inside root; fails the test when there is none.
-QLineEdit* editNamed(const QWidget& root, const char* name);
+inline QLineEdit* editNamed(const QWidget& root, const char* name) {
+    auto* edit = root.findChild<QLineEdit*>(QString::fromLatin1(name));
+    EXPECT_NE(edit, nullptr) << "no edit named " << name;
+    return edit;
+}
 // Replaces the named edit's text as a user would.
-void typeInto(const QWidget& root, const char* name, const QString& text);
+inline void typeInto(const QWidget& root, const char* name, const QString& text) {
+    QLineEdit* edit = editNamed(root, name);
+    edit->selectAll();
+    edit->insert(text);
+}
+// Clicks the dialog's button with the given text, as a user would.
+inline void press(QWidget& modal, const QString& text) {
+    for (QPushButton* button : modal.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button->click();
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
 
 // The four settings dialogs on models of their own. The camera's up was given as (0, 1, 1);
 // its actual up is (0, 1, 0). The light direction (0, 0, 2) is kept as (0, 0, 1).
@@ -87,7 +107,20 @@ private:
 // dialog the driver leaves open fails the test and is closed, so the run cannot hang.
 class ModalDriver {
 public:
-    explicit ModalDriver(std::function<void(QWidget&)> driver);
+    explicit ModalDriver(std::function<void(QWidget&)> driver) {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this, driver = std::move(driver)] {
+            const QPointer<QWidget> modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr) << "no modal dialog came up";
+            ran_ = true;
+            driver(*modal);
+            if (modal != nullptr && modal->isVisible()) {
+                ADD_FAILURE() << "a modal dialog was left open";
+                modal->close();
+            }
+        });
+        timer_.start(0);
+    }
     bool ran() const { return ran_; }
 
 private:

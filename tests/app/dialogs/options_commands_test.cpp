@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <functional>
@@ -16,6 +15,7 @@ namespace kel {
 namespace {
 
 using test::ModalDriver;
+using test::press;
 using test::typeInto;
 
 class CountingView : public View {
@@ -28,15 +28,6 @@ public:
     bool senderAndHintOk = false;
 };
 
-// Clicks the dialog's button with the given text, as a user would.
-void press(QWidget& modal, const QString& text) {
-    for (QPushButton* button : modal.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button->click();
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-}
 auto* const pressOk = +[](QWidget& modal) { press(modal, "OK"); };
 
 // One triangle object whose shininess lies beyond the field's range.
