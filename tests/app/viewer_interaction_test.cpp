@@ -49,9 +49,12 @@ protected:
         sendMouse(pane(frame), QEvent::MouseButtonRelease, to, button, modifiers);
         settle();
     }
+    // A hand is never quite still: pressed a little beside the release, short of a drag.
     static void click(KelDataFrame& frame, QPoint at,
                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        sendMouse(pane(frame), QEvent::MouseButtonPress, at, Qt::LeftButton, modifiers);
+        const QPoint press = at + QPoint(QApplication::startDragDistance() - 1, 0);
+        sendMouse(pane(frame), QEvent::MouseButtonPress, press, Qt::LeftButton, modifiers);
+        sendMouse(pane(frame), QEvent::MouseMove, at, Qt::LeftButton, modifiers);
         sendMouse(pane(frame), QEvent::MouseButtonRelease, at, Qt::LeftButton, modifiers);
         settle();
     }
@@ -132,21 +135,6 @@ TEST_F(ViewerTest, PanDollyAndResetViewAreStepsOfTheirOwn) {
     }
 }
 
-TEST_F(ViewerTest, AMoveShorterThanTheDragDistanceIsAClickNotADrag) {
-    KelDataFrame& frame = open("room.kel");
-    const CameraPose start = poseOf(frame);
-    const QPoint at(150, 150);
-    const QPoint to = at + QPoint(QApplication::startDragDistance() - 1, 0);
-    sendMouse(pane(frame), QEvent::MouseButtonPress, at, Qt::LeftButton);
-    sendMouse(pane(frame), QEvent::MouseMove, to, Qt::LeftButton);
-    sendMouse(pane(frame), QEvent::MouseButtonRelease, to, Qt::LeftButton);
-    settle();
-    EXPECT_TRUE(poseOf(frame) == start);
-    EXPECT_EQ(undoStackOf(frame.document()).count(), 0);
-    EXPECT_FALSE(frame.document().isModified());
-    EXPECT_FALSE(frame.pickText().isEmpty());
-}
-
 // The pick, as the viewer shows it, against the story a separate render of the same file at
 // the same size tells (what kel-render --probe prints). A click beside the image changes
 // neither the pick nor the selection.
@@ -202,7 +190,7 @@ TEST_F(ViewerTest, APickReportsThePixelsPolygonDepthAndColourAndSelectsItInTheTr
             EXPECT_EQ(frame.pickText(), text);
             EXPECT_EQ(KelTreeView::recordOf(tree->currentItem()), record);
         }
-        EXPECT_FALSE(frame.document().isModified());
+        EXPECT_FALSE(frame.document().isModified());  // a click, not an orbit
         choose("&File", "&Close");
     }
 }
