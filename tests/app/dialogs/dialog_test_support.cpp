@@ -1,6 +1,7 @@
 #include "app/dialogs/dialog_test_support.h"
 
 #include <QApplication>
+#include <QMdiSubWindow>
 
 #include "app/dialogs/ambient_dialog.h"
 #include "app/dialogs/camera_dialog.h"
@@ -11,6 +12,16 @@
 #include "app/qt_test_environment.h"
 
 namespace kel::test {
+QWidget* addDocumentWindows(QMdiArea& area) {
+    auto* const content = new QWidget;
+    QMdiSubWindow* const first = area.addSubWindow(content);
+    first->show();
+    area.addSubWindow(new QWidget)->show();
+    area.show();
+    area.setActiveSubWindow(first);
+    return content;
+}
+
 SettingsDialogTest::SettingsDialogTest() {
     camera.set({0.0, 0.0, -10.0}, {0.0, 0.0, 0.0}, {0.0, 1.0, 1.0});
     frustum.set(1.0, 100.0, 0.5);
@@ -23,19 +34,20 @@ SettingsDialogTest::SettingsDialogTest() {
 std::unique_ptr<SettingsDialog> SettingsDialogTest::open(const std::string& which) {
     std::unique_ptr<SettingsDialog> dialog;
     if (which == "camera") {
-        dialog = std::make_unique<CameraDialog>(camera, messages);
+        dialog = std::make_unique<CameraDialog>(camera, messages, pane);
     } else if (which == "frustum") {
-        dialog = std::make_unique<FrustumDialog>(frustum, messages);
+        dialog = std::make_unique<FrustumDialog>(frustum, messages, pane);
     } else if (which == "ambient") {
-        dialog = std::make_unique<AmbientDialog>(scene, messages);
+        dialog = std::make_unique<AmbientDialog>(scene, messages, pane);
     } else {
-        dialog = std::make_unique<LightDialog>(light, messages);
+        dialog = std::make_unique<LightDialog>(light, messages, pane);
     }
     dialog->show();
     return dialog;
 }
 
-PropertySheetTest::PropertySheetTest() : sheet(QStringLiteral("cube.obj"), messages, pane()) {
+PropertySheetTest::PropertySheetTest()
+    : sheet(QStringLiteral("cube.obj"), messages, addDocumentWindows(area)) {
     object.setColor(Color(1, 2, 3));
     object.setShininess(10);
     surface = new ObjSurfacePage(object);
@@ -46,14 +58,6 @@ PropertySheetTest::PropertySheetTest() : sheet(QStringLiteral("cube.obj"), messa
     sheet.addPage(new ObjVerticesPage(object));
     sheet.show();
     QApplication::setActiveWindow(&sheet);
-}
-
-QWidget* PropertySheetTest::pane() {
-    auto* const content = new QWidget;
-    area.addSubWindow(content)->show();
-    area.addSubWindow(new QWidget)->show();
-    area.show();
-    return content;
 }
 
 }  // namespace kel::test

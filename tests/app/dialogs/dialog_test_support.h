@@ -67,14 +67,21 @@ inline void press(QWidget& modal, const QString& text) {
     ADD_FAILURE() << "no button " << text.toStdString();
 }
 
-// The four settings dialogs on models of their own. The camera's up was given as (0, 1, 1);
-// its actual up is (0, 1, 0). The light direction (0, 0, 2) is kept as (0, 0, 1).
+// Two document windows in the area, the first active, as in the viewer, where the area
+// watches Ctrl+Tab application-wide to switch them. Gives the first window's content.
+QWidget* addDocumentWindows(QMdiArea& area);
+
+// The four settings dialogs on models of their own, belonging to a document window. The camera's up
+// was given as (0, 1, 1); its actual up is (0, 1, 0). The light direction (0, 0, 2) is kept as (0,
+// 0, 1).
 class SettingsDialogTest : public ::testing::Test {
 protected:
     SettingsDialogTest();
     // "camera", "frustum", "ambient" or "light", shown.
     std::unique_ptr<SettingsDialog> open(const std::string& which);
 
+    QMdiArea area;
+    QWidget* pane = addDocumentWindows(area);
     Camera camera;
     Frustum frustum;
     Light light;
@@ -82,9 +89,8 @@ protected:
     FakeMessages messages;
 };
 
-// The sheet the tree opens, shown without blocking and active. As in the viewer, it
-// belongs to a pane of a document window, and the document area watches Ctrl+Tab
-// application-wide to switch its windows.
+// The sheet the tree opens, belonging to a document window, shown without blocking and
+// active.
 class PropertySheetTest : public ::testing::Test {
 protected:
     enum Tab { kTransformsTab, kSurfaceTab, kColorTab, kVerticesTab };
@@ -98,9 +104,6 @@ protected:
     PropertySheet sheet;
     ObjSurfacePage* surface = nullptr;
     ObjColorPage* color = nullptr;
-
-private:
-    QWidget* pane();
 };
 
 // While this object lives, driver runs on the first modal dialog that exec() shows. A
