@@ -108,10 +108,11 @@ TEST_F(HiDpiTest, TheViewRendersAndPicksInDevicePixelsAndShowsThemOneToOne) {
     view.horizontalScrollBar()->setValue(37);
     view.verticalScrollBar()->setValue(23);
     settle();
-    const QPoint at(150, 190);
-    const QPoint pixel(static_cast<int>(std::floor(187 * ratio)),
-                       static_cast<int>(std::floor(213 * ratio)));
+    const QPoint at = QPoint(logical.width(), logical.height()) / 2 - QPoint(37, 23);
+    const QPoint pixel(static_cast<int>(std::floor((at.x() + 37) * ratio)),
+                       static_cast<int>(std::floor((at.y() + 23) * ratio)));
     EXPECT_EQ(view.imagePixelAt(at), pixel);
+    ASSERT_TRUE(QRect(QPoint(0, 0), device).contains(pixel));
     const PixelStory story = view.probeAt(at);
     EXPECT_EQ(describePixel(story),
               describePixel(probePixel(*frame.document().scene(), RenderMode::Gouraud, pixel.x(),
