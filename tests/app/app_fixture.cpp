@@ -1,13 +1,7 @@
 #include "app/app_fixture.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSettings>
-#include <QTimer>
-#include <filesystem>
 
 #include "app/qt_test_environment.h"
 #include "app/tree_pane.h"
@@ -54,6 +48,11 @@ KelDataFrame& AppTest::open(const std::string& name) {
 
 std::string AppTest::scratch(const std::string& name) const {
     return scratchDir_.filePath(QString::fromStdString(name)).toStdString();
+}
+
+std::string AppTest::readScratch(const std::string& name) const {
+    std::ifstream in(scratch(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 QMenu& AppTest::openMenu(const QString& title) {
@@ -103,29 +102,6 @@ void AppTest::settle() {
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-}
-
-void AppTest::answerNextDialog(const QString& field, const QString& text) {
-    QTimer::singleShot(0, [field, text] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        auto* edit = dialog->findChild<QLineEdit*>(field);
-        if (edit == nullptr) {
-            dialog->reject();
-            FAIL() << "no field " << field.toStdString();
-        }
-        edit->setText(text);
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->isDefault()) {
-                button->click();
-                break;
-            }
-        }
-        if (dialog->isVisible()) {  // refused: never leave the test waiting
-            dialog->reject();
-            ADD_FAILURE() << "the dialog refused " << text.toStdString();
-        }
-    });
 }
 
 }  // namespace kel::test

@@ -3,20 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QMdiArea>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/dialogs/dialog_test_support.h"
 #include "app/fake_messages.h"
 #include "app/file_chooser.h"
 #include "app/kel_app.h"
 #include "app/kel_data_frame.h"
+#include "app/kel_view.h"
 #include "app/main_frame.h"
+#include "app/undo_journal.h"
 #include "files/kel_doc.h"
-#include "platform/color_chooser.h"
+#include "model/camera.h"
+#include "model/camera_moves.h"
+#include "model/scene.h"
+#include "render/pixel_probe.h"
+#include "render/render_mode.h"
 
 namespace kel::test {
 
@@ -38,11 +49,6 @@ public:
     std::vector<std::string> imageSuggestions;
 };
 
-class NoColors : public ColorChooser {
-public:
-    bool chooseColor(std::uint8_t&, std::uint8_t&, std::uint8_t&) override { return false; }
-};
-
 // A started viewer with its profile in a temporary folder and copies of the example
 // scenes in a scratch folder (saving writes beside the scene, never into the repository).
 class AppTest : public ::testing::Test {
@@ -57,6 +63,7 @@ protected:
     KelDataFrame& open(const std::string& name);
     // Path in the scratch folder (example scenes and their object files are there).
     std::string scratch(const std::string& name) const;
+    std::string readScratch(const std::string& name) const;
 
     // The menu as showing it would leave it: enabled and checked marks refreshed.
     QMenu& openMenu(const QString& title);
@@ -67,9 +74,6 @@ protected:
     void choose(const QString& menuTitle, const QString& text);
     // Lets queued paints and deferred deletions run.
     static void settle();
-    // Types into the field of the modal dialog the next command opens and presses its
-    // default button; a dialog that refuses the text fails the test and is closed.
-    static void answerNextDialog(const QString& field, const QString& text);
 
     static inline const QString kPhong = QStringLiteral("&Phong\tCtl+P");
     static inline const QString kGouraud = QStringLiteral("&Gouraud\tCtl+G");
@@ -77,7 +81,7 @@ protected:
 
     FakeMessages messages_;
     FakeFiles files_;
-    NoColors colors_;
+    ScriptedColorChooser colors_;
 
 private:
     QTemporaryDir profileDir_;

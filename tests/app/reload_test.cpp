@@ -1,40 +1,23 @@
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QUndoStack>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "app/app_fixture.h"
 #include "app/document_watcher.h"
-#include "app/kel_view.h"
-#include "app/undo_journal.h"
-#include "model/camera.h"
-#include "model/camera_moves.h"
-#include "model/scene.h"
 
 namespace kel::test {
 namespace {
 
 class ReloadTest : public AppTest {
 protected:
-    // Replaces line `number` (from 1) of a scratch file, as another program would.
-    void rewriteLine(const std::string& name, int number, const std::string& text) {
-        std::ifstream in(scratch(name));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            lines.push_back(line);
-        }
-        in.close();
-        ASSERT_GE(static_cast<int>(lines.size()), number);
-        lines[static_cast<std::size_t>(number - 1)] = text;
+    // Replaces the first `from` in a scratch file, as another program would.
+    void replaceIn(const std::string& name, const std::string& from, const std::string& to) {
+        std::string text = readScratch(name);
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
         QThread::msleep(20);  // a later time stamp whatever the file system's resolution
-        std::ofstream out(scratch(name), std::ios::trunc);
-        for (const std::string& line : lines) {
-            out << line << "\n";
-        }
+        std::ofstream(scratch(name), std::ios::trunc) << text.replace(at, from.size(), to);
     }
     static bool waitFor(const std::function<bool()>& done, int ms = 4000) {
         QElapsedTimer timer;
@@ -49,7 +32,7 @@ protected:
     static void waitOutNotices() {
         waitFor([] { return false; }, 4 * DocumentWatcher::kSettleMs);
     }
-    static constexpr int kAmbientLine = 10;  // of cube.kel
+    static inline const std::string kAmbient = "\n0.2\n";  // the ambient line of cube.kel
 };
 
 TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
@@ -63,7 +46,7 @@ TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
     ASSERT_FALSE(document.scene()->cullBackFaces());
     const QImage before = phong.renderedView().renderImage();
 
-    rewriteLine("cube.kel", kAmbientLine, "0.6");
+    replaceIn("cube.kel", kAmbient, "\n0.6\n");
     ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.6; }));
     EXPECT_TRUE(messages_.questions.empty());
     EXPECT_EQ(phong.renderMode(), RenderMode::Phong);
@@ -81,7 +64,7 @@ TEST_F(ReloadTest, AnEditedDocumentAsksAndReloadingDropsTheUndoSteps) {
     ASSERT_EQ(undoStackOf(document).count(), 1);
 
     messages_.answers = {false};
-    rewriteLine("cube.kel", kAmbientLine, "0.6");
+    replaceIn("cube.kel", kAmbient, "\n0.6\n");
     ASSERT_TRUE(waitFor([&] { return !messages_.questions.empty(); }));
     EXPECT_EQ(
         messages_.questions,
@@ -92,7 +75,7 @@ TEST_F(ReloadTest, AnEditedDocumentAsksAndReloadingDropsTheUndoSteps) {
     EXPECT_EQ(messages_.questions.size(), 1u);  // No is not asked again for the same change
 
     messages_.answers = {true};
-    rewriteLine("cube.kel", kAmbientLine, "0.7");
+    replaceIn("cube.kel", "\n0.6\n", "\n0.7\n");
     ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.7; }));
     EXPECT_EQ(messages_.questions.size(), 2u);
     EXPECT_EQ(undoStackOf(document).count(), 0);
@@ -112,18 +95,9 @@ TEST_F(ReloadTest, KelsOwnSaveIsNoChangeOnDisk) {
 }
 
 TEST_F(ReloadTest, AnObjectFileThatChangesOrAppearsReloadsTheScene) {
-    {
-        std::ofstream scene(scratch("two.kel"));
-        std::ifstream cube(scratch("cube.kel"));
-        std::stringstream text;
-        text << cube.rdbuf();
-        std::string body = text.str();
-        // Same scene, its one object read from a file that does not exist yet.
-        const auto at = body.find("cube.obj");
-        ASSERT_NE(at, std::string::npos);
-        body.replace(at, 8, "late.obj");
-        scene << body;
-    }
+    // The same scene, its one object read from a file that does not exist yet.
+    std::filesystem::copy_file(scratch("cube.kel"), scratch("two.kel"));
+    replaceIn("two.kel", "cube.obj", "late.obj");
     KelDataFrame& frame = open("two.kel");
     CKelDoc& document = frame.document();
     ASSERT_EQ(document.scene()->objectCount(), 0u);  // reported and left out
@@ -133,7 +107,7 @@ TEST_F(ReloadTest, AnObjectFileThatChangesOrAppearsReloadsTheScene) {
     ASSERT_TRUE(waitFor([&] { return document.scene()->objectCount() == 1; }));
 
     const std::size_t vertices = document.scene()->object(0)->vertexCount();
-    rewriteLine("late.obj", 1, "7");  // the first vertex count, one short: read differently
+    replaceIn("late.obj", "8\n", "7\n");  // the vertex count, one short: read differently
     ASSERT_TRUE(waitFor([&] {
         return document.scene()->objectCount() != 1 ||
                document.scene()->object(0)->vertexCount() != vertices;
@@ -144,7 +118,7 @@ TEST_F(ReloadTest, AFileThatNoLongerReadsKeepsTheDocumentAsItWas) {
     KelDataFrame& frame = open("cube.kel");
     CKelDoc& document = frame.document();
     const CameraPose pose = poseOf(*document.scene()->camera());
-    rewriteLine("cube.kel", 1, "not a number");
+    replaceIn("cube.kel", "4 3 5", "not a number");
     ASSERT_TRUE(waitFor([&] { return !messages_.errors.empty(); }));
     EXPECT_TRUE(poseOf(*document.scene()->camera()) == pose);
     EXPECT_FALSE(frame.renderedView().renderImage().isNull());

@@ -7,19 +7,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/dialogs/ambient_dialog.h"
 #include "app/dialogs/dialog_test_support.h"
-#include "app/dialogs/obj_color_page.h"
-#include "app/dialogs/obj_surface_page.h"
-#include "app/dialogs/obj_transforms_page.h"
-#include "app/dialogs/obj_vertices_page.h"
-#include "app/dialogs/property_sheet.h"
 #include "model/scene.h"
-#include "model/scene_object.h"
 
 namespace kel {
 namespace {
@@ -50,7 +42,8 @@ QString focusName(const QWidget& window) {
 using DialogKeyboardTest = test::SettingsDialogTest;
 
 // Opening a dialog, typing and pressing Enter applies what was typed: the first field has
-// the focus with its text selected, and Enter reaches OK from the field.
+// the focus with its text selected, and Enter reaches OK from the field. Ctrl+Tab must not
+// switch the document windows behind the dialog.
 TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
     const struct {
         const char* which;
@@ -68,6 +61,12 @@ TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
         QApplication::setActiveWindow(dialog.get());
         EXPECT_EQ(focusName(*dialog), c.firstField);
         EXPECT_TRUE(editNamed(*dialog, c.firstField)->hasSelectedText());
+        QMdiSubWindow* const active = area.activeSubWindow();
+        QTest::keyPress(dialog->focusWidget(), Qt::Key_Control);  // the area switches on release
+        press(*dialog, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyRelease(dialog->focusWidget(), Qt::Key_Control);
+        EXPECT_EQ(area.activeSubWindow(), active);
+        EXPECT_EQ(focusName(*dialog), c.firstField);
         typeKeys(*dialog, QString::fromLatin1(c.typed));
         EXPECT_EQ(editNamed(*dialog, c.firstField)->text(), c.typed);
         press(*dialog, Qt::Key_Return);
@@ -82,62 +81,7 @@ TEST_F(DialogKeyboardTest, TypingIntoTheFirstFieldAndEnterApplyTheValue) {
     EXPECT_DOUBLE_EQ(light.direction().z(), 1.0 / std::sqrt(2.0));
 }
 
-// Inside a document window, as Options opens it: Ctrl+Tab must not switch the document
-// windows behind the modal dialog.
-TEST_F(DialogKeyboardTest, ControlTabInADialogLeavesTheDocumentWindowsAlone) {
-    QMdiArea area;
-    auto* const content = new QWidget;
-    QMdiSubWindow* const first = area.addSubWindow(content);
-    first->show();
-    area.addSubWindow(new QWidget)->show();
-    area.show();
-    area.setActiveSubWindow(first);
-    AmbientDialog dialog(scene, messages, content);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    // The area switches when Ctrl comes up after Tab.
-    QTest::keyPress(dialog.focusWidget(), Qt::Key_Control);
-    QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-    QTest::keyRelease(dialog.focusWidget(), Qt::Key_Control);
-    EXPECT_EQ(area.activeSubWindow(), first);
-    EXPECT_EQ(focusName(dialog), "ambient");
-    dialog.reject();
-}
-
-class SheetKeyboardTest : public ::testing::Test {
-protected:
-    // As in the viewer, the sheet belongs to a pane of a document window, and the document
-    // area watches Ctrl+Tab application-wide to switch its windows.
-    SheetKeyboardTest() : object(1), sheet(QStringLiteral("cube.obj"), messages, pane()) {
-        object.setScaling({1.0, 1.0, 1.0});
-        object.setColor(Color(1, 2, 3));
-        object.setDiffuse(0.5);
-        object.setShininess(10);
-        sheet.addPage(new ObjTransformsPage(object));
-        sheet.addPage(new ObjSurfacePage(object));
-        color = new ObjColorPage(object, chooser);
-        sheet.addPage(color);
-        sheet.addPage(new ObjVerticesPage(object));
-        sheet.show();
-        // Keys go where a user's would: the sheet is the active window.
-        QApplication::setActiveWindow(&sheet);
-    }
-    int tab() const { return sheet.tabs()->currentIndex(); }
-    QWidget* pane() {
-        auto* const content = new QWidget;
-        area.addSubWindow(content)->show();
-        area.addSubWindow(new QWidget)->show();
-        area.show();
-        return content;
-    }
-
-    QMdiArea area;
-    SceneObject object;
-    test::FakeMessages messages;
-    test::ScriptedColorChooser chooser;
-    PropertySheet sheet;
-    ObjColorPage* color = nullptr;
-};
+using SheetKeyboardTest = test::PropertySheetTest;
 
 TEST_F(SheetKeyboardTest, ControlTabAndPageKeysSwitchPagesAndFocusTheirFirstField) {
     EXPECT_EQ(focusName(sheet), "rotateX");
@@ -171,19 +115,28 @@ TEST_F(SheetKeyboardTest, ControlTabAndPageKeysSwitchPagesAndFocusTheirFirstFiel
     EXPECT_EQ(messages.errors.size(), 1u);
 }
 
-TEST_F(SheetKeyboardTest, EnterAfterChoosingAColourPressesOk) {
-    press(sheet, Qt::Key_PageDown, Qt::ControlModifier);
-    press(sheet, Qt::Key_PageDown, Qt::ControlModifier);
-    ASSERT_EQ(tab(), 2);
+// The chooser starts from the page's last exchange, not from typed text; leaving the page
+// is an exchange. Enter after choosing presses OK, not the chooser again.
+TEST_F(SheetKeyboardTest, ChooseColorsStartsFromTheLastExchangeAndEnterThenPressesOk) {
+    sheet.tabs()->setCurrentIndex(kColorTab);
+    test::typeInto(*color, "red", "10");
     auto* const choose = color->findChild<QPushButton*>("chooseColors");
     ASSERT_NE(choose, nullptr);
-    choose->setFocus();
+    chooser.confirm = false;  // a cancelled chooser leaves the edits as they were
+    choose->click();
+    EXPECT_EQ(editNamed(*color, "red")->text(), "10");
+    sheet.tabs()->setCurrentIndex(kVerticesTab);
+    sheet.tabs()->setCurrentIndex(kColorTab);
+    test::typeInto(*color, "green", "99");
+    chooser.confirm = true;
     chooser.answer = {9, 8, 7};
+    choose->setFocus();
     press(sheet, Qt::Key_Space);  // the focused button is pressed from the keyboard
-    ASSERT_EQ(chooser.offered.size(), 1u);
+    EXPECT_EQ(chooser.offered, (std::vector<std::array<std::uint8_t, 3>>{{1, 2, 3}, {10, 2, 3}}));
+    EXPECT_EQ(editNamed(*color, "green")->text(), "8");
     EXPECT_EQ(focusName(sheet), "red");
     press(sheet, Qt::Key_Return);
-    EXPECT_EQ(chooser.offered.size(), 1u);  // not opened again
+    EXPECT_EQ(chooser.offered.size(), 2u);  // not opened again
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(color->color(), Color(9, 8, 7));
 }

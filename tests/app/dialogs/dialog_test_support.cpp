@@ -1,25 +1,25 @@
 #include "app/dialogs/dialog_test_support.h"
 
 #include <QApplication>
-#include <QPointer>
+#include <QMdiSubWindow>
 
 #include "app/dialogs/ambient_dialog.h"
 #include "app/dialogs/camera_dialog.h"
 #include "app/dialogs/frustum_dialog.h"
 #include "app/dialogs/light_dialog.h"
+#include "app/dialogs/obj_transforms_page.h"
+#include "app/dialogs/obj_vertices_page.h"
 #include "app/qt_test_environment.h"
 
 namespace kel::test {
-QLineEdit* editNamed(const QWidget& root, const char* name) {
-    auto* edit = root.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(edit, nullptr) << "no edit named " << name;
-    return edit;
-}
-
-void typeInto(const QWidget& root, const char* name, const QString& text) {
-    QLineEdit* edit = editNamed(root, name);
-    edit->selectAll();
-    edit->insert(text);
+QWidget* addDocumentWindows(QMdiArea& area) {
+    auto* const content = new QWidget;
+    QMdiSubWindow* const first = area.addSubWindow(content);
+    first->show();
+    area.addSubWindow(new QWidget)->show();
+    area.show();
+    area.setActiveSubWindow(first);
+    return content;
 }
 
 SettingsDialogTest::SettingsDialogTest() {
@@ -34,31 +34,30 @@ SettingsDialogTest::SettingsDialogTest() {
 std::unique_ptr<SettingsDialog> SettingsDialogTest::open(const std::string& which) {
     std::unique_ptr<SettingsDialog> dialog;
     if (which == "camera") {
-        dialog = std::make_unique<CameraDialog>(camera, messages);
+        dialog = std::make_unique<CameraDialog>(camera, messages, pane);
     } else if (which == "frustum") {
-        dialog = std::make_unique<FrustumDialog>(frustum, messages);
+        dialog = std::make_unique<FrustumDialog>(frustum, messages, pane);
     } else if (which == "ambient") {
-        dialog = std::make_unique<AmbientDialog>(scene, messages);
+        dialog = std::make_unique<AmbientDialog>(scene, messages, pane);
     } else {
-        dialog = std::make_unique<LightDialog>(light, messages);
+        dialog = std::make_unique<LightDialog>(light, messages, pane);
     }
     dialog->show();
     return dialog;
 }
 
-ModalDriver::ModalDriver(std::function<void(QWidget&)> driver) {
-    timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, [this, driver = std::move(driver)] {
-        const QPointer<QWidget> modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr) << "no modal dialog came up";
-        ran_ = true;
-        driver(*modal);
-        if (modal != nullptr && modal->isVisible()) {
-            ADD_FAILURE() << "a modal dialog was left open";
-            modal->close();
-        }
-    });
-    timer_.start(0);
+PropertySheetTest::PropertySheetTest()
+    : sheet(QStringLiteral("cube.obj"), messages, addDocumentWindows(area)) {
+    object.setColor(Color(1, 2, 3));
+    object.setShininess(10);
+    surface = new ObjSurfacePage(object);
+    color = new ObjColorPage(object, chooser);
+    sheet.addPage(new ObjTransformsPage(object));
+    sheet.addPage(surface);
+    sheet.addPage(color);
+    sheet.addPage(new ObjVerticesPage(object));
+    sheet.show();
+    QApplication::setActiveWindow(&sheet);
 }
 
 }  // namespace kel::test

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <functional>
@@ -16,6 +15,7 @@ namespace kel {
 namespace {
 
 using test::ModalDriver;
+using test::press;
 using test::typeInto;
 
 class CountingView : public View {
@@ -28,15 +28,6 @@ public:
     bool senderAndHintOk = false;
 };
 
-// Clicks the dialog's button with the given text, as a user would.
-void press(QWidget& modal, const QString& text) {
-    for (QPushButton* button : modal.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button->click();
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-}
 auto* const pressOk = +[](QWidget& modal) { press(modal, "OK"); };
 
 // One triangle object whose shininess lies beyond the field's range.
@@ -89,16 +80,34 @@ protected:
     Scene* scene = nullptr;
 };
 
-TEST_F(OptionsCommandsTest, OkWithoutEditsUpdatesEveryViewMarksModifiedAndKeepsValues) {
+// Each command is cancelled with a field changed, then confirmed without edits.
+TEST_F(OptionsCommandsTest, CancelChangesNothingAndOkWithoutEditsKeepsValuesYetMarksModified) {
     int updates = 0;
     for (const auto& [edit, command] : commands()) {
+        SCOPED_TRACE(edit);
+        {
+            const ModalDriver driver([edit = edit](QWidget& modal) {
+                typeInto(modal, edit, "0.02");
+                press(modal, "Cancel");
+            });
+            EXPECT_FALSE(command());
+            EXPECT_TRUE(driver.ran());
+            EXPECT_FALSE(doc.isModified());
+            EXPECT_FALSE(scene->resetVisibility());
+            EXPECT_EQ(view.updates, updates);
+        }
         const ModalDriver driver(pressOk);
-        EXPECT_TRUE(command()) << edit;
+        EXPECT_TRUE(command());
         EXPECT_TRUE(driver.ran());
         expectEdited(++updates);
         doc.setModified(false);
         scene->setResetVisibility(false);
     }
+    EXPECT_EQ(scene->camera()->from(), Vector(0.0, 0.0, -10.0));
+    EXPECT_EQ(scene->frustum()->nearPlane(), 1.0);
+    EXPECT_EQ(scene->ambient(), 0.25);
+    EXPECT_EQ(scene->light()->color(), Color(10, 20, 30));
+    EXPECT_EQ(scene->object(0)->rotation(), Vector(10.0, 20.0, 30.0));
     // The up row showed the actual up, which is now the camera's approximate up.
     EXPECT_EQ(scene->camera()->approxUp(), Vector(0.0, 1.0, 0.0));
     // Pages never shown give back the object's own values, out of range or not.
@@ -133,25 +142,6 @@ TEST_F(OptionsCommandsTest, CrossFieldRefusalsKeepTheModelYetMarkModified) {
     EXPECT_EQ(scene->frustum()->nearPlane(), 1.0);
     EXPECT_EQ(scene->frustum()->farPlane(), 100.0);
     expectEdited(2);
-}
-
-TEST_F(OptionsCommandsTest, CancelChangesNothingAtAll) {
-    for (const auto& [edit, command] : commands()) {
-        const ModalDriver driver([edit = edit](QWidget& modal) {
-            typeInto(modal, edit, "0.02");
-            press(modal, "Cancel");
-        });
-        EXPECT_FALSE(command()) << edit;
-        EXPECT_TRUE(driver.ran());
-    }
-    EXPECT_EQ(scene->camera()->from(), Vector(0.0, 0.0, -10.0));
-    EXPECT_EQ(scene->frustum()->nearPlane(), 1.0);
-    EXPECT_EQ(scene->ambient(), 0.25);
-    EXPECT_EQ(scene->light()->color(), Color(10, 20, 30));
-    EXPECT_EQ(scene->object(0)->rotation(), Vector(10.0, 20.0, 30.0));
-    EXPECT_FALSE(doc.isModified());
-    EXPECT_FALSE(scene->resetVisibility());
-    EXPECT_EQ(view.updates, 0);
 }
 
 TEST_F(OptionsCommandsTest, PropertySheetWritesShownPagesAndRecomposesTheTransform) {

@@ -1,15 +1,7 @@
-#include "app/dialogs/property_sheet.h"
-
-#include <QPushButton>
 #include <QTabWidget>
 #include <string>
 
 #include "app/dialogs/dialog_test_support.h"
-#include "app/dialogs/obj_color_page.h"
-#include "app/dialogs/obj_surface_page.h"
-#include "app/dialogs/obj_transforms_page.h"
-#include "app/dialogs/obj_vertices_page.h"
-#include "model/scene_object.h"
 
 namespace kel {
 namespace {
@@ -17,38 +9,10 @@ namespace {
 using test::editNamed;
 using test::typeInto;
 
-enum Tab { kTransformsTab, kSurfaceTab, kColorTab, kVerticesTab };
-
-// The sheet the tree opens, shown without blocking. A shininess of 500 is what a scene
-// file may hold beyond the field's range.
-class PropertySheetTest : public ::testing::Test {
-protected:
-    PropertySheetTest() : object(1), sheet(QStringLiteral("cube.obj"), messages) {
-        object.setColor(Color(1, 2, 3));
-        object.setShininess(500);
-        surface = new ObjSurfacePage(object);
-        color = new ObjColorPage(object, chooser);
-        sheet.addPage(new ObjTransformsPage(object));
-        sheet.addPage(surface);
-        sheet.addPage(color);
-        sheet.addPage(new ObjVerticesPage(object));
-        sheet.show();
-    }
-    int tab() const { return sheet.tabs()->currentIndex(); }
-    void chooseColors() { color->findChild<QPushButton*>("chooseColors")->click(); }
-
-    SceneObject object;
-    test::FakeMessages messages;
-    test::ScriptedColorChooser chooser;
-    PropertySheet sheet;
-    ObjSurfacePage* surface = nullptr;
-    ObjColorPage* color = nullptr;
-};
+using test::PropertySheetTest;
 
 // Each case types one text on a page and tries to leave it for another tab.
 TEST_F(PropertySheetTest, ARefusedFieldKeepsItsTabAndFocus) {
-    sheet.tabs()->setCurrentIndex(kSurfaceTab);
-    typeInto(*surface, "shininess", "10");
     const struct {
         Tab page;
         const char* edit;
@@ -92,28 +56,6 @@ TEST_F(PropertySheetTest, ARefusedFieldKeepsItsTabAndFocus) {
     }
     EXPECT_EQ(surface->shininess(), 0);
     EXPECT_EQ(color->color(), Color(0, 0, 0));
-}
-
-TEST_F(PropertySheetTest, ChooseColorsStartsFromTheLastExchangeNotFromTypedText) {
-    sheet.tabs()->setCurrentIndex(kColorTab);
-    typeInto(*color, "red", "10");
-    chooser.answer = {200, 100, 50};
-    chooseColors();
-    ASSERT_EQ(chooser.offered.size(), 1u);
-    EXPECT_EQ(chooser.offered[0], (std::array<std::uint8_t, 3>{1, 2, 3}));
-    EXPECT_EQ(editNamed(*color, "red")->text(), "200");
-    EXPECT_EQ(editNamed(*color, "blue")->text(), "50");
-    // Leaving the page is an exchange: the chooser then starts from what was typed. A
-    // cancelled chooser leaves the edits as they were.
-    typeInto(*color, "red", "10");
-    sheet.tabs()->setCurrentIndex(kVerticesTab);
-    sheet.tabs()->setCurrentIndex(kColorTab);
-    typeInto(*color, "green", "99");
-    chooser.confirm = false;
-    chooseColors();
-    EXPECT_EQ(chooser.offered[1], (std::array<std::uint8_t, 3>{10, 100, 50}));
-    EXPECT_EQ(editNamed(*color, "green")->text(), "99");
-    EXPECT_EQ(color->color(), Color(10, 100, 50));
 }
 
 }  // namespace
