@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <functional>
+#include <tuple>
 #include <vector>
 
-#include "render/geometry_stages.h"
-#include "render/image_surface.h"
-#include "render/render_pipeline.h"
-#include "render/render_stage.h"
 #include "render/scene_walk.h"
 #include "scene_fixtures.h"
 
@@ -106,19 +105,18 @@ TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
     const std::vector<std::size_t> sizes = {0, 3, 0, 5000, 1, 0, 1023, 1025, 2048, 0, 7};
     constexpr long kPiece = 700;
     std::vector<std::vector<char>> lists;
-    std::vector<walk::Run<std::vector<char>>> runs;
-    std::vector<std::vector<std::atomic<int>>> visits(sizes.size());
-    std::vector<long> offsets;
-    long total = 0;
-    for (std::size_t l = 0; l < sizes.size(); ++l) {
-        lists.emplace_back(sizes[l]);
-        visits[l] = std::vector<std::atomic<int>>(sizes[l]);
+    std::vector<std::size_t> offsets;  // of each list in the whole range
+    std::size_t total = 0;
+    for (const std::size_t size : sizes) {
+        lists.emplace_back(size);
         offsets.push_back(total);
-        total += static_cast<long>(sizes[l]);
+        total += size;
     }
+    std::vector<walk::Run<std::vector<char>>> runs;
     for (std::size_t l = 0; l < sizes.size(); ++l) {
         runs.push_back({10 * l, &lists[l], static_cast<long>(sizes[l])});
     }
+    std::vector<std::atomic<int>> visits(total);
     std::atomic<int> wrong{0};
     walk::forEachInPieces(runs, kPiece, [&](long piece, std::size_t object, const char& element) {
         const std::size_t l = object / 10;
@@ -126,17 +124,111 @@ TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
         const auto start =
             l < lists.size() ? reinterpret_cast<std::uintptr_t>(lists[l].data()) : at + 1;
         const std::size_t i = at - start;
-        if (l >= lists.size() || at < start || i >= sizes[l] ||
-            piece != (offsets[l] + static_cast<long>(i)) / kPiece) {
+        if (l < lists.size() && at >= start && i < sizes[l] &&
+            piece == static_cast<long>(offsets[l] + i) / kPiece) {
+            ++visits[offsets[l] + i];
+        } else {
             ++wrong;
-            return;
         }
-        ++visits[l][i];
     });
     EXPECT_EQ(wrong, 0);
-    for (std::size_t l = 0; l < sizes.size(); ++l) {
-        for (std::size_t i = 0; i < sizes[l]; ++i) {
-            ASSERT_EQ(visits[l][i], 1) << "list " << l << ", element " << i;
+    for (std::size_t i = 0; i < total; ++i) {
+        ASSERT_EQ(visits[i], 1) << "element " << i << " of the whole range";
+    }
+}
+
+using test::addObject;
+using test::addPolygon;
+
+constexpr std::uint32_t kBackground = 0x00ABCDEFu;
+
+// A box of six quads around the origin, plus a spiky non-convex polygon in front.
+void addTestGeometry(Scene& scene) {
+    SceneObject& box = addObject(
+        scene, {Vector(-2, -2, -2), Vector(2, -2, -2), Vector(2, 2, -2), Vector(-2, 2, -2),
+                Vector(-2, -2, 2), Vector(2, -2, 2), Vector(2, 2, 2), Vector(-2, 2, 2)});
+    for (const auto& face : std::vector<std::vector<std::size_t>>{
+             {0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}}) {
+        addPolygon(box, face);
+    }
+    std::vector<Vector> star;
+    std::vector<std::size_t> corners;
+    for (int i = 0; i < 16; ++i) {
+        const double r = i % 2 == 0 ? 4.0 : 1.0;
+        star.emplace_back(r * std::cos(i * 3.141592653589793 / 8.0),
+                          r * std::sin(i * 3.141592653589793 / 8.0), -3.0);
+        corners.insert(corners.begin(), static_cast<std::size_t>(i));
+    }
+    addPolygon(addObject(scene, star, Color(0, 200, 0)), corners);
+}
+
+TEST(DegenerateSceneTest, NothingIsDrawnOutsideTheViewportWhateverTheScene) {
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    std::vector<std::function<void(Scene&)>> spoilers = {
+        [](Scene& s) {
+            s.setCamera(nullptr);
+            s.setFrustum(nullptr);
+            s.setLight(nullptr);
+        },
+        [&](Scene& s) {
+            s.setAmbient(nan);
+            s.light()->setIntensity(-inf);
+            s.light()->setDirection(Vector(nan, 0, 0));
+        },
+        [](Scene& s) {  // 1, 2 and 12 corners
+            SceneObject& object = addObject(s, {Vector(0, 0, -5), Vector(1, 1, -5)});
+            addPolygon(object, {0});
+            addPolygon(object, {0, 1}, false);
+            addPolygon(object, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, false);
+        },
+    };
+    // near = far, height 0, near > far, negative near, tiny near.
+    for (const Vector& f : {Vector(5, 5, 1), Vector(1, 100, 0), Vector(100, 1, 1),
+                            Vector(-1, 10, 1), Vector(1e-9, 100, 1)}) {
+        spoilers.push_back([f](Scene& s) { s.frustum()->set(f.at(0), f.at(1), f.at(2)); });
+    }
+    // Eye on the target, up along the view, eye inside the box, eye at infinity.
+    for (const auto& [from, to, up] :
+         {std::tuple{Vector(0, 0, -10), Vector(0, 0, -10), Vector(0, 1, 0)},
+          {Vector(0, 0, -10), Vector(0, 0, 0), Vector(0, 0, 1)},
+          {Vector(0, 0, 0), Vector(0, 0, 1), Vector(0, 1, 0)},
+          {Vector(0, 0, inf), Vector(0, 0, 0), Vector(0, 1, 0)}}) {
+        spoilers.push_back([=](Scene& s) { s.camera()->set(from, to, up); });
+    }
+    for (const auto& [object, vertex, position] : {std::tuple{0u, 2u, Vector(nan, 0, 0)},
+                                                   {0u, 5u, Vector(0, inf, 1)},
+                                                   {1u, 3u, Vector(1e300, -1e300, 0)}}) {
+        spoilers.push_back(
+            [=](Scene& s) { s.object(object)->vertexAt(vertex)->setModelPosition(position); });
+    }
+    // Every mode, twice each (state carries over), at client sizes around the smallest that
+    // draws: nothing may appear beyond the viewport and its frame.
+    for (std::size_t i = 0; i < spoilers.size(); ++i) {
+        for (const RenderMode mode :
+             {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
+            for (const int size : {0, 15, 19, 20, 21, 64}) {
+                auto scene = test::makeScene();
+                addTestGeometry(*scene);
+                spoilers[i](*scene);
+                applyViewState(*scene, mode, false);
+                auto pipeline = makePipeline(mode);
+                for (int pass = 0; pass < 2; ++pass) {
+                    ImageSurface image(size + 7, size);
+                    image.fill(kBackground);
+                    pipeline->run(image, *scene);
+                    const int limit = size - 10;  // margin + side; below 20 nothing at all
+                    for (int y = 0; y < image.height(); ++y) {
+                        for (int x = 0; x < image.width(); ++x) {
+                            ASSERT_TRUE((x >= 9 && y >= 9 && x <= limit && y <= limit) ||
+                                        image.pixel(x, y) == kBackground)
+                                << "case " << i << " " << renderModeName(mode) << " size " << size
+                                << " at " << x << "," << y;
+                        }
+                    }
+                    scene->setResetVisibility(pass == 0);
+                }
+            }
         }
     }
 }

@@ -5,146 +5,118 @@
 #include <string>
 #include <vector>
 
-#include "model/device_mapping.h"
-#include "model/polygon.h"
-#include "model/scene_object.h"
-#include "render/image_surface.h"
 #include "render/line_steps.h"
-#include "render/render_mode.h"
-#include "render/shading.h"
 #include "scene_fixtures.h"
 
 namespace kel {
 namespace {
 
-// Every viewport pixel of a scene: the probe's colour is the rendered one.
-int mismatchedPixels(const Scene& scene, RenderMode mode, const ImageSurface& image) {
-    const DeviceMapping& mapping = *scene.deviceMapping();
-    int mismatches = 0;
-    for (int y = mapping.margin(); y < mapping.margin() + mapping.side(); ++y) {
-        for (int x = mapping.margin(); x < mapping.margin() + mapping.side(); ++x) {
-            mismatches += probePixel(scene, mode, x, y).color != image.pixel(x, y) ? 1 : 0;
+struct ProbeCount {
+    int mismatches = 0;  // pixels whose story is not the rendered colour, or outside
+    int polygons = 0;
+};
+
+// The probe at every viewport pixel of a rendered scene; a polygon's depth is a device one.
+ProbeCount probeViewport(const Scene& scene, RenderMode mode, const ImageSurface& image) {
+    const DeviceMapping& m = *scene.deviceMapping();
+    ProbeCount count;
+    for (int y = m.margin(); y < m.margin() + m.side(); ++y) {
+        for (int x = m.margin(); x < m.margin() + m.side(); ++x) {
+            const PixelStory story = probePixel(scene, mode, x, y);
+            const bool polygon = story.kind == PixelStory::Kind::Polygon;
+            count.polygons += polygon ? 1 : 0;
+            count.mismatches += story.color != image.pixel(x, y) ||
+                                story.kind == PixelStory::Kind::Outside ||
+                                (polygon && (story.depth < 0 || story.depth > 255));
         }
     }
-    return mismatches;
+    return count;
 }
 
-using ProbeCase = std::tuple<std::string, RenderMode, int>;
-
-class ExampleProbeTest : public testing::TestWithParam<ProbeCase> {};
-
-// Every pixel of the viewport: the probe's colour is the rendered one, a drawn pixel has a
-// polygon, and in the shaded modes a white pixel with a polygon is only where one was lit
-// white (never where nothing was drawn).
-TEST_P(ExampleProbeTest, EveryViewportPixelTellsTheRenderedColour) {
-    const auto& [name, mode, size] = GetParam();
-    test::OpenedScene example(name, mode);
-    ASSERT_TRUE(example.opened);
-    Scene& scene = example.scene();
-    ImageSurface image(size, size + 37);  // not square: the viewport is the smaller side
-    makePipeline(mode)->run(image, scene);
-    EXPECT_EQ(mismatchedPixels(scene, mode, image), 0);
-
-    const DeviceMapping& mapping = *scene.deviceMapping();
-    int polygons = 0;
-    for (int y = mapping.margin(); y < mapping.margin() + mapping.side(); ++y) {
-        for (int x = mapping.margin(); x < mapping.margin() + mapping.side(); ++x) {
-            const PixelStory story = probePixel(scene, mode, x, y);
-            ASSERT_NE(story.kind, PixelStory::Kind::Outside) << x << "," << y;
-            if (story.kind == PixelStory::Kind::Polygon) {
-                ++polygons;
-                ASSERT_TRUE(story.depth >= 0 && story.depth <= 255) << story.depth;
+TEST(PixelProbe, EveryViewportPixelOfTheExamplesTellsTheRenderedColour) {
+    for (const std::string name : {"cube", "clipping", "room"}) {
+        for (const RenderMode mode :
+             {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
+            for (const int size : {97, 240}) {
+                SCOPED_TRACE(name + " " + renderModeName(mode) + " " + std::to_string(size));
+                test::OpenedScene example(name, mode);
+                ASSERT_TRUE(example.opened);
+                ImageSurface image(size, size + 37);  // the viewport is the smaller side
+                makePipeline(mode)->run(image, example.scene());
+                const ProbeCount count = probeViewport(example.scene(), mode, image);
+                EXPECT_EQ(count.mismatches, 0);
+                EXPECT_GT(count.polygons, 0);
             }
         }
     }
-    EXPECT_GT(polygons, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleProbeTest,
-                         testing::Combine(testing::Values("cube", "clipping", "room"),
-                                          testing::Values(RenderMode::Wireframe,
-                                                          RenderMode::Gouraud, RenderMode::Phong),
-                                          testing::Values(97, 240)),
-                         [](const testing::TestParamInfo<ProbeCase>& info) {
-                             return std::get<0>(info.param) + "_" +
-                                    renderModeName(std::get<1>(info.param)) + "_" +
-                                    std::to_string(std::get<2>(info.param));
-                         });
+// A square of side 4 at z = 0 (two triangles) seen from (0, 0, -10), lit head on.
+std::unique_ptr<Scene> squareScene() {
+    auto scene = test::makeScene();
+    SceneObject& object = test::addObject(
+        *scene,
+        {Vector(-2, -2, 0), Vector(2, -2, 0), Vector(2, 2, 0), Vector(-2, 2, 0), Vector(0, 0, 5)},
+        Color(200, 100, 0));
+    object.setName("square.obj");
+    test::addPolygon(object, {0, 3, 2});  // facing the camera (clockwise from it)
+    test::addPolygon(object, {0, 2, 1}, false);
+    scene->setAmbient(0.25);
+    return scene;
+}
 
-// A square of side 4 at z = 0 (two triangles) seen from (0, 0, -10): its middle pixel
-// belongs to one of them, at the depth, point and colour the arithmetic gives.
-class SquareProbeTest : public testing::Test {
-protected:
-    void SetUp() override {
-        scene = test::makeScene();
-        SceneObject& object = test::addObject(*scene,
-                                              {Vector(-2, -2, 0), Vector(2, -2, 0), Vector(2, 2, 0),
-                                               Vector(-2, 2, 0), Vector(0, 0, 5)},
-                                              Color(200, 100, 0));
-        object.setName("square.obj");
-        test::addPolygon(object, {0, 3, 2});  // facing the camera (clockwise from it)
-        test::addPolygon(object, {0, 2, 1}, false);
-        scene->setAmbient(0.25);
-    }
-    void render(RenderMode mode) {
-        applyViewState(*scene, mode, false);
-        pipeline = makePipeline(mode);
-        image = std::make_unique<ImageSurface>(220, 220);
-        pipeline->run(*image, *scene);
-    }
-    std::unique_ptr<Scene> scene;
-    std::unique_ptr<RenderPipeline> pipeline;
-    std::unique_ptr<ImageSurface> image;
-};
+ImageSurface render(Scene& scene, RenderMode mode, int width = 220, int height = 220) {
+    applyViewState(scene, mode, false);
+    ImageSurface image(width, height);
+    makePipeline(mode)->run(image, scene);
+    return image;
+}
 
-TEST_F(SquareProbeTest, TellsPolygonDepthPointAndTerms) {
+TEST(PixelProbe, TellsPolygonDepthPointAndTheModesTerms) {
+    const auto scene = squareScene();
     for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
-        render(mode);
+        SCOPED_TRACE(renderModeName(mode));
+        const ImageSurface image = render(*scene, mode);
         // The square's sides at x = +-2 project to +-0.2: columns 80..119 of side 200.
         const PixelStory story = probePixel(*scene, mode, 10 + 90, 10 + 110);
-        ASSERT_EQ(story.kind, PixelStory::Kind::Polygon) << renderModeName(mode);
-        EXPECT_EQ(story.color, image->pixel(100, 120));
+        ASSERT_EQ(story.kind, PixelStory::Kind::Polygon);
+        EXPECT_EQ(story.color, image.pixel(100, 120));
         EXPECT_EQ(story.objectIndex, 0u);
         EXPECT_EQ(story.surfaceIndex, 0u);
         // Depth of z = 0 at distance 10: q = 100/99, (10 - 1) q / 10 x 255 = 231.8, which
         // every corner truncates to 231.
         EXPECT_EQ(story.depth, 231);
         ASSERT_TRUE(story.hasPoint);
-        EXPECT_NEAR(story.point.z(), 0.0, 1e-9);
         // The middle of column 90 is at projected x (2 x 90 + 1) / 200 - 1 = -0.095, so
         // view x -0.95 at distance 10, which is world +0.95 (world +x shows on the left);
         // row 110 is projected y 1 - 219 / 200 = -0.095 likewise.
         EXPECT_NEAR(story.point.x(), 0.95, 1e-12);
         EXPECT_NEAR(story.point.y(), -0.95, 1e-12);
+        EXPECT_NEAR(story.point.z(), 0.0, 1e-9);
         const std::vector<std::string> lines = describePixel(story);
         ASSERT_GE(lines.size(), 6u);
         EXPECT_EQ(lines[0], "object: 1 square.obj");
         EXPECT_EQ(lines[1], "surface: 0");
         EXPECT_EQ(lines[4], "depth: 231");
+        // Ambient 0.25 of (200, 100, 0) and all of its diffuse: (250, 125, 0).
+        const PixelStory lit = probePixel(*scene, mode, 110, 110);
+        EXPECT_EQ(lit.color, packColor(250, 125, 0));
+        EXPECT_EQ(lit.color, image.pixel(110, 110));
+        if (mode == RenderMode::Gouraud) {
+            EXPECT_DOUBLE_EQ(lit.cosine, 1.0);
+            EXPECT_DOUBLE_EQ(lit.level, 1.25);
+        } else {
+            EXPECT_DOUBLE_EQ(lit.ambientTerm[1], 25.0);
+            EXPECT_DOUBLE_EQ(lit.diffuseTerm[0], 200.0);
+            EXPECT_DOUBLE_EQ(lit.specularTerm[2], 0.0);  // no specular coefficient
+        }
     }
 }
 
-TEST_F(SquareProbeTest, ReportsTheModesTerms) {
-    render(RenderMode::Gouraud);
-    PixelStory story = probePixel(*scene, RenderMode::Gouraud, 110, 110);
-    ASSERT_EQ(story.kind, PixelStory::Kind::Polygon);
-    // Every corner's normal faces the light head on: cosine 1, level 0.25 + 1.
-    EXPECT_DOUBLE_EQ(story.cosine, 1.0);
-    EXPECT_DOUBLE_EQ(story.level, 1.25);
-    EXPECT_EQ(story.color, packColor(250, 125, 0));
-
-    render(RenderMode::Phong);
-    story = probePixel(*scene, RenderMode::Phong, 110, 110);
-    ASSERT_EQ(story.kind, PixelStory::Kind::Polygon);
-    EXPECT_DOUBLE_EQ(story.ambientTerm[0], 50.0);
-    EXPECT_DOUBLE_EQ(story.ambientTerm[1], 25.0);
-    EXPECT_DOUBLE_EQ(story.diffuseTerm[0], 200.0);
-    EXPECT_DOUBLE_EQ(story.specularTerm[2], 0.0);  // no specular coefficient
-    EXPECT_EQ(story.color, image->pixel(110, 110));
-}
-
-TEST_F(SquareProbeTest, OutsideTheViewportTellsNothing) {
-    render(RenderMode::Phong);
+TEST(PixelProbe, OutsideTheViewportOrBeforeARenderTellsNothing) {
+    const auto scene = squareScene();
+    EXPECT_EQ(probePixel(*scene, RenderMode::Phong, 50, 50).kind, PixelStory::Kind::Outside);
+    render(*scene, RenderMode::Phong);
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{
              {9, 100}, {100, 9}, {210, 100}, {100, 210}, {-1, -1}, {1 << 30, 5}, {-(1 << 30), 5}}) {
         const PixelStory story = probePixel(*scene, RenderMode::Phong, x, y);
@@ -154,15 +126,9 @@ TEST_F(SquareProbeTest, OutsideTheViewportTellsNothing) {
     const PixelStory corner = probePixel(*scene, RenderMode::Phong, 10, 10);
     EXPECT_EQ(corner.kind, PixelStory::Kind::Background);
     EXPECT_EQ(describePixel(corner).front(), "background");
-}
-
-TEST(PixelProbe, AnUnrenderedSceneOrAViewportWithoutPixelsTellsNothing) {
-    const auto scene = test::makeScene();
-    EXPECT_EQ(probePixel(*scene, RenderMode::Phong, 50, 50).kind, PixelStory::Kind::Outside);
     // Client areas whose smaller side leaves no viewport inside the margins.
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{20, 300}, {300, 7}}) {
-        ImageSurface image(width, height);
-        makePipeline(RenderMode::Phong)->run(image, *scene);
+        render(*scene, RenderMode::Phong, width, height);
         for (const auto& [x, y] : std::vector<std::pair<int, int>>{{10, 10}, {0, 0}, {5, 3}}) {
             EXPECT_EQ(probePixel(*scene, RenderMode::Phong, x, y).kind, PixelStory::Kind::Outside)
                 << width << "x" << height;
@@ -187,10 +153,8 @@ TEST(PixelProbe, ConcaveTiedAndClippedPolygonsTellTheRenderedColour) {
     test::addPolygon(wide, {0, 2, 1});
     scene->setAmbient(0.1);
     for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
-        applyViewState(*scene, mode, false);
-        ImageSurface image(173, 181);
-        makePipeline(mode)->run(image, *scene);
-        EXPECT_EQ(mismatchedPixels(*scene, mode, image), 0) << renderModeName(mode);
+        const ImageSurface image = render(*scene, mode, 173, 181);
+        EXPECT_EQ(probeViewport(*scene, mode, image).mismatches, 0) << renderModeName(mode);
     }
     // World (-1.5, -1.5) is in the arrow's left lobe and the square, below the wide one:
     // viewport column trunc(1.15 x 76.5) = 87, row 153 - trunc(0.85 x 76.5) = 88. The tie
@@ -225,7 +189,6 @@ TEST(LineSteps, MatchTheDrawnPixels) {
                     << x0 << "," << y0 << "-" << x1 << "," << y1 << " at " << x << "," << y;
             }
         }
-        EXPECT_FALSE(lineStepAt(x0, y0, x1, y1, x1, y1).has_value() && (x0 != x1 || y0 != y1));
     }
 }
 

@@ -4,65 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#include <functional>
-#include <memory>
-#include <vector>
+#include <random>
 
-#include "model/device_mapping.h"
-#include "render/clip_stage.h"
-#include "render/geometry_stages.h"
-#include "render/image_surface.h"
-#include "render/scanline_renderer.h"
-#include "render/shading.h"
+#include "render/span_kernels.h"
 #include "scene_fixtures.h"
 
 namespace kel {
 namespace {
 
 constexpr std::uint32_t kWhite = FrameBuffer::kClearColor;
-
-// A scene whose polygons have the given device points, drawn straight into a 300 x 300
-// client area (viewport 280 x 280) by the given renderer. Clip positions are inside the
-// volume so every polygon is drawable; world positions are the model positions given.
-struct DevicePolygon {
-    std::vector<DevicePoint> corners;
-    Color color;
-    std::vector<Vector> world = {};                // empty: all at the origin
-    std::function<void(SceneObject&)> setup = {};  // surface values, before the stages
-};
-
-template <class Renderer>
-std::unique_ptr<Renderer> drawDevice(Scene& scene, const std::vector<DevicePolygon>& polygons) {
-    ImageSurface surface(300, 300);
-    scene.deviceMapping()->fit(surface.clientRect(), 10);
-    std::vector<std::pair<SceneObject*, const DevicePolygon*>> made;
-    for (const DevicePolygon& p : polygons) {
-        const std::vector<Vector> world =
-            p.world.empty() ? std::vector<Vector>(p.corners.size(), Vector()) : p.world;
-        SceneObject& object = test::addObject(scene, world, p.color);
-        if (p.setup) {
-            p.setup(object);
-        }
-        std::vector<std::size_t> corners;
-        for (std::size_t i = 0; i < world.size(); ++i) {
-            corners.push_back(i);
-        }
-        test::addPolygon(object, corners);
-        made.emplace_back(&object, &p);
-    }
-    ModelTransformStage().run(surface, scene);
-    NormalStage().run(surface, scene);
-    for (const auto& [object, p] : made) {
-        for (std::size_t i = 0; i < p->corners.size(); ++i) {
-            object->vertexAt(i)->setClipPosition(Vector(0, 0, 0.5, 1));
-            object->vertexAt(i)->setDevicePoint(p->corners[i]);
-        }
-    }
-    auto renderer = std::make_unique<Renderer>();
-    renderer->draw(surface, scene);
-    return renderer;
-}
 
 std::vector<DevicePoint> square(int x0, int x1, int depth) {
     return {DevicePoint(x0, x0, depth), DevicePoint(x1, x0, depth), DevicePoint(x1, x1, depth),
@@ -73,7 +25,8 @@ TEST(RoundingRuleTest, HalvesRoundUpAndTheRasteriserUsesIt) {
     const struct {
         double value;
         int rounded;
-    } cases[] = {{2.5, 3}, {2.49, 2}, {0.5, 1}, {0.4999999999999999, 0}, {7.0, 7}, {255.5, 256}};
+    } cases[] = {{2.5, 3}, {2.49, 2},    {0.5, 1},          {0.4999999999999999, 0},
+                 {7.0, 7}, {255.5, 256}, {std::nan(""), 0}, {1e300, 1073741825}};
     for (const auto& c : cases) {
         EXPECT_EQ(roundToInt(c.value), c.rounded) << c.value;
     }
@@ -81,7 +34,7 @@ TEST(RoundingRuleTest, HalvesRoundUpAndTheRasteriserUsesIt) {
     // on a half, which rounds up, so row r covers columns 0 .. (r + 1) / 2 - 1.
     auto scene = test::makeScene();
     scene->setAmbient(1.0);
-    const auto renderer = drawDevice<GouraudRenderer>(
+    const auto renderer = test::drawDevice(
         *scene,
         {{{DevicePoint(0, 0, 5), DevicePoint(5, 10, 5), DevicePoint(0, 10, 5)}, Color(255, 0, 0)}});
     for (int r = 0; r < 12; ++r) {
@@ -97,14 +50,15 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     // With ambient 1, zero normals and no highlight, every pixel takes its object's colour.
     const Color red(255, 0, 0);
     const Color blue(0, 0, 255);
-    const std::vector<DevicePolygon> polygons = {
+    const std::vector<test::DevicePolygon> polygons = {
         {square(0, 40, 50), red}, {square(20, 60, 50), blue}, {square(30, 35, 49), blue}};
     for (const bool phong : {false, true}) {
         auto scene = test::makeScene();
         scene->setAmbient(1.0);
         const std::unique_ptr<ScanlineRenderer> renderer =
-            phong ? std::unique_ptr<ScanlineRenderer>(drawDevice<PhongRenderer>(*scene, polygons))
-                  : drawDevice<GouraudRenderer>(*scene, polygons);
+            phong ? std::unique_ptr<ScanlineRenderer>(
+                        test::drawDevice<PhongRenderer>(*scene, polygons))
+                  : test::drawDevice(*scene, polygons);
         const FrameBuffer& buffer = *renderer->frameBuffer();
         EXPECT_EQ(buffer.colorAt(25, 25), 0x0000FFu) << phong;  // tie: the first stays
         EXPECT_EQ(buffer.colorAt(45, 45), 0xFF0000u) << phong;  // only the second
@@ -115,28 +69,96 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
 }
 
 TEST(LitColourRuleTest, ChannelsAreTruncatedNotRounded) {
-    // 3 x 128 / 255 = 1.506, 200 x 255 / 255 = 200, 254 x 1 / 255 = 0.996.
+    // 3 x 128 / 255 = 1.506, 200 x 255 / 255 = 200, 254 x 1 / 255 = 0.996, 100 x 128 / 255
+    // = 50.2; a light channel of 1 scales 255 to exactly 1.
     EXPECT_EQ(litColor(Color(3, 200, 254), Color(128, 255, 1)), Color(1, 200, 0));
+    EXPECT_EQ(litColor(Color(200, 100, 7), Color(0, 128, 255)), Color(0, 50, 7));
+    EXPECT_EQ(1 * kChannelScale, 0.00392156862745098);
+    EXPECT_EQ(litColor(Color(255, 255, 255), Color(1, 1, 1)), Color(1, 1, 1));
     // Through a render: ambient 1 and unlit corners give the lit colour itself; a Gouraud
-    // factor of 0.75 makes 101 -> 75.75 -> 75.
+    // factor of 0.75 truncates too: 1 -> 0.
     for (const auto& [ambient, expected] :
          {std::pair{1.0, packColor(1, 200, 0)}, {0.75, packColor(0, 150, 0)}}) {
         auto scene = test::makeScene();
         scene->setAmbient(ambient);
         scene->light()->setColor(Color(128, 255, 1));
-        const auto renderer =
-            drawDevice<GouraudRenderer>(*scene, {{square(0, 10, 5), Color(3, 200, 254)}});
+        const auto renderer = test::drawDevice(*scene, {{square(0, 10, 5), Color(3, 200, 254)}});
         EXPECT_EQ(renderer->frameBuffer()->colorAt(5, 5), expected) << ambient;
     }
-    EXPECT_EQ(gouraudShade(
-                  [] {
-                      ShadingInputs in;
-                      in.ambient = 0.75;
-                      in.lit = Color(101, 0, 0);
-                      return in;
-                  }(),
-                  -1.0),
-              packColor(75, 0, 0));
+}
+
+ShadingInputs inputs(double ambient, double kd, Color lit, double ks = 0.0, int n = 1) {
+    ShadingInputs in;
+    in.ambient = ambient;
+    in.diffuse = kd;
+    in.intensity = 1.0;
+    in.lit = lit;
+    in.specular = ks;
+    in.shininess = n;
+    return in;
+}
+
+TEST(ShadeRuleTest, GouraudIsAmbientPlusDiffuseTimesTheLitColourClamped) {
+    const ShadingInputs in = inputs(0.25, 1.0, Color(200, 100, 0));
+    EXPECT_EQ(gouraudShade(in, 0.5), packColor(150, 75, 0));
+    EXPECT_EQ(gouraudShade(in, -0.5), packColor(50, 25, 0));  // unlit: ambient only
+    EXPECT_EQ(gouraudShade(inputs(1.0, 1.0, Color(255, 128, 0)), 1.0), packColor(255, 255, 0));
+    EXPECT_EQ(gouraudShade(inputs(-0.5, 1.0, Color(200, 100, 50)), 0.2), 0u);
+    EXPECT_EQ(channelFromValue(std::nan("")), 0);
+    EXPECT_EQ(channelFromValue(1e300), 255);
+}
+
+TEST(ShadeRuleTest, PhongHighlightTakesTheLightColour) {
+    ShadingInputs in = inputs(0.0, 1.0, Color(100, 100, 100), 0.5, 10);
+    const double n[3] = {0.0, 0.0, 1.0};
+    // highlight = 0.5 x 1 x 255 = 127.5; value = 100 + 127.5 = 227.5.
+    EXPECT_EQ(phongShade(in, n, n), packColor(227, 227, 227));
+    in.lightFraction[1] = 0.0;  // a magenta light: no highlight in green
+    EXPECT_EQ(phongShade(in, n, n), packColor(227, 100, 227));
+    // Without diffuse: shininess 0 gives the full highlight, a negative N . H or no half
+    // vector none, and a negative ambient clamps at zero instead of wrapping.
+    in = inputs(0.0, 0.0, Color(100, 100, 100), 0.5, 0);
+    const double slanted[3] = {0.0, 0.6, 0.8};
+    const double behind[3] = {0.0, 0.6, -0.8};
+    EXPECT_EQ(phongShade(in, slanted, n), packColor(127, 127, 127));
+    EXPECT_EQ(phongShade(in, behind, n), 0u);
+    EXPECT_EQ(phongShade(in, nullptr, n), 0u);
+    EXPECT_EQ(phongShade(inputs(-1.0, 0.5, Color(200, 10, 0)), nullptr, n), 0u);
+    EXPECT_EQ(powInt(1.0, INT_MIN), 1.0);
+}
+
+// Gouraud colours gathered and coloured together are those of gouraudShade, bit for bit,
+// for any number of pixels and at the rule's edges: the sign of the cosine, NaN, and
+// channels below 0 or above 255; a later pixel in the same cell wins.
+TEST(GouraudKernelTest, BatchedColoursEqualThePerPixelRule) {
+    const double nan = std::nan("");
+    const double edges[] = {0.0, -0.0, -1e-300, 1e-300, 0.5, 1.0, -0.7, nan, 3.9, 1e308};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> cosine(-1.2, 1.2);
+    for (const double ambient : {0.2, -0.3, 1.5}) {
+        for (const std::size_t count : {std::size_t{1}, std::size_t{3}, std::size_t{517}}) {
+            ShadingInputs in;
+            in.ambient = ambient;
+            in.intensity = 0.9;
+            in.diffuse = 0.8;
+            in.lit = Color(200, 120, 40);
+            GouraudPixels pixels;
+            pixels.reserve(count);
+            std::vector<std::uint32_t> expected(count + 1, 0u);
+            for (std::size_t i = 0; i < count; ++i) {
+                const double k = i % 3 == 0 ? edges[(i / 3) % std::size(edges)] : cosine(random);
+                pixels.target[i] = i % 5 == 4 ? i - 1 : i;  // some cells twice
+                pixels.cosine[i] = k;
+                expected[pixels.target[i]] = gouraudShade(in, k);
+            }
+            pixels.count = count;
+            pixels.shading = &in;
+            std::vector<std::uint32_t> colors(count + 1, 0u);
+            flushGouraudPixels(pixels, colors.data());
+            EXPECT_EQ(colors, expected) << "ambient " << ambient << ", " << count << " pixels";
+            EXPECT_EQ(pixels.count, 0u);
+        }
+    }
 }
 
 TEST(ViewVectorRuleTest, PhongNormalizesTheViewVectorAndTheHalfVector) {
@@ -147,7 +169,7 @@ TEST(ViewVectorRuleTest, PhongNormalizesTheViewVectorAndTheHalfVector) {
     // normalizing H 255.
     auto scene = test::makeScene();
     scene->light()->setDirection(Vector(1.0, 0.0, 0.0));
-    const auto renderer = drawDevice<PhongRenderer>(
+    const auto renderer = test::drawDevice<PhongRenderer>(
         *scene, {{square(10, 20, 5),
                   Color(10, 20, 30),
                   {Vector(0, 0, 0), Vector(1, 0, 0), Vector(1, -1, 0), Vector(0, -1, 0)},
@@ -198,11 +220,6 @@ std::vector<Vector> clippedPositions(const Polygon& polygon) {
     return result;
 }
 
-void clip(Scene& scene) {
-    ImageSurface surface(1, 1);
-    ClipStage().run(surface, scene);
-}
-
 TEST(ClipOrderRuleTest, NearPlaneBeforeBottomDecidesWhereTheListStarts) {
     // A inside; B behind the near plane only (projected z -0.5); C below y = -w only
     // (projected y -4). Near plane first: [A, Z1, Z2, C], then y >= -w enters on C -> A
@@ -211,7 +228,7 @@ TEST(ClipOrderRuleTest, NearPlaneBeforeBottomDecidesWhereTheListStarts) {
     auto scene = test::makeScene();
     const Polygon& polygon = test::polygonWithClips(
         *scene, {Vector(0, 0, 0.5, 1), Vector(0, 0, -1, 2), Vector(0, -16, 2, 4)});
-    clip(*scene);
+    test::clip(*scene);
     ASSERT_TRUE(polygon.visible());
     EXPECT_EQ(clippedPositions(polygon),
               (std::vector<Vector>{Vector(0, -1.75, 0.875, 1.75), Vector(0, 0, 0.5, 1),
@@ -249,41 +266,33 @@ std::vector<Vector> clippedPassByPass(const std::vector<Vector>& corners) {
     return result;
 }
 
-TEST(ClipOrderRuleTest, PassesRunInTheirOrderOnAPolygonCrossingAllSixPlanes) {
-    // Corners with w from 1 to 3 and coordinates that are not binary fractions: every cut
-    // is rounded, so the corners where two cuts meet differ in their last bits when two
-    // passes that cut one edge change places, the two x passes and the two z passes too.
-    // Edges that cross both x planes, both y planes and both z planes.
-    const std::vector<Vector> corners = {Vector(3.4, 1.7, 1.7, 2.4),   Vector(-2.2, 0.9, 1.0, 1.1),
-                                         Vector(2.0, -2.2, -0.1, 2.0), Vector(1.8, 2.1, -0.3, 2.9),
-                                         Vector(-0.5, 0.5, 3.9, 1.6),  Vector(1.7, 3.7, -3.3, 2.6)};
-    auto scene = test::makeScene();
-    const Polygon& polygon = test::polygonWithClips(*scene, corners);
-    clip(*scene);
-    ASSERT_TRUE(polygon.visible());
-    const std::vector<Vector> expected = clippedPassByPass(corners);
-    // Every plane cut: some corner of the result lies on each of the six.
+// Corners with w from 1 to 3 and coordinates that are not binary fractions: every cut is
+// rounded, so the corners where two cuts meet differ in their last bits when two passes
+// that cut one edge change places. The first polygon has edges across both x, both y and
+// both z planes; in the second the bottom's cut lies beyond the far plane, which cuts it
+// again, so the bottom must run before the far plane.
+TEST(ClipOrderRuleTest, PassesRunInTheirOrder) {
+    const std::vector<std::vector<Vector>> polygons = {
+        {Vector(3.4, 1.7, 1.7, 2.4), Vector(-2.2, 0.9, 1.0, 1.1), Vector(2.0, -2.2, -0.1, 2.0),
+         Vector(1.8, 2.1, -0.3, 2.9), Vector(-0.5, 0.5, 3.9, 1.6), Vector(1.7, 3.7, -3.3, 2.6)},
+        {Vector(0.3, -3.1, 2.9, 1.3), Vector(0.1, 0.7, 0.6, 1.1), Vector(0.9, 0.3, 0.2, 1.7)}};
+    for (const std::vector<Vector>& corners : polygons) {
+        auto scene = test::makeScene();
+        const Polygon& polygon = test::polygonWithClips(*scene, corners);
+        test::clip(*scene);
+        ASSERT_TRUE(polygon.visible());
+        EXPECT_EQ(clippedPositions(polygon), clippedPassByPass(corners)) << corners.size();
+    }
+    // Every plane cuts the first: some corner of its result lies on each of the six.
+    const std::vector<Vector> first = clippedPassByPass(polygons[0]);
     for (const ClipPass& pass : kPasses) {
         const auto onPlane = [&pass](const Vector& p) {
             const double v = p.at(static_cast<std::size_t>(pass.axis));
             return std::fabs(v - pass.bound * p.at(3)) < 1e-12;
         };
-        EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), onPlane))
+        EXPECT_TRUE(std::any_of(first.begin(), first.end(), onPlane))
             << pass.axis << " " << pass.bound;
     }
-    EXPECT_EQ(clippedPositions(polygon), expected);
-}
-
-// Two passes that cut the same edge one after the other: the bottom's cut lies beyond the
-// far plane, which cuts it again, so the bottom must run before the far plane.
-TEST(ClipOrderRuleTest, AnEdgeCutByTheBottomAndThenTheFarPlane) {
-    const std::vector<Vector> corners = {Vector(0.3, -3.1, 2.9, 1.3), Vector(0.1, 0.7, 0.6, 1.1),
-                                         Vector(0.9, 0.3, 0.2, 1.7)};
-    auto scene = test::makeScene();
-    const Polygon& polygon = test::polygonWithClips(*scene, corners);
-    clip(*scene);
-    ASSERT_TRUE(polygon.visible());
-    EXPECT_EQ(clippedPositions(polygon), clippedPassByPass(corners));
 }
 
 TEST(DeviceDepthRuleTest, DepthAndColumnsAreTruncatedByTheRenderer) {
@@ -315,11 +324,86 @@ TEST(ClipBoundsRuleTest, ACornerOnABoundaryIsKeptAsACopy) {
     for (std::size_t i = 0; i < 3; ++i) {
         object.vertexAt(i)->setClipPosition(clips[i]);
     }
-    clip(*scene);
+    test::clip(*scene);
     EXPECT_EQ(clippedPositions(polygon), (std::vector<Vector>{clips[0], Vector(0.75, 0, 0, 1.5),
                                                               Vector(0, 0.375, 0, 1.5), clips[2]}));
     ASSERT_TRUE(polygon.hasClipped());
     EXPECT_EQ(polygon.effectiveVertex(0)->normal(), Vector(0.0, 0.0, 1.0));
+}
+
+TEST(ClipStageTest, ClassifyRejectsOnlyWhenEveryCornerFailsTheSameBoundaryFirst) {
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    const struct {
+        std::vector<Vector> corners;
+        int classified;
+        bool visibleAfterClip;
+    } cases[] = {
+        // Bounds are inclusive: wholly inside.
+        {{Vector(1, 0, 0, 1), Vector(-1, -1, 1, 1), Vector(0, 1, 0.5, 1)}, 1, true},
+        // All beyond one boundary: x < -w, x > w, y < -w, y > w, z < 0, z > w.
+        {{Vector(-2, 0, .5, 1), Vector(-2, 0, .6, 1), Vector(-3, 1, .5, 1)}, 1, false},
+        {{Vector(2, 0, .5, 1), Vector(2, 0, .6, 1), Vector(3, 1, .5, 1)}, 1, false},
+        {{Vector(0, -2, .5, 1), Vector(0, -2, .6, 1), Vector(1, -3, .5, 1)}, 1, false},
+        {{Vector(0, 2, .5, 1), Vector(0, 2, .6, 1), Vector(1, 3, .5, 1)}, 1, false},
+        {{Vector(0, 0, -.5, 1), Vector(0, 0, -.2, 1), Vector(1, 0, -.5, 1)}, 1, false},
+        {{Vector(0, 0, 2, 1), Vector(0, 0, 3, 1), Vector(1, 0, 2, 1)}, 1, false},
+        // x > w and y > w at once counts as x: every corner fails x first.
+        {{Vector(2, 2, .5, 1), Vector(3, .5, .5, 1), Vector(2, -.5, .5, 1)}, 1, false},
+        // Beyond different boundaries: clipped, and here nothing is left.
+        {{Vector(3, 0, .5, 1), Vector(0, 3, .5, 1), Vector(3, 3, .5, 1)}, 0, false},
+        // Corners that are not finite are rejected.
+        {{Vector(nan, 0, .5, 1), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
+        {{Vector(0, 0, .5, inf), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
+        {{Vector(.5, -inf, .5, 1), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
+    };
+    for (const auto& c : cases) {
+        auto scene = test::makeScene();
+        Polygon& polygon = test::polygonWithClips(*scene, c.corners);
+        EXPECT_EQ(ClipStage::classify(polygon), c.classified) << c.corners[0].at(0);
+        polygon.setVisible(true);
+        test::clip(*scene);
+        EXPECT_EQ(polygon.visible(), c.visibleAfterClip) << c.corners[0].at(0);
+        EXPECT_FALSE(polygon.hasClipped());
+    }
+}
+
+TEST(ClipStageTest, CutsStayFiniteAndInsideForPerspectiveManyCornersAndWNearZero) {
+    std::vector<Vector> ring;  // a 24-gon crossing all four side boundaries
+    for (int i = 0; i < 24; ++i) {
+        ring.emplace_back(1.3 * std::cos(i * 0.2617993877991494),
+                          1.3 * std::sin(i * 0.2617993877991494), 0.5, 1.0);
+    }
+    const struct {
+        std::vector<Vector> corners;
+        std::size_t minCorners;  // the work lists must grow past ten
+        int onRightBoundary;     // corners projecting onto x = 1, -1 for any number
+    } cases[] = {
+        // Different w at the ends: the cut is found after the division by w.
+        {{Vector(0, 0, 1, 2), Vector(12, 0, 2, 4), Vector(0, 3, 1, 3)}, 3, 2},
+        {ring, 11, 2},
+        // w = 0 at one corner, where the division by w is undefined.
+        {{Vector(0, 0, 0.5, 1), Vector(1, 0, 0.5, 0), Vector(0, 0.5, 0.5, 1)}, 3, -1},
+        // Both ends within 1e-6 of x = w.
+        {{Vector(1 - 1e-9, 0, .5, 1), Vector(1 + 1e-9, .5, .5, 1), Vector(0, .5, .5, 1)}, 3, -1},
+    };
+    for (const auto& c : cases) {
+        auto scene = test::makeScene();
+        const Polygon& polygon = test::polygonWithClips(*scene, c.corners);
+        test::clip(*scene);
+        ASSERT_TRUE(polygon.visible() && polygon.hasClipped());
+        EXPECT_GE(polygon.clippedCount(), c.minCorners);
+        int onBoundary = 0;
+        for (std::size_t i = 0; i < polygon.clippedCount(); ++i) {
+            const Vector& p = polygon.effectiveVertex(i)->clipPosition();
+            const double w = p.at(3) + 1e-9;
+            EXPECT_TRUE(std::fabs(p.at(0)) <= w && std::fabs(p.at(1)) <= w && p.at(2) >= -1e-9 &&
+                        p.at(2) <= w)
+                << p.at(0) << " " << p.at(1) << " " << p.at(2) << " " << p.at(3);
+            onBoundary += std::fabs(p.at(0) / p.at(3) - 1.0) < 1e-12;
+        }
+        EXPECT_TRUE(c.onRightBoundary < 0 || onBoundary == c.onRightBoundary) << onBoundary;
+    }
 }
 
 }  // namespace

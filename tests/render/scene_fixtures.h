@@ -3,35 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "files/kel_doc.h"
-#include "model/camera.h"
-#include "model/light.h"
-#include "model/scene.h"
+#include "model/device_mapping.h"
+#include "model/scene_setup.h"
 #include "platform/user_messages.h"
+#include "render/clip_stage.h"
+#include "render/geometry_stages.h"
+#include "render/image_surface.h"
 #include "render/render_mode.h"
+#include "render/scanline_renderer.h"
 
 namespace kel::test {
-
-// Eye (0, 0, -10) looking at the origin, up +y (world +x shows on the left); frustum
-// near 1, far 100, height 1; white light of intensity 1 towards the camera; ambient 0.
-inline std::unique_ptr<Scene> makeScene() {
-    auto scene = std::make_unique<Scene>();
-    auto camera = std::make_unique<Camera>();
-    camera->set(Vector(0.0, 0.0, -10.0), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
-    scene->setCamera(std::move(camera));
-    auto frustum = std::make_unique<Frustum>();
-    frustum->set(1.0, 100.0, 1.0);
-    scene->setFrustum(std::move(frustum));
-    auto light = std::make_unique<Light>();
-    light->setIntensity(1.0);
-    light->setDirection(Vector(0.0, 0.0, -1.0));
-    scene->setLight(std::move(light));
-    return scene;
-}
 
 // An object with identity transform and the given model positions.
 inline SceneObject& addObject(Scene& scene, const std::vector<Vector>& positions,
@@ -62,6 +50,61 @@ inline Polygon& addPolygon(SceneObject& object, const std::vector<std::size_t>& 
     }
     polygon.setVertexCount(corners.size());
     return polygon;
+}
+
+// A polygon of a new object whose corners get the given clip positions directly.
+inline Polygon& polygonWithClips(Scene& scene, const std::vector<Vector>& clips) {
+    SceneObject& object = addObject(scene, std::vector<Vector>(clips.size(), Vector()));
+    std::vector<std::size_t> corners;
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        object.vertexAt(i)->setClipPosition(clips[i]);
+        corners.push_back(i);
+    }
+    return addPolygon(object, corners);
+}
+
+inline void clip(Scene& scene) {
+    ImageSurface surface(1, 1);
+    ClipStage().run(surface, scene);
+}
+
+// Polygons given by their device points, drawn straight into a 300 x 300 client area
+// (viewport 280 x 280). Clip positions are inside the volume so every polygon is drawable;
+// world positions are the model positions given (all at the origin when none are).
+struct DevicePolygon {
+    std::vector<DevicePoint> corners;
+    Color color;
+    std::vector<Vector> world = {};
+    std::function<void(SceneObject&)> setup = {};  // surface values, before the stages
+};
+
+template <class Renderer = GouraudRenderer>
+std::unique_ptr<Renderer> drawDevice(Scene& scene, const std::vector<DevicePolygon>& polygons) {
+    ImageSurface surface(300, 300);
+    scene.deviceMapping()->fit(surface.clientRect(), 10);
+    std::vector<std::pair<SceneObject*, const DevicePolygon*>> made;
+    for (const DevicePolygon& p : polygons) {
+        SceneObject& object = addObject(
+            scene, p.world.empty() ? std::vector<Vector>(p.corners.size()) : p.world, p.color);
+        if (p.setup) {
+            p.setup(object);
+        }
+        std::vector<std::size_t> corners(p.corners.size());
+        std::iota(corners.begin(), corners.end(), std::size_t{0});
+        addPolygon(object, corners);
+        made.emplace_back(&object, &p);
+    }
+    ModelTransformStage().run(surface, scene);
+    NormalStage().run(surface, scene);
+    for (const auto& [object, p] : made) {
+        for (std::size_t i = 0; i < p->corners.size(); ++i) {
+            object->vertexAt(i)->setClipPosition(Vector(0, 0, 0.5, 1));
+            object->vertexAt(i)->setDevicePoint(p->corners[i]);
+        }
+    }
+    auto renderer = std::make_unique<Renderer>();
+    renderer->draw(surface, scene);
+    return renderer;
 }
 
 // Every message fails the test: the files opened here must open cleanly.
@@ -102,16 +145,5 @@ struct OpenedScene {
     CKelDoc document{messages};
     bool opened = false;
 };
-
-// A polygon of a new object whose corners get the given clip positions directly.
-inline Polygon& polygonWithClips(Scene& scene, const std::vector<Vector>& clips) {
-    SceneObject& object = addObject(scene, std::vector<Vector>(clips.size(), Vector()));
-    std::vector<std::size_t> corners;
-    for (std::size_t i = 0; i < clips.size(); ++i) {
-        object.vertexAt(i)->setClipPosition(clips[i]);
-        corners.push_back(i);
-    }
-    return addPolygon(object, corners);
-}
 
 }  // namespace kel::test

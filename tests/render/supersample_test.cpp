@@ -70,44 +70,35 @@ TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
         render.run(pipeline, *scene, image);
         for (int y = 0; y < 100; ++y) {
             for (int x = 0; x < 140; ++x) {
-                const bool inside = x >= 10 && x < 90 && y >= 10 && y < 90;
-                const bool frame = (x == 9 || x == 90) && y >= 9 && y <= 90
-                                       ? true
-                                       : (y == 9 || y == 90) && x >= 9 && x <= 90;
-                const std::uint32_t expected = inside  ? c.expected(x - 10, y - 10)
-                                               : frame ? ImageSurface::kBlack
-                                                       : ImageSurface::kWhite;
+                const auto within = [x, y](int low, int high) {
+                    return x >= low && x <= high && y >= low && y <= high;
+                };
+                const std::uint32_t expected = within(10, 89)  ? c.expected(x - 10, y - 10)
+                                               : within(9, 90) ? ImageSurface::kBlack
+                                                               : ImageSurface::kWhite;
                 ASSERT_EQ(image.pixel(x, y), expected) << c.name << " at " << x << "," << y;
             }
         }
     }
 }
 
-// Factor 1 is one plain run.
-TEST(SupersampleTest, RealScenesMatchPlainRendersAtFactorOne) {
+// Factor 1, and client areas too small for a sampled viewport, are one plain run.
+TEST(SupersampleTest, FactorOneAndTinyClientAreasDrawAsAPlainRun) {
+    const struct {
+        int factor, width, height;
+    } cases[] = {{1, 230, 170}, {4, 19, 40}, {4, 20, 20}, {4, 0, 0}};
     for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
         test::OpenedScene room("room", mode);
         ASSERT_TRUE(room.opened);
-        Scene& scene = room.scene();
         const auto pipeline = makePipeline(mode);
-        ImageSurface plain(230, 170);
-        pipeline->run(plain, scene);
-        ImageSurface once(230, 170);
-        SupersampledRender(1).run(*pipeline, scene, once);
-        EXPECT_TRUE(once.pixels() == plain.pixels()) << renderModeName(mode);
-    }
-}
-
-TEST(SupersampleTest, TinyClientAreasDrawAsAtFactorOne) {
-    for (const auto& [width, height] : {std::pair{19, 40}, {20, 20}, {21, 21}, {0, 0}}) {
-        auto scene = test::makeScene();
-        test::addPolygon(test::addObject(*scene, {{-1, -1, 0}, {1, -1, 0}, {0, 1, 0}}), {0, 1, 2});
-        PhongPipeline pipeline;
-        ImageSurface plain(width, height);
-        pipeline.run(plain, *scene);
-        ImageSurface image(width, height);
-        SupersampledRender(4).run(pipeline, *scene, image);
-        EXPECT_TRUE(image.pixels() == plain.pixels()) << width << "x" << height;
+        for (const auto& c : cases) {
+            ImageSurface plain(c.width, c.height);
+            pipeline->run(plain, room.scene());
+            ImageSurface image(c.width, c.height);
+            SupersampledRender(c.factor).run(*pipeline, room.scene(), image);
+            EXPECT_TRUE(image.pixels() == plain.pixels())
+                << renderModeName(mode) << " " << c.width << "x" << c.height;
+        }
     }
 }
 
@@ -127,20 +118,12 @@ struct SampleRect {
 };
 
 void addSampleRect(Scene& scene, const SampleRect& rect) {
-    const auto corner = [](int c, int r) { return std::pair{-1 + c / 4.0, 1 - r / 4.0}; };
-    const std::pair<int, int> corners[] = {
-        {rect.c0, rect.r0}, {rect.c1, rect.r0}, {rect.c1, rect.r1}, {rect.c0, rect.r1}};
-    std::vector<Vector> model;
-    for (const auto& [c, r] : corners) {
-        const auto [x, y] = corner(c, r);
-        model.emplace_back(x, y, 0.0);
+    std::vector<Vector> clips;
+    for (const auto& [c, r] : {std::pair{rect.c0, rect.r0}, std::pair{rect.c1, rect.r0},
+                               std::pair{rect.c1, rect.r1}, std::pair{rect.c0, rect.r1}}) {
+        clips.emplace_back(-1 + c / 4.0, 1 - r / 4.0, 0.5, 1.0);
     }
-    SceneObject& object = test::addObject(scene, model);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const Vector& p = model[i];
-        object.vertexAt(i)->setClipPosition(Vector(p.at(0), p.at(1), 0.5, 1.0));
-    }
-    test::addPolygon(object, {0, 1, 2, 3});
+    test::polygonWithClips(scene, clips);
 }
 
 // A 4 x 4 thumbnail from 8 x 8 samples.
@@ -149,38 +132,34 @@ TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamples) {
         const char* name;
         std::vector<SampleRect> rects;
         std::vector<int> alphas;  // row by row
+        std::uint64_t covered;
     } cases[] = {
         {"three sample columns",
          {{0, 0, 3, 8}},
-         {255, 128, 0, 0, 255, 128, 0, 0, 255, 128, 0, 0, 255, 128, 0, 0}},
-        {"one sample", {{2, 2, 3, 3}}, {0, 0, 0, 0, 0, 64, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+         {255, 128, 0, 0, 255, 128, 0, 0, 255, 128, 0, 0, 255, 128, 0, 0},
+         24},
+        {"one sample", {{2, 2, 3, 3}}, {0, 0, 0, 0, 0, 64, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"three samples",
          {{2, 2, 4, 3}, {2, 3, 3, 4}},
-         {0, 0, 0, 0, 0, 191, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"everything", {{0, 0, 8, 8}}, std::vector<int>(16, 255)},
-        {"outside the view", {{12, 12, 16, 16}}, std::vector<int>(16, 0)},
+         {0, 0, 0, 0, 0, 191, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         3},
+        {"everything", {{0, 0, 8, 8}}, std::vector<int>(16, 255), 64},
+        {"outside the view", {{12, 12, 16, 16}}, std::vector<int>(16, 0), 0},
     };
     for (const auto& c : cases) {
         auto scene = test::makeScene();
         for (const SampleRect& rect : c.rects) {
             addSampleRect(*scene, rect);
         }
-        const auto pipeline = phongOverGivenClips();
         Thumbnail thumbnail;
-        ASSERT_TRUE(renderThumbnail(*pipeline, *scene, 4, 2, thumbnail)) << c.name;
+        ASSERT_TRUE(renderThumbnail(*phongOverGivenClips(), *scene, 4, 2, thumbnail)) << c.name;
         ASSERT_EQ(thumbnail.image.width(), 4);
         ASSERT_EQ(thumbnail.image.height(), 4);
-
-        std::uint64_t covered = 0;
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 4; ++x) {
-                const int alpha = thumbnail.image.pixel(x, y)[3];
-                EXPECT_EQ(alpha, c.alphas[static_cast<std::size_t>(y * 4 + x)])
-                    << c.name << " at " << x << "," << y;
-                covered += static_cast<std::uint64_t>(alpha == 0 ? 0 : (alpha + 32) / 64);
-            }
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(thumbnail.image.pixel(i % 4, i / 4)[3], c.alphas[static_cast<std::size_t>(i)])
+                << c.name << " at " << i % 4 << "," << i / 4;
         }
-        EXPECT_EQ(thumbnail.coveredSamples, covered) << c.name;
+        EXPECT_EQ(thumbnail.coveredSamples, c.covered) << c.name;
     }
 }
 
