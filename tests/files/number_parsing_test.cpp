@@ -5,6 +5,8 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -14,6 +16,10 @@
 
 namespace kel {
 namespace {
+
+std::uint64_t bits(double value) {
+    return std::bit_cast<std::uint64_t>(value);
+}
 
 // What the library parser makes of a token it accepts whole.
 double libraryValue(const std::string& token) {
@@ -27,31 +33,23 @@ double libraryValue(const std::string& token) {
 // The short-number shortcut must give the very bits of a full parse, signs of zero included.
 TEST(NumberParsingTest, ShortRealsGiveExactlyTheLibrarysDouble) {
     std::istringstream fixed(
-        "0 -0 0.1 -0.5 .5 5. 1 -12 3.14159 0.30000000000000 999999999999999 0.000000000000001 "
+        "0 -0 .5 5. 3.14159 0.30000000000000 999999999999999 -0.000000000000001 "
         "123456.789012345 7.000000000000000 0.1000000000000001");
-    for (std::string token; fixed >> token;) {
-        double value = 42.0;
-        ASSERT_EQ(parseReal(token, value), RealParse::Ok) << token;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(value),
-                  std::bit_cast<std::uint64_t>(libraryValue(token)))
-            << token;
-    }
+    std::vector<std::string> tokens(std::istream_iterator<std::string>(fixed), {});
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 20000; ++i) {
         const int digits = 1 + static_cast<int>(random() % 17);
-        std::string token = (random() % 2) != 0 ? "-" : "";
         const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 1));
+        std::string& token = tokens.emplace_back((random() % 2) != 0 ? "-" : "");
         for (int d = 0; d < digits; ++d) {
-            if (d == point) {
-                token += '.';
-            }
+            token += d == point ? "." : "";
             token += static_cast<char>('0' + random() % 10);
         }
-        double value = 0.0;
+    }
+    for (const std::string& token : tokens) {
+        double value = 42.0;
         ASSERT_EQ(parseReal(token, value), RealParse::Ok) << token;
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(value),
-                  std::bit_cast<std::uint64_t>(libraryValue(token)))
-            << token;
+        ASSERT_EQ(bits(value), bits(libraryValue(token))) << token;
     }
 }
 
@@ -60,19 +58,16 @@ TEST(NumberParsingTest, ShortRealsGiveExactlyTheLibrarysDouble) {
 TEST(NumberParsingTest, OnePassReadsAgreeWithTheFullParseOrTakeNothing) {
     std::mt19937_64 random(7);
     const std::string alphabet = "0123456789.-+e";
-    std::vector<std::string> tokens = {
-        "-",          ".",         "1e5",        "+3",   "12345678901234567",
-        "2147483648", "999999999", "-999999999", "0.5x", "7"};
+    std::vector<std::string> tokens = {"-",         ".",          "1e5",  "+3", "12345678901234567",
+                                       "999999999", "-999999999", "0.5x", "7",  "2147483648"};
+    std::string text;
     for (int i = 0; i < 20000; ++i) {
-        std::string token;
-        const int length = 1 + static_cast<int>(random() % 18);
-        for (int k = 0; k < length; ++k) {
+        std::string& token = tokens.emplace_back();
+        for (std::size_t k = 0, length = 1 + random() % 18; k < length; ++k) {
             // Mostly digits, now and then a sign, point or exponent.
             token += alphabet[random() % 4 == 0 ? random() % alphabet.size() : random() % 10];
         }
-        tokens.push_back(token);
     }
-    std::string text;
     for (const std::string& token : tokens) {
         text += token + ((random() % 2) != 0 ? " " : "\n\t");
     }
@@ -80,19 +75,18 @@ TEST(NumberParsingTest, OnePassReadsAgreeWithTheFullParseOrTakeNothing) {
     TokenReader asInts(text);
     for (const std::string& token : tokens) {
         double real = 0.0;
+        double fullReal = 0.0;
         if (asReals.nextShortReal(real)) {
-            double full = 0.0;
-            ASSERT_EQ(parseReal(token, full), RealParse::Ok) << token;
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(real), std::bit_cast<std::uint64_t>(full))
-                << token;
+            ASSERT_EQ(parseReal(token, fullReal), RealParse::Ok) << token;
+            ASSERT_EQ(bits(real), bits(fullReal)) << token;
         } else {
             ASSERT_EQ(asReals.next(), token);
         }
         std::int32_t whole = 0;
+        std::int32_t fullWhole = 0;
         if (asInts.nextSmallInt(whole)) {
-            std::int32_t full = 0;
-            ASSERT_TRUE(parseInt(token, full)) << token;
-            ASSERT_EQ(whole, full) << token;
+            ASSERT_TRUE(parseInt(token, fullWhole)) << token;
+            ASSERT_EQ(whole, fullWhole) << token;
         } else {
             ASSERT_EQ(asInts.next(), token);
         }
@@ -103,63 +97,94 @@ TEST(NumberParsingTest, OnePassReadsAgreeWithTheFullParseOrTakeNothing) {
     EXPECT_FALSE(asInts.nextSmallInt(whole));
 }
 
-TEST(NumberParsingTest, WholeNumbersAtTheEdgesOfTheirRanges) {
-    const struct {
-        std::string token;
-        bool ok;
-        std::int32_t value;
-    } ints[] = {
-        {"0", true, 0},
-        {"-0", true, 0},
-        {"+7", true, 7},
-        {"999999999", true, 999999999},
-        {"2147483647", true, 2147483647},
-        {"-2147483648", true, INT32_MIN},
-        {"2147483648", false, 0},
-        {"-", false, 0},
-        {"", false, 0},
-        {"12a", false, 0},
-        {"1.0", false, 0},
-        {"--1", false, 0},
-    };
-    for (const auto& c : ints) {
+TEST(NumberParsingTest, EveryParserAtTheEdgesOfItsRangeAndOnNonNumbers) {
+    const auto intOf = [](std::string_view token) -> std::optional<std::int32_t> {
         std::int32_t value = -99;
-        EXPECT_EQ(parseInt(c.token, value), c.ok) << c.token;
-        EXPECT_EQ(value, c.ok ? c.value : -99) << c.token;
-    }
-    const struct {
-        std::string token;
-        std::uint32_t max;
-        bool ok;
-    } counts[] = {
-        {"65535", 65535, true},
-        {"65536", 65535, false},
-        {"-1", 65535, false},
-        {"4294967295", UINT32_MAX, true},
-        {"4294967296", UINT32_MAX, false},
-        {"+3", 10, true},
-        {"-0", 10, false},
+        if (parseInt(token, value)) {
+            return value;
+        }
+        EXPECT_EQ(value, -99) << token;  // a refused token leaves the value alone
+        return std::nullopt;
     };
-    for (const auto& c : counts) {
-        std::uint32_t value = 0;
-        EXPECT_EQ(parseUnsigned(c.token, c.max, value), c.ok) << c.token;
+    for (const char* token : {"-0", "+7", "999999999", "2147483647", "-2147483648"}) {
+        EXPECT_EQ(intOf(token), std::stoll(token)) << token;
     }
-}
-
-TEST(NumberParsingTest, LongFormsAndNonNumbersStillGoThroughTheFullParser) {
+    for (const char* token : {"2147483648", "-", "", "12a", "1.0", "--1"}) {
+        EXPECT_EQ(intOf(token), std::nullopt) << token;
+    }
+    const auto countOf = [](std::string_view token, std::uint32_t max) {
+        std::uint32_t value = 0;
+        return parseUnsigned(token, max, value) ? std::optional(value) : std::nullopt;
+    };
+    EXPECT_EQ(countOf("65535", 65535), 65535u);
+    EXPECT_EQ(countOf("65536", 65535), std::nullopt);
+    EXPECT_EQ(countOf("-1", 65535), std::nullopt);
+    EXPECT_EQ(countOf("4294967295", UINT32_MAX), UINT32_MAX);
+    EXPECT_EQ(countOf("4294967296", UINT32_MAX), std::nullopt);
+    EXPECT_EQ(countOf("+3", 10), 3u);
+    EXPECT_EQ(countOf("-0", 10), std::nullopt);
+    // Long forms and non-numbers go through the full parser.
     const struct {
         std::string token;
         RealParse result;
-    } cases[] = {
-        {"1e-3", RealParse::Ok},          {"12345678901234567890", RealParse::Ok},
-        {"1e999", RealParse::OutOfRange}, {"inf", RealParse::NotFinite},
-        {"nan", RealParse::NotFinite},    {"1.2.3", RealParse::NotANumber},
-        {".", RealParse::NotANumber},     {"-", RealParse::NotANumber},
-        {"0x10", RealParse::NotANumber},
-    };
-    for (const auto& c : cases) {
+    } reals[] = {{"1e-3", RealParse::Ok},          {"12345678901234567890", RealParse::Ok},
+                 {"1e999", RealParse::OutOfRange}, {"inf", RealParse::NotFinite},
+                 {"nan", RealParse::NotFinite},    {"1.2.3", RealParse::NotANumber},
+                 {".", RealParse::NotANumber},     {"-", RealParse::NotANumber},
+                 {"0x10", RealParse::NotANumber}};
+    for (const auto& c : reals) {
         double value = 0.0;
         EXPECT_EQ(parseReal(c.token, value), c.result) << c.token;
+    }
+}
+
+// Every way of separating tokens, a byte-order mark, the end of the text right after a
+// token, and tokens the fast paths decline: the three readers (general, whole number,
+// real) agree on where tokens are and on the line of each.
+TEST(TokenReaderTest, AllReadersFindTheSameTokensAndLines) {
+    const struct {
+        std::string text;
+        std::vector<std::string> tokens;
+        int lastLine;
+    } cases[] = {
+        {"", {}, 1},
+        {" \t\r\n\v\f", {}, 1},
+        {"7", {"7"}, 1},
+        {"\xEF\xBB\xBF"
+         "12 -3",
+         {"12", "-3"},
+         1},
+        {"1\t2\r\n3\v4\f5\n\n6", {"1", "2", "3", "4", "5", "6"}, 4},
+        {"  0.5\n-.25  x\n", {"0.5", "-.25", "x"}, 2},
+        {"123456789 1234567890 -", {"123456789", "1234567890", "-"}, 1},
+        // Declined by both fast paths, which must take nothing of them.
+        {"1e5 +3 12x\n1.2.3 . 1234567890123456 0x10 --1",
+         {"1e5", "+3", "12x", "1.2.3", ".", "1234567890123456", "0x10", "--1"},
+         2},
+    };
+    for (const auto& c : cases) {
+        TokenReader general(c.text);
+        TokenReader whole(c.text);
+        TokenReader real(c.text);
+        std::int32_t i = 0;
+        double d = 0.0;
+        for (const std::string& token : c.tokens) {
+            EXPECT_EQ(general.next(), token) << c.text;
+            if (!whole.nextSmallInt(i)) {
+                EXPECT_EQ(whole.next(), token) << c.text;
+            } else {
+                EXPECT_EQ(std::to_string(i), token) << c.text;
+            }
+            if (!real.nextShortReal(d)) {
+                EXPECT_EQ(real.next(), token) << c.text;
+            }
+            EXPECT_EQ(whole.line(), general.line()) << token;
+            EXPECT_EQ(real.line(), general.line()) << token;
+        }
+        EXPECT_EQ(general.next(), std::nullopt) << c.text;
+        EXPECT_EQ(general.line(), c.lastLine) << c.text;
+        EXPECT_FALSE(whole.nextSmallInt(i)) << c.text;
+        EXPECT_FALSE(real.nextShortReal(d)) << c.text;
     }
 }
 
