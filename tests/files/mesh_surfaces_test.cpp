@@ -120,30 +120,5 @@ TEST(MeshObjects, CopySharedVerticesPerSurfaceExactlyAsTheKelReaderDoes) {
     }
 }
 
-TEST(MeshObjects, AWeldedStlCubeKeepsItsSixFaces) {
-    const float v[8][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
-                           {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
-    const int quads[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
-                             {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}};
-    std::vector<std::vector<float>> triangles;
-    for (const auto& q : quads) {
-        for (const int first : {1, 2}) {
-            std::vector<float>& t = triangles.emplace_back(v[q[0]], v[q[0]] + 3);
-            t.insert(t.end(), v[q[first]], v[q[first]] + 3);
-            t.insert(t.end(), v[q[first + 1]], v[q[first + 1]] + 3);
-        }
-    }
-    const Parsed parsed = parseMesh(MeshFormat::Stl, binaryStl(triangles));
-    ASSERT_TRUE(parsed.ok) << parsed.failure;
-    EXPECT_EQ(parsed.mesh.vertexCount(), 8u);
-    std::size_t count = 0;
-    EXPECT_EQ(surfaceOfEachFace(parsed.mesh, count),
-              (std::vector<std::uint32_t>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5}));
-    SceneObject object(1);
-    buildMeshObject(parsed.mesh, object);
-    EXPECT_EQ(object.surfaceCount(), 6u);
-    EXPECT_EQ(object.vertexCount(), 24u);  // each corner once per face it bounds
-}
-
 }  // namespace
 }  // namespace kel::test

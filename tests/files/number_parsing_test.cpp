@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -22,9 +23,10 @@ std::uint64_t bits(double value) {
 }
 
 // A few chosen tokens and many random ones, mostly digits with now and then a sign, point
-// or exponent. Whatever the library reads whole, parseReal reads to the very same bits,
-// signs of zero included; the token reader's one-pass forms agree with the full parsers,
-// and decline without moving when they cannot tell.
+// or exponent, apart by every kind of blank after a byte-order mark. Whatever the library
+// reads whole, parseReal reads to the very same bits, signs of zero included. The token
+// reader's one-pass forms agree with the full parsers, decline without moving when they
+// cannot tell, and agree with the general reader on the line of each token.
 TEST(NumberParsingTest, EveryShortcutGivesExactlyTheFullParse) {
     std::istringstream fixed(
         "0 -0 .5 5. - . 1e5 +3 0.5x 7 999999999 -999999999 2147483648 12345678901234567 "
@@ -39,13 +41,21 @@ TEST(NumberParsingTest, EveryShortcutGivesExactlyTheFullParse) {
             token += alphabet[random() % 4 == 0 ? random() % alphabet.size() : random() % 10];
         }
     }
-    std::string text;
+    const std::string blanks[] = {" ", "\t", "\r\n", "\v", "\f", "\n\n "};
+    std::string text = "\xEF\xBB\xBF";
+    std::vector<int> lines;
     for (const std::string& token : tokens) {
-        text += token + ((random() % 2) != 0 ? " " : "\n\t");
+        const std::string& blank = lines.empty() ? "" : blanks[random() % std::size(blanks)];
+        const int line = lines.empty() ? 1 : lines.back();
+        lines.push_back(line + static_cast<int>(std::count(blank.begin(), blank.end(), '\n')));
+        text += blank + token;  // the last token ends the text
     }
+    TokenReader general(text);
     TokenReader asReals(text);
     TokenReader asInts(text);
-    for (const std::string& token : tokens) {
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        const std::string& token = tokens[k];
+        ASSERT_EQ(general.next(), token);
         double library = 0.0;
         const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), library);
         double full = 0.0;
@@ -69,11 +79,20 @@ TEST(NumberParsingTest, EveryShortcutGivesExactlyTheFullParse) {
         } else {
             ASSERT_EQ(asInts.next(), token);
         }
+        ASSERT_EQ((std::vector{general.line(), asReals.line(), asInts.line()}),
+                  std::vector<int>(3, lines[k]))
+            << token;
     }
     double real = 0.0;
     std::int32_t whole = 0;
+    EXPECT_EQ(general.next(), std::nullopt);
     EXPECT_FALSE(asReals.nextShortReal(real));
     EXPECT_FALSE(asInts.nextSmallInt(whole));
+    // Blanks alone hold no token; past the last one the line stays the last token's.
+    TokenReader tail(" \t\r\n\v\f x\n\n");
+    EXPECT_EQ(tail.next(), "x");
+    EXPECT_EQ(tail.next(), std::nullopt);
+    EXPECT_EQ(tail.line(), 2);
 }
 
 TEST(NumberParsingTest, EveryParserAtTheEdgesOfItsRangeAndOnNonNumbers) {
@@ -96,74 +115,14 @@ TEST(NumberParsingTest, EveryParserAtTheEdgesOfItsRangeAndOnNonNumbers) {
         return parseUnsigned(token, max, value) ? std::optional(value) : std::nullopt;
     };
     EXPECT_EQ(countOf("65535", 65535), 65535u);
-    EXPECT_EQ(countOf("65536", 65535), std::nullopt);
     EXPECT_EQ(countOf("-1", 65535), std::nullopt);
-    EXPECT_EQ(countOf("4294967295", UINT32_MAX), UINT32_MAX);
     EXPECT_EQ(countOf("4294967296", UINT32_MAX), std::nullopt);
     EXPECT_EQ(countOf("+3", 10), 3u);
     EXPECT_EQ(countOf("-0", 10), std::nullopt);
-    // Long forms and non-numbers go through the full parser.
-    const struct {
-        std::string token;
-        RealParse result;
-    } reals[] = {{"1e-3", RealParse::Ok},          {"12345678901234567890", RealParse::Ok},
-                 {"1e999", RealParse::OutOfRange}, {"inf", RealParse::NotFinite},
-                 {"nan", RealParse::NotFinite},    {"1.2.3", RealParse::NotANumber},
-                 {".", RealParse::NotANumber},     {"-", RealParse::NotANumber},
-                 {"0x10", RealParse::NotANumber}};
-    for (const auto& c : reals) {
+    // What the full parser refuses; the scene reader's tests pin the other results.
+    for (const char* token : {".", "-", "1.2.3", "0x10", "+-1"}) {
         double value = 0.0;
-        EXPECT_EQ(parseReal(c.token, value), c.result) << c.token;
-    }
-}
-
-// Every way of separating tokens, a byte-order mark, the end of the text right after a
-// token, and tokens the fast paths decline: the three readers (general, whole number,
-// real) agree on where tokens are and on the line of each.
-TEST(TokenReaderTest, AllReadersFindTheSameTokensAndLines) {
-    const struct {
-        std::string text;
-        std::vector<std::string> tokens;
-        int lastLine;
-    } cases[] = {
-        {"", {}, 1},
-        {" \t\r\n\v\f", {}, 1},
-        {"7", {"7"}, 1},
-        {"\xEF\xBB\xBF"
-         "12 -3",
-         {"12", "-3"},
-         1},
-        {"1\t2\r\n3\v4\f5\n\n6", {"1", "2", "3", "4", "5", "6"}, 4},
-        {"  0.5\n-.25  x\n", {"0.5", "-.25", "x"}, 2},
-        {"123456789 1234567890 -", {"123456789", "1234567890", "-"}, 1},
-        // Declined by both fast paths, which must take nothing of them.
-        {"1e5 +3 12x\n1.2.3 . 1234567890123456 0x10 --1",
-         {"1e5", "+3", "12x", "1.2.3", ".", "1234567890123456", "0x10", "--1"},
-         2},
-    };
-    for (const auto& c : cases) {
-        TokenReader general(c.text);
-        TokenReader whole(c.text);
-        TokenReader real(c.text);
-        std::int32_t i = 0;
-        double d = 0.0;
-        for (const std::string& token : c.tokens) {
-            EXPECT_EQ(general.next(), token) << c.text;
-            if (!whole.nextSmallInt(i)) {
-                EXPECT_EQ(whole.next(), token) << c.text;
-            } else {
-                EXPECT_EQ(std::to_string(i), token) << c.text;
-            }
-            if (!real.nextShortReal(d)) {
-                EXPECT_EQ(real.next(), token) << c.text;
-            }
-            EXPECT_EQ(whole.line(), general.line()) << token;
-            EXPECT_EQ(real.line(), general.line()) << token;
-        }
-        EXPECT_EQ(general.next(), std::nullopt) << c.text;
-        EXPECT_EQ(general.line(), c.lastLine) << c.text;
-        EXPECT_FALSE(whole.nextSmallInt(i)) << c.text;
-        EXPECT_FALSE(real.nextShortReal(d)) << c.text;
+        EXPECT_EQ(parseReal(token, value), RealParse::NotANumber) << token;
     }
 }
 
