@@ -153,30 +153,23 @@ TEST_F(MeshDocumentTest, SavingAMeshWritesASceneThatReopensTheSameWherever) {
     EXPECT_NE(text.find("\n1\n../../meshes/box.obj\n"), std::string::npos) << text;
     EXPECT_NE(readFile(path("meshes/box.kel")).find("\n1\nbox.obj\n"), std::string::npos);
 
+    // Saved reals read back to the same doubles, so the view is the same.
     for (const char* saved : {"elsewhere/deeper/view.kel", "meshes/box.kel"}) {
         CKelDoc again(messages_);
         ASSERT_TRUE(again.onOpenDocument(path(saved))) << saved;
-        const Scene& a = *doc_.scene();
-        const Scene& b = *again.scene();
-        // Saved reals read back to the same doubles, so the view is the same.
-        EXPECT_TRUE(a.camera()->from() == b.camera()->from()) << saved;
-        EXPECT_EQ(a.frustum()->height(), b.frustum()->height()) << saved;
-        EXPECT_TRUE(a.light()->direction() == b.light()->direction()) << saved;
-        EXPECT_EQ(b.object(0)->vertexCount(), a.object(0)->vertexCount()) << saved;
+        EXPECT_EQ(again.scene()->camera()->from(), doc_.scene()->camera()->from()) << saved;
+        EXPECT_EQ(again.scene()->object(0)->vertexCount(), 24u) << saved;
         EXPECT_FALSE(again.needsSceneFileName());
     }
-    EXPECT_EQ(messages_.errors.size(), 2u);
-}
-
-TEST_F(MeshDocumentTest, ANameWithWhiteSpaceIsRefusedAndNothingIsWritten) {
-    ASSERT_TRUE(doc_.onOpenDocument(write("my part.obj", kBoxObj)));
-    EXPECT_EQ(doc_.scene()->object(0)->name(), "my part.obj");
-    EXPECT_FALSE(doc_.onSaveDocument(path("scene.kel")));
-    EXPECT_FALSE(fs::exists(path("scene.kel")));
-    EXPECT_EQ(messages_.errors,
-              (std::vector<std::string>{"Cannot save " + path("scene.kel") +
-                                        ": the object file name \"my part.obj\" contains white "
-                                        "space, which a scene file cannot hold; rename the file"}));
+    // A name that a scene file cannot hold is refused before anything is written.
+    CKelDoc spaced(messages_);
+    ASSERT_TRUE(spaced.onOpenDocument(write("my part.obj", kBoxObj)));
+    EXPECT_FALSE(spaced.onSaveDocument(path("spaced.kel")));
+    EXPECT_FALSE(fs::exists(path("spaced.kel")));
+    ASSERT_EQ(messages_.errors.size(), 3u);
+    EXPECT_EQ(messages_.errors[2], "Cannot save " + path("spaced.kel") +
+                                       ": the object file name \"my part.obj\" contains white "
+                                       "space, which a scene file cannot hold; rename the file");
 }
 
 TEST_F(MeshDocumentTest, ClosingAnEditedMeshAsksForASceneNameAndStaysOpenWithoutOne) {
