@@ -53,6 +53,10 @@ inline std::unique_ptr<ReadResult> readFromMemory(const MemoryFiles& files) {
 
 // One triangle, ids 0 1 2, in one surface.
 inline const std::string kTriangleObject = "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
+// Unit cube, ids 0..7, each of the six quads its own surface.
+inline const std::string kCubeObject =
+    "8\n0 0 0 0\n1 1 0 0\n2 1 1 0\n3 0 1 0\n4 0 0 1\n5 1 0 1\n6 1 1 1\n7 0 1 1\n6\n"
+    "1 4 0 3 2 1\n1 4 4 5 6 7\n1 4 0 1 5 4\n1 4 2 3 7 6\n1 4 0 4 7 3\n1 4 1 2 6 5\n";
 
 inline std::string sceneHeader(int objectCount) {
     return "0 0 10\n0 0 0\n0 1 0\n1\n100\n0.5\n0.8\n255 255 255\n0 0 1\n0.2\n" +

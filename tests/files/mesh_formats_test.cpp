@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -9,12 +11,14 @@
 namespace kel::test {
 namespace {
 
+using Faces = std::vector<std::vector<std::uint32_t>>;
+
 struct FormatCase {
     const char* name;
     MeshFormat format;
     std::string data;
     std::vector<double> positions;
-    std::vector<std::vector<std::uint32_t>> faces;
+    Faces faces;
 };
 
 class FormatAccepts : public ::testing::TestWithParam<FormatCase> {};
@@ -32,7 +36,16 @@ TEST_P(FormatAccepts, ReadsVerticesAndFaces) {
 }
 
 const std::vector<double> kSquare = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
-const std::vector<std::vector<std::uint32_t>> kSquareFaces = {{0, 1, 2}, {0, 2, 3}};
+const Faces kSquareFaces = {{0, 1, 2}, {0, 2, 3}};
+const std::vector<double> kUnitTriangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+
+// An OBJ case; by default the file must read as kUnitTriangle with the one face 1 2 3.
+FormatCase obj(const char* name, std::string data, std::vector<double> positions = kUnitTriangle,
+               Faces faces = {{0, 1, 2}}) {
+    return {name, MeshFormat::WavefrontObj, std::move(data), std::move(positions),
+            std::move(faces)};
+}
 
 // A binary PLY of kSquare with extra properties and elements of every type around it.
 std::string binaryPly(bool big) {
@@ -51,33 +64,28 @@ std::string binaryPly(bool big) {
         b.put(std::uint32_t{1}).put(2.5);
     }
     for (const auto& face : kSquareFaces) {
-        b.put(std::int8_t{-5}).put(std::uint8_t{3});
-        for (const std::uint32_t i : face) {
-            b.put(i);
-        }
+        b.put(std::int8_t{-5}).put(std::uint8_t{3}).put(face[0]).put(face[1]).put(face[2]);
         b.put(std::uint16_t{9});
     }
     return b.str();
 }
 
-std::string squareStlAscii() {
-    return "solid square\n"
-           "  facet normal 0 0 1\n    outer loop\n      vertex 0 0 0\n      vertex 1 0 0\n"
-           "      vertex 1 1 0\n    endloop\n  endfacet\n"
-           "endsolid square\n"
-           "solid empty\nendsolid empty\n"
-           "SOLID second\n"
-           "  FACET NORMAL nan nan nan\n    OUTER LOOP\n      VERTEX 0 0 -0\n"
-           "      VERTEX 1 1 0\n      VERTEX 0 1 0\n    ENDLOOP\n  ENDFACET\n"
-           "ENDSOLID";
-}
+const std::string kSquareStlAscii =
+    "solid square\n"
+    "  facet normal 0 0 1\n    outer loop\n      vertex 0 0 0\n      vertex 1 0 0\n"
+    "      vertex 1 1 0\n    endloop\n  endfacet\n"
+    "endsolid square\n"
+    "solid empty\nendsolid empty\n"
+    "SOLID second\n"
+    "  FACET NORMAL nan nan nan\n    OUTER LOOP\n      VERTEX 0 0 -0\n"
+    "      VERTEX 1 1 0\n      VERTEX 0 1 0\n    ENDLOOP\n  ENDFACET\n"
+    "ENDSOLID";
+
+const float kSmallestNormal = 1.17549435e-38f;
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, FormatAccepts,
     ::testing::Values(
-        FormatCase{"off", MeshFormat::Off,
-                   "OFF\n4 2 0\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n3 0 1 2\n3 0 2 3\n", kSquare,
-                   kSquareFaces},
         FormatCase{"offCountsOnKeywordLineCommentsAndFaceColours", MeshFormat::Off,
                    "OFF 4 2 5 # counts\n# a comment\n\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n"
                    "3 0 1 2 255 0 0\n3 0 2 3 0.5 0.5 0.5 1\n",
@@ -99,31 +107,51 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"plyBinaryLittleEndian", MeshFormat::Ply, binaryPly(false), kSquare,
                    kSquareFaces},
         FormatCase{"plyBinaryBigEndian", MeshFormat::Ply, binaryPly(true), kSquare, kSquareFaces},
-        FormatCase{"stlAsciiSeveralSolidsWelded",
-                   MeshFormat::Stl,
-                   squareStlAscii(),
-                   kSquare,
-                   {{0, 1, 2}, {0, 2, 3}}},
+        FormatCase{"stlAsciiSeveralSolidsWelded", MeshFormat::Stl, kSquareStlAscii, kSquare,
+                   kSquareFaces},
         FormatCase{"stlBinaryBeginningWithSolid", MeshFormat::Stl,
                    binaryStl({{0, 0, 0, 1, 0, 0, 1, 1, 0}, {-0.0f, 0, 0, 1, 1, 0, 0, 1, 0}},
                              "solid but binary"),
-                   kSquare, kSquareFaces}),
+                   kSquare, kSquareFaces},
+        // Binary floats widen exactly: 0.1f's own value, not the double nearest "0.1".
+        FormatCase{"stlBinaryFloatsWidenExactly",
+                   MeshFormat::Stl,
+                   binaryStl({{0.1f, kSmallestNormal, 16777215.0f, 1, 0, 0, 0, 1, 0}}),
+                   {static_cast<double>(0.1f), static_cast<double>(kSmallestNormal), 16777215.0, 1,
+                    0, 0, 0, 1, 0},
+                   {{0, 1, 2}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BinaryValues, WidenExactlyToDouble) {
-    const float tiny = 1.17549435e-38f;  // the smallest normal float
-    const float odd = 0.1f;
-    const std::string stl = binaryStl({{odd, tiny, 16777215.0f, 1, 0, 0, 0, 1, 0}});
-    const Parsed parsed = parseMesh(MeshFormat::Stl, stl);
-    ASSERT_TRUE(parsed.ok) << parsed.failure;
-    EXPECT_EQ(parsed.mesh.positions[0], static_cast<double>(odd));
-    EXPECT_NE(parsed.mesh.positions[0], 0.1);  // the float's value, not its decimal text
-    EXPECT_EQ(parsed.mesh.positions[1], static_cast<double>(tiny));
-    EXPECT_EQ(parsed.mesh.positions[2], 16777215.0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Obj, FormatAccepts,
+    ::testing::Values(
+        obj("slashForms",
+            kTriangle + "vt 0 0\nvn 0 0 1\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n",
+            kUnitTriangle, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}),
+        obj("negativeIndicesCountBackFromTheLatest",
+            kTriangle + "f -3 -2 -1\nv 1 1 0\nf -4 -1 -2\n", {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0},
+            {{0, 1, 2}, {0, 3, 2}}),
+        obj("quadAndPentagon",
+            "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv -1 0 0\nf 1 2 3 4\nf 1 2 3 4 5\n",
+            {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, -1, 0, 0}, {{0, 1, 2, 3}, {0, 1, 2, 3, 4}}),
+        // Far past what a float holds, and a halfway case a naive parser rounds wrongly.
+        obj("coordinatesAreTheDoublesNearestTheirText",
+            "v 0.30000000000000004 9007199254740993 4.9406564584124654e-324\n"
+            "v 1.7976931348623157e308 0 2.2250738585072014e-308\nv +.5 -2. 0\nf 1 2 3\n",
+            {0.30000000000000004, 9007199254740992.0, 4.9406564584124654e-324,
+             1.7976931348623157e308, 0, 2.2250738585072014e-308, 0.5, -2, 0}),
+        obj("crlfCommentsBlankLinesContinuationsNoFinalLineEnd",
+            "# made by hand\r\n\r\nv 0 \\\n 0 0\r\n  v 1 0 0 # trailing\r\n\tv 0 1 0\r\n"
+            "f 1 \\\r\n 2 3 # the face"),
+        obj("ignoredStatementsLatin1NamesAndALongLineAfterAByteOrderMark",
+            "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8"
+            "ce\ng grp\nusemtl m\nvp 0.5\no " +
+                std::string(100000, 'n') + "\n" + kTriangle +
+                "l 1 2\np 3\ncstype bezier\nf 1 2 3\n")),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct FormatFault {
-    const char* name;
+    std::string name;
     MeshFormat format;
     std::string data;
     std::string message;
@@ -137,6 +165,18 @@ TEST_P(FormatRefuses, NamesTheFileThePlaceAndWhatWasExpected) {
     EXPECT_FALSE(parsed.ok);
     EXPECT_EQ(parsed.failure, c.message);
 }
+
+// One format's faults, each {name, data, message}; the file is called "bad".
+std::vector<FormatFault> faultsOf(MeshFormat format,
+                                  const std::vector<std::array<std::string, 3>>& rows) {
+    std::vector<FormatFault> faults;
+    for (const auto& [name, data, message] : rows) {
+        faults.push_back({name, format, data, message});
+    }
+    return faults;
+}
+
+const auto kFaultName = [](const auto& info) { return info.param.name; };
 
 std::string plyHeader(const std::string& format, const std::string& elements) {
     return "ply\nformat " + format + " 1.0\n" + elements + "end_header\n";
@@ -157,218 +197,125 @@ std::string binaryFace(std::uint8_t count, std::int32_t last) {
     return b.str();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, FormatRefuses,
-    ::testing::Values(
-        FormatFault{"offKeyword", MeshFormat::Off, "OFFX\n",
-                    "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
-        FormatFault{"offHugeCounts", MeshFormat::Off, "OFF\n4000000000 1 0\n",
-                    "bad, line 2: expected the vertex count (0 to 2147483647), found 4000000000"},
-        FormatFault{"offCountsBeyondTheFile", MeshFormat::Off, "OFF\n2000000000 2000000000 0\n",
-                    "bad, line 3: 2000000000 vertices and 2000000000 faces cannot fit in the 0 "
-                    "bytes that follow"},
-        FormatFault{"offTruncated", MeshFormat::Off, "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1      ",
-                    "bad, line 6: expected a vertex index, found the end of the file"},
-        FormatFault{"offIndexPastTheList", MeshFormat::Off,
-                    "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n",
-                    "bad, line 6: vertex index 3 names no vertex (there are 3)"},
-        FormatFault{"offNoFaces", MeshFormat::Off, "OFF\n3 0 0\n0 0 0\n1 0 0\n0 1 0\n",
-                    "bad, line 3: no faces: a file of points only has nothing to shade"},
-        FormatFault{"offBinary", MeshFormat::Off, "OFF BINARY\n",
-                    "bad, line 1: binary OFF files are not supported; save it as text"},
-        FormatFault{"plyUnknownFormat", MeshFormat::Ply, plyHeader("binary_middle_endian", ""),
-                    "bad, line 2: unknown PLY format \"binary_middle_endian\" (expected ascii, "
-                    "binary_little_endian or binary_big_endian)"},
-        FormatFault{"plyUnknownType", MeshFormat::Ply,
-                    plyHeader("ascii", "element vertex 1\nproperty float128 x\n"),
-                    "bad, line 4: unknown property type \"float128\""},
-        FormatFault{"plyFloatListCount", MeshFormat::Ply,
-                    plyHeader("ascii", "element face 1\nproperty list float int vertex_indices\n"),
-                    "bad, line 4: the count type of a list must be an integer type, found "
-                    "\"float\""},
-        FormatFault{"plyWithoutFaces", MeshFormat::Ply,
-                    plyHeader("ascii",
-                              "element vertex 1\nproperty float x\nproperty float y\n"
-                              "property float z\n") +
-                        "0 0 0\n",
-                    "bad, line 7: no faces: a file of points only has nothing to shade"},
-        FormatFault{"plyNoHeaderEnd", MeshFormat::Ply, "ply\nformat ascii 1.0\n",
-                    "bad, line 3: expected end_header, found the end of the file"},
-        FormatFault{"plyCountsBeyondTheFile", MeshFormat::Ply,
-                    plyHeader("binary_little_endian",
-                              "element vertex 4000000000\nproperty float x\nproperty float y\n"
-                              "property float z\nelement face 1\n"
-                              "property list uchar int vertex_indices\n"),
-                    "bad, line 3: element vertex declares 4000000000 items, more than the 0 "
-                    "bytes of data can hold"},
-        FormatFault{"plyBinaryTruncated", MeshFormat::Ply, binaryFace(3, 2).substr(0, 210),
-                    "bad, byte 205: a list of 3 entries does not fit in the rest of the file"},
-        FormatFault{"plyBinaryIndexPastTheList", MeshFormat::Ply, binaryFace(3, 3),
-                    "bad, byte 214: vertex index 3 names no vertex (there are 3)"},
-        FormatFault{"plyBinaryTwoCorners", MeshFormat::Ply, binaryFace(2, 2),
-                    "bad, byte 205: a face needs at least 3 corners, found 2"},
-        FormatFault{"plyAsciiNan", MeshFormat::Ply,
-                    plyHeader("ascii", kPlyElements) + "0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n",
-                    "bad, line 11: expected the y coordinate, found \"nan\", which is not a "
-                    "finite number"},
-        FormatFault{"plyUtf16", MeshFormat::Ply, std::string("\xFE\xFF\0p\0l\0y", 8),
-                    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save the "
-                    "file as UTF-8 or ASCII"},
-        FormatFault{"stlBinarySizeMismatch", MeshFormat::Stl,
-                    binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "part") + "x",
-                    "bad: neither ASCII STL (it does not begin with solid) nor binary STL: 1 "
-                    "triangles need 84 + 50 x 1 = 134 bytes, the file has 135"},
-        FormatFault{"stlSolidHeaderSizeMismatch", MeshFormat::Stl,
-                    binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "solid x").substr(0, 120),
-                    "bad: binary STL whose size does not match its count: 1 triangles need 134 "
-                    "bytes, the file has 120"},
-        FormatFault{"stlBinaryNan", MeshFormat::Stl,
-                    binaryStl({{0, 0, 0, 1, std::numeric_limits<float>::quiet_NaN(), 0, 0, 1, 0}}),
-                    "bad, byte 108: a vertex coordinate is not a finite number"},
-        FormatFault{"stlBinaryNoTriangles", MeshFormat::Stl, binaryStl({}),
-                    "bad: no triangles: nothing to shade"},
-        FormatFault{"stlAsciiTruncated", MeshFormat::Stl,
-                    "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0",
-                    "bad, line 5: expected the z coordinate, found the end of the file"},
-        FormatFault{"stlAsciiTwoVertices", MeshFormat::Stl,
-                    "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
-                    "endloop\n",
-                    "bad, line 6: a facet needs at least 3 vertices, found 2"},
-        FormatFault{"stlAsciiEmpty", MeshFormat::Stl, "solid s\nendsolid s\n",
-                    "bad, line 3: no facets: nothing to shade"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-const std::vector<double> kUnitTriangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+const std::string kWideText =
+    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save the file as UTF-8 "
+    "or ASCII";
 
 INSTANTIATE_TEST_SUITE_P(
-    Obj, FormatAccepts,
-    ::testing::Values(
-        FormatCase{"plain",
-                   MeshFormat::WavefrontObj,
-                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}}},
-        FormatCase{"slashForms",
-                   MeshFormat::WavefrontObj,
-                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\n"
-                   "f 1/1 2/1 3/1\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}},
-        FormatCase{"negativeIndicesCountBackFromTheLatest",
-                   MeshFormat::WavefrontObj,
-                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\nv 1 1 0\nf -4 -1 -2\n",
-                   {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0},
-                   {{0, 1, 2}, {0, 3, 2}}},
-        FormatCase{"quadAndPentagon",
-                   MeshFormat::WavefrontObj,
-                   "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv -1 0 0\nf 1 2 3 4\nf 1 2 3 4 5\n",
-                   {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, -1, 0, 0},
-                   {{0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
-        FormatCase{"crlfCommentsBlankLinesNoFinalLineEnd",
-                   MeshFormat::WavefrontObj,
-                   "# made by hand\r\n\r\nv 0 0 0\r\n  v 1 0 0 # trailing\r\n\tv 0 1 0\r\n"
-                   "f 1 2 3 # the face",
-                   kUnitTriangle,
-                   {{0, 1, 2}}},
-        FormatCase{"byteOrderMarkAndLatin1Names",
-                   MeshFormat::WavefrontObj,
-                   "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8"
-                   "ce\ng grp\nusemtl m\n"
-                   "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}}},
-        FormatCase{"lineContinuation",
-                   MeshFormat::WavefrontObj,
-                   "v 0 \\\n 0 0\nv 1 0 0\nv 0 1 0\nf 1 \\\r\n 2 3\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}}},
-        FormatCase{"otherStatementsIgnored",
-                   MeshFormat::WavefrontObj,
-                   "vp 0.5\nv 0 0 0\nv 1 0 0\nv 0 1 0\nl 1 2\np 3\ncstype bezier\nf 1 2 3\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}}},
-        FormatCase{"longLine",
-                   MeshFormat::WavefrontObj,
-                   "v 0 0 0\nv 1 0 0\nv 0 1 0\no " + std::string(100000, 'n') + "\nf 1 2 3\n",
-                   kUnitTriangle,
-                   {{0, 1, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Off, FormatRefuses,
+    ::testing::ValuesIn(faultsOf(
+        MeshFormat::Off,
+        {{"keyword", "OFFX\n",
+          "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
+         {"hugeCounts", "OFF\n4000000000 1 0\n",
+          "bad, line 2: expected the vertex count (0 to 2147483647), found 4000000000"},
+         {"countsBeyondTheFile", "OFF\n2000000000 2000000000 0\n",
+          "bad, line 3: 2000000000 vertices and 2000000000 faces cannot fit in the 0 bytes "
+          "that follow"},
+         {"truncated", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1      ",
+          "bad, line 6: expected a vertex index, found the end of the file"},
+         {"indexPastTheList", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n",
+          "bad, line 6: vertex index 3 names no vertex (there are 3)"},
+         {"noFaces", "OFF\n3 0 0\n0 0 0\n1 0 0\n0 1 0\n",
+          "bad, line 3: no faces: a file of points only has nothing to shade"},
+         {"binary", "OFF BINARY\n",
+          "bad, line 1: binary OFF files are not supported; save it as text"}})),
+    kFaultName);
 
-TEST(ObjNumbers, EveryCoordinateIsTheDoubleNearestItsText) {
-    // Far past what a float holds, and the halfway cases a naive parser rounds wrongly.
-    const Parsed parsed =
-        parseMesh(MeshFormat::WavefrontObj,
-                  "v 0.1 0.30000000000000004 2.2250738585072014e-308\n"
-                  "v 9007199254740993 1.7976931348623157e308 4.9406564584124654e-324\n"
-                  "v 0 1 0\nf 1 2 3\n");
-    ASSERT_TRUE(parsed.ok) << parsed.failure;
-    EXPECT_EQ(parsed.mesh.positions[0], 0.1);
-    EXPECT_EQ(parsed.mesh.positions[1], 0.30000000000000004);
-    EXPECT_EQ(parsed.mesh.positions[2], 2.2250738585072014e-308);
-    EXPECT_EQ(parsed.mesh.positions[3], 9007199254740992.0);  // ties to even
-    EXPECT_EQ(parsed.mesh.positions[4], 1.7976931348623157e308);
-    EXPECT_EQ(parsed.mesh.positions[5], 4.9406564584124654e-324);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ply, FormatRefuses,
+    ::testing::ValuesIn(faultsOf(
+        MeshFormat::Ply,
+        {{"unknownFormat", plyHeader("binary_middle_endian", ""),
+          "bad, line 2: unknown PLY format \"binary_middle_endian\" (expected ascii, "
+          "binary_little_endian or binary_big_endian)"},
+         {"unknownType", plyHeader("ascii", "element vertex 1\nproperty float128 x\n"),
+          "bad, line 4: unknown property type \"float128\""},
+         {"floatListCount",
+          plyHeader("ascii", "element face 1\nproperty list float int vertex_indices\n"),
+          "bad, line 4: the count type of a list must be an integer type, found \"float\""},
+         {"withoutFaces",
+          plyHeader("ascii",
+                    "element vertex 1\nproperty float x\nproperty float y\n"
+                    "property float z\n") +
+              "0 0 0\n",
+          "bad, line 7: no faces: a file of points only has nothing to shade"},
+         {"noHeaderEnd", "ply\nformat ascii 1.0\n",
+          "bad, line 3: expected end_header, found the end of the file"},
+         {"countsBeyondTheFile",
+          plyHeader("binary_little_endian",
+                    "element vertex 4000000000\nproperty float x\nproperty float y\n"
+                    "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"),
+          "bad, line 3: element vertex declares 4000000000 items, more than the 0 bytes of data "
+          "can hold"},
+         {"binaryTruncated", binaryFace(3, 2).substr(0, 210),
+          "bad, byte 205: a list of 3 entries does not fit in the rest of the file"},
+         {"binaryIndexPastTheList", binaryFace(3, 3),
+          "bad, byte 214: vertex index 3 names no vertex (there are 3)"},
+         {"binaryTwoCorners", binaryFace(2, 2),
+          "bad, byte 205: a face needs at least 3 corners, found 2"},
+         {"asciiNan", plyHeader("ascii", kPlyElements) + "0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n",
+          "bad, line 11: expected the y coordinate, found \"nan\", which is not a finite number"},
+         {"utf16", std::string("\xFE\xFF\0p\0l\0y", 8), kWideText}})),
+    kFaultName);
 
-TEST(ObjSmoothing, GroupsAreKeptPerFaceAndOffOrZeroIsFlat) {
-    const Parsed parsed = parseMesh(MeshFormat::WavefrontObj,
-                                    "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
-                                    "f 1 2 3\ns 1\nf 1 2 3\ns off\nf 1 2 3\ns 2\nf 1 2 3\n"
-                                    "s 0\nf 1 2 3\ns 1\nf 1 2 3\n");
-    ASSERT_TRUE(parsed.ok) << parsed.failure;
-    constexpr std::int64_t flat = MeshData::kFlat;
-    EXPECT_EQ(parsed.mesh.smoothing, (std::vector<std::int64_t>{flat, 1, flat, 2, flat, 1}));
-}
-
-const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+INSTANTIATE_TEST_SUITE_P(
+    Stl, FormatRefuses,
+    ::testing::ValuesIn(faultsOf(
+        MeshFormat::Stl,
+        {{"binarySizeMismatch", binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "part") + "x",
+          "bad: neither ASCII STL (it does not begin with solid) nor binary STL: 1 triangles "
+          "need 84 + 50 x 1 = 134 bytes, the file has 135"},
+         {"solidHeaderSizeMismatch",
+          binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "solid x").substr(0, 120),
+          "bad: binary STL whose size does not match its count: 1 triangles need 134 bytes, the "
+          "file has 120"},
+         {"binaryNan",
+          binaryStl({{0, 0, 0, 1, std::numeric_limits<float>::quiet_NaN(), 0, 0, 1, 0}}),
+          "bad, byte 108: a vertex coordinate is not a finite number"},
+         {"binaryNoTriangles", binaryStl({}), "bad: no triangles: nothing to shade"},
+         {"asciiTruncated", "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0",
+          "bad, line 5: expected the z coordinate, found the end of the file"},
+         {"asciiTwoVertices",
+          "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nendloop\n",
+          "bad, line 6: a facet needs at least 3 vertices, found 2"},
+         {"asciiEmpty", "solid s\nendsolid s\n", "bad, line 3: no facets: nothing to shade"}})),
+    kFaultName);
 
 INSTANTIATE_TEST_SUITE_P(
     Obj, FormatRefuses,
-    ::testing::Values(
-        FormatFault{"indexZero", MeshFormat::WavefrontObj, kTriangle + "f 0 1 2\n",
-                    "bad, line 4: vertex index 0 in a face: OBJ indices start at 1"},
-        FormatFault{"indexPastTheList", MeshFormat::WavefrontObj, kTriangle + "f 1 2 4\n",
-                    "bad, line 4: vertex index 4 names no vertex (3 so far)"},
-        FormatFault{"twoCorners", MeshFormat::WavefrontObj, kTriangle + "f 1 2\n",
-                    "bad, line 4: a face needs at least 3 corners, found 2"},
-        FormatFault{"missingCoordinate", MeshFormat::WavefrontObj, "v 0 0\nv 1 1 1\n",
-                    "bad, line 1: expected the z coordinate, found the end of the line"},
-        FormatFault{"missingCoordinateAtTheEnd", MeshFormat::WavefrontObj, "v 0 0",
-                    "bad, line 1: expected the z coordinate, found the end of the file"},
-        FormatFault{"malformedNumber", MeshFormat::WavefrontObj, "v 0 1.2.3 0\n",
-                    "bad, line 1: expected the y coordinate, found \"1.2.3\""},
-        FormatFault{"nan", MeshFormat::WavefrontObj, "v nan 0 0\n",
-                    "bad, line 1: expected the x coordinate, found \"nan\", which is not a "
-                    "finite number"},
-        FormatFault{"outOfRange", MeshFormat::WavefrontObj, "v 0 0 1e999\n",
-                    "bad, line 1: expected the z coordinate, found \"1e999\", which is out of "
-                    "range"},
-        FormatFault{"badCorner", MeshFormat::WavefrontObj, kTriangle + "f 1 2 3/x\n",
-                    "bad, line 4: expected a corner (v, v/vt, v//vn or v/vt/vn), found "
-                    "\"3/x\""},
-        FormatFault{"hugeIndex", MeshFormat::WavefrontObj,
-                    kTriangle + "f 1 2 99999999999999999999\n",
-                    "bad, line 4: expected a vertex index (v, v/vt, v//vn or v/vt/vn), found "
-                    "\"99999999999999999999\""},
-        FormatFault{"linesAndPointsOnly", MeshFormat::WavefrontObj, kTriangle + "l 1 2 3\np 1\n",
-                    "bad: no faces: a file of points or lines only has nothing to shade"},
-        FormatFault{"utf16", MeshFormat::WavefrontObj, std::string("\xFF\xFEv\0 \0", 6),
-                    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
-                    "the file as UTF-8 or ASCII"},
-        FormatFault{"utf16WithoutMark", MeshFormat::WavefrontObj,
-                    std::string("v\0 \0"
-                                "0\0",
-                                6),
-                    "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save "
-                    "the file as UTF-8 or ASCII"},
-        FormatFault{"invalidByteInAKeyword", MeshFormat::WavefrontObj, "v\xE9 0 0 0\n",
-                    "bad, line 1: expected a statement (v, f, s, ...), found \"v?\""},
-        FormatFault{"badSmoothingGroup", MeshFormat::WavefrontObj, kTriangle + "s on\n",
-                    "bad, line 4: expected a smoothing group number or off, found \"on\""},
-        FormatFault{"lineNumbersCountJoinedLines", MeshFormat::WavefrontObj,
-                    "v 0 \\\n0 \\\n0\nv x 0 0\n",
-                    "bad, line 4: expected the x coordinate, found \"x\""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::ValuesIn(faultsOf(
+        MeshFormat::WavefrontObj,
+        {{"indexZero", kTriangle + "f 0 1 2\n",
+          "bad, line 4: vertex index 0 in a face: OBJ indices start at 1"},
+         {"indexPastTheList", kTriangle + "f 1 2 4\n",
+          "bad, line 4: vertex index 4 names no vertex (3 so far)"},
+         {"twoCorners", kTriangle + "f 1 2\n",
+          "bad, line 4: a face needs at least 3 corners, found 2"},
+         {"missingCoordinate", "v 0 0\nv 1 1 1\n",
+          "bad, line 1: expected the z coordinate, found the end of the line"},
+         {"loneSign", "v 0 0 +", "bad, line 1: expected the z coordinate, found \"+\""},
+         {"malformedNumber", "v 0 1.2.3 0\n",
+          "bad, line 1: expected the y coordinate, found \"1.2.3\""},
+         {"nan", "v nan 0 0\n",
+          "bad, line 1: expected the x coordinate, found \"nan\", which is not a finite number"},
+         {"outOfRange", "v 0 0 1e999\n",
+          "bad, line 1: expected the z coordinate, found \"1e999\", which is out of range"},
+         {"badCorner", kTriangle + "f 1 2 3/x\n",
+          "bad, line 4: expected a corner (v, v/vt, v//vn or v/vt/vn), found \"3/x\""},
+         {"hugeIndex", kTriangle + "f 1 2 99999999999999999999\n",
+          "bad, line 4: expected a vertex index (v, v/vt, v//vn or v/vt/vn), found "
+          "\"99999999999999999999\""},
+         {"linesAndPointsOnly", kTriangle + "l 1 2 3\np 1\n",
+          "bad: no faces: a file of points or lines only has nothing to shade"},
+         {"utf16WithoutMark", std::string{'v', '\0', ' ', '\0', '0', '\0'}, kWideText},
+         {"invalidByteInAKeyword", "v\xE9 0 0 0\n",
+          "bad, line 1: expected a statement (v, f, s, ...), found \"v?\""},
+         {"badSmoothingGroup", kTriangle + "s on\n",
+          "bad, line 4: expected a smoothing group number or off, found \"on\""},
+         {"lineNumbersCountJoinedLines", "v 0 \\\n0 \\\n0\nv x 0 0\n",
+          "bad, line 4: expected the x coordinate, found \"x\""}})),
+    kFaultName);
 
 TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
     const struct {
@@ -376,7 +323,7 @@ TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
         NumberScan scan;
         std::int64_t value;
         std::size_t used;
-    } cases[] = {
+    } integers[] = {
         {"+5", NumberScan::Ok, 5, 2},
         {"12abc", NumberScan::Ok, 12, 2},
         {"000000000000000000000000042", NumberScan::Ok, 42, 27},
@@ -387,8 +334,8 @@ TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
         {"+-1", NumberScan::Malformed, 0, 0},
         {"", NumberScan::Malformed, 0, 0},
     };
-    for (const auto& c : cases) {
-        const std::string text = c.text;
+    for (const auto& c : integers) {
+        const std::string_view text = c.text;
         const char* p = text.data();
         std::int64_t value = 0;
         EXPECT_EQ(scanInteger(p, text.data() + text.size(), value), c.scan) << c.text;
@@ -397,29 +344,5 @@ TEST(NumberScanner, IntegersAtTheEdgesOf64Bits) {
     }
 }
 
-TEST(NumberScanner, RealsRefuseWhatADoubleCannotHold) {
-    const struct {
-        const char* text;
-        NumberScan scan;
-        double value;
-    } cases[] = {
-        {"+.5", NumberScan::Ok, 0.5},
-        {"-2.", NumberScan::Ok, -2.0},
-        {"4.9e-324", NumberScan::Ok, 4.9e-324},
-        {"1e-400", NumberScan::OutOfRange, 0.0},
-        {"-1e400", NumberScan::OutOfRange, 0.0},
-        {"-inf", NumberScan::NotFinite, 0.0},
-        {"nan(1)", NumberScan::NotFinite, 0.0},
-        {"+", NumberScan::Malformed, 0.0},
-        {"0x10", NumberScan::Ok, 0.0},  // hexadecimal is not read: the 0 and no more
-    };
-    for (const auto& c : cases) {
-        const std::string text = c.text;
-        const char* p = text.data();
-        double value = 0.0;
-        EXPECT_EQ(scanReal(p, text.data() + text.size(), value), c.scan) << c.text;
-        EXPECT_EQ(value, c.value) << c.text;
-    }
-}
 }  // namespace
 }  // namespace kel::test

@@ -11,15 +11,9 @@
 #include "files/token_reader.h"
 #include "files/write_visitor.h"
 #include "files_test_support.h"
-#include "model/polygon.h"
 
 namespace kel::test {
 namespace {
-
-// Unit cube, ids 0..7, each of the six quads its own surface.
-const char* const kCube =
-    "8\n0 0 0 0\n1 1 0 0\n2 1 1 0\n3 0 1 0\n4 0 0 1\n5 1 0 1\n6 1 1 1\n7 0 1 1\n6\n"
-    "1 4 0 3 2 1\n1 4 4 5 6 7\n1 4 0 1 5 4\n1 4 2 3 7 6\n1 4 0 4 7 3\n1 4 1 2 6 5\n";
 
 TEST(ReadVisitor, ReadsEveryValueWhateverTheBlanksAndKeepsTheLowEightBitsOfColours) {
     const auto result =
@@ -55,46 +49,12 @@ TEST(ReadVisitor, MissingObjectFileIsLeftOutAndASharedFileIsReadForEachRecord) {
     const auto result =
         readFromMemory({{"scene.kel", sceneHeader(3) + objectRecord("cube.obj") +
                                           objectRecord("missing.obj") + objectRecord("cube.obj")},
-                        {"cube.obj", kCube}});
+                        {"cube.obj", kCubeObject}});
     ASSERT_NE(result->scene, nullptr);
     EXPECT_EQ(result->messages.errors, std::vector<std::string>{"No object file found"});
     ASSERT_EQ(result->scene->objectCount(), 2u);
     EXPECT_EQ(result->scene->object(1)->number(), 3);  // the left-out record counts
     EXPECT_NE(result->scene->object(0)->vertexAt(0), result->scene->object(1)->vertexAt(0));
-}
-
-// No vertex is shared between surfaces: each later surface gets its own copies, in front.
-TEST(ReadVisitor, IdsSharedAcrossSurfacesAreCopiedOncePerSurface) {
-    const auto cubeRead = readFromMemory(oneObjectScene(kCube));
-    ASSERT_NE(cubeRead->scene, nullptr);
-    const SceneObject& cube = *cubeRead->scene->object(0);
-    ASSERT_EQ(cube.vertexCount(), 24u);
-    for (std::size_t i = 0; i < cube.vertexCount(); ++i) {
-        EXPECT_EQ(cube.vertexAt(i)->polygons().size(), 1u) << i;  // no record serves two faces
-    }
-    for (std::size_t id = 0; id < 8; ++id) {
-        EXPECT_EQ(cube.vertexAt(16 + id)->id(), static_cast<int>(id));  // the file's, in order
-    }
-    const Vertex& copy = *cube.surfaces()[5]->polygons()[0]->vertexAt(0);
-    EXPECT_EQ(copy.id(), 1);
-    EXPECT_EQ(copy.modelPosition(), Vector(1, 0, 0));
-    EXPECT_NE(&copy, cube.vertexAt(16 + 1));
-
-    const auto result =
-        readFromMemory(oneObjectScene("5\n0 0 0 0\n1 1 0 0\n2 0 1 0\n3 1 1 0\n4 2 2 0\n"
-                                      "2\n1 3 0 1 2\n2 3 1 3 2 3 2 1 4\n"));
-    ASSERT_NE(result->scene, nullptr);
-    const SceneObject& object = *result->scene->object(0);
-    EXPECT_EQ(object.vertexCount(), 7u);  // 5 and copies of 1 and 2
-    const Polygon& base = *object.surfaces()[0]->polygons()[0];
-    const Polygon& a = *object.surfaces()[1]->polygons()[0];
-    const Polygon& b = *object.surfaces()[1]->polygons()[1];
-    // Both triangles of surface 2 use the same copies of 1 and 2, not the originals.
-    EXPECT_EQ(a.vertexAt(0), b.vertexAt(1));
-    EXPECT_EQ(a.vertexAt(2), b.vertexAt(0));
-    EXPECT_EQ(a.vertexAt(0)->polygons().size(), 2u);
-    EXPECT_EQ(base.vertexAt(1), object.vertexAt(2 + 1));
-    EXPECT_EQ(base.vertexAt(1)->polygons().size(), 1u);
 }
 
 TEST(RealFormat, ShortestTextThatReadsBackExactly) {
