@@ -30,22 +30,29 @@ struct Where {
     std::size_t polygon;
 };
 
-// Calls visit (object, where, polygon) for every polygon the renderers draw, in their order.
+// Calls visit (object, where, polygon) for every polygon of object o the renderers draw, in
+// their order.
+template <typename Visit>
+void forEachDrawnPolygonOf(const Scene& scene, std::size_t o, Visit&& visit) {
+    const SceneObject& object = *scene.object(o);
+    const auto& surfaces = object.surfaces();
+    for (std::size_t s = 0; s < surfaces.size(); ++s) {
+        const auto& polygons = surfaces[s]->polygons();
+        for (std::size_t p = 0; p < polygons.size(); ++p) {
+            const Polygon& polygon = *polygons[p];
+            // The renderers' own rule of which polygons they draw.
+            if (walk::selected(polygon, walk::Which::Drawable)) {
+                visit(object, Where{o, s, p}, polygon);
+            }
+        }
+    }
+}
+
+// The same for every object, in order.
 template <typename Visit>
 void forEachDrawnPolygon(const Scene& scene, Visit visit) {
     for (std::size_t o = 0; o < scene.objectCount(); ++o) {
-        const SceneObject& object = *scene.object(o);
-        const auto& surfaces = object.surfaces();
-        for (std::size_t s = 0; s < surfaces.size(); ++s) {
-            const auto& polygons = surfaces[s]->polygons();
-            for (std::size_t p = 0; p < polygons.size(); ++p) {
-                const Polygon& polygon = *polygons[p];
-                // The renderers' own rule of which polygons they draw.
-                if (walk::selected(polygon, walk::Which::Drawable)) {
-                    visit(object, Where{o, s, p}, polygon);
-                }
-            }
-        }
+        forEachDrawnPolygonOf(scene, o, visit);
     }
 }
 
@@ -173,17 +180,13 @@ public:
 
 private:
     void visitObject(std::size_t index) {
-        const SceneObject& object = *scene_.object(index);
-        const auto& surfaces = object.surfaces();
-        for (std::size_t s = 0; s < surfaces.size(); ++s) {
-            const auto& polygons = surfaces[s]->polygons();
-            for (std::size_t p = 0; p < polygons.size(); ++p) {
-                const Polygon& polygon = *polygons[p];
-                if (walk::selected(polygon, walk::Which::Drawable) && coversRow(polygon)) {
-                    visitPolygon(object, Where{index, s, p}, polygon);
+        forEachDrawnPolygonOf(
+            scene_, index,
+            [this](const SceneObject& object, const Where& where, const Polygon& polygon) {
+                if (coversRow(polygon)) {
+                    visitPolygon(object, where, polygon);
                 }
-            }
-        }
+            });
     }
 
     bool coversRow(const Polygon& polygon) const {
