@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "files/vertex_id_table.h"
 #include "files_test_support.h"
 #include "model/polygon.h"
 #include "model/vertex.h"
@@ -91,26 +90,6 @@ TEST(ReadStorage, CornersAndPolygonListsOfAnySizeSurviveTheRead) {
                 EXPECT_EQ(own.count(list[k]->vertexAt(j)), 1u);
             }
         }
-    }
-}
-
-// The count at the head of an object file is a claim: room is made for it only as far as a
-// file of that size could hold vertices (8 bytes each at least).
-TEST(ReadStorage, TheVertexCountIsTrustedOnlyAsFarAsTheFileGoes) {
-    const struct {
-        std::size_t fileBytes;
-        std::size_t count;
-        std::size_t room;
-    } cases[] = {{800, 4'000'000'000u, 100}, {800, 30, 30}, {7, 5, 0}, {0, 1, 0}};
-    for (const auto& c : cases) {
-        VertexIdTable table;
-        table.reset(c.fileBytes);
-        table.expect(c.count);
-        EXPECT_EQ(table.directSize(), c.room) << c.fileBytes << " " << c.count;
-        EXPECT_EQ(table.find(0), nullptr);  // room, but nothing stored
-        Vertex v;
-        table.entry(500).vertex = &v;  // beyond the room the table still grows
-        EXPECT_EQ(table.find(500)->vertex, &v);
     }
 }
 
