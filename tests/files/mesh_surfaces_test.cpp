@@ -90,11 +90,9 @@ TEST(MeshObjects, CopySharedVerticesPerSurfaceExactlyAsTheKelReaderDoes) {
     }
     ASSERT_EQ(b.surfaceCount(), 6u);
     for (std::size_t s = 0; s < 6; ++s) {
-        const Polygon& pa = *a.surfaces()[s]->polygons()[0];
-        const Polygon& pb = *b.surfaces()[s]->polygons()[0];
-        ASSERT_EQ(pb.vertexCount(), 4u);
         for (std::size_t j = 0; j < 4; ++j) {
-            EXPECT_EQ(pa.vertexAt(j)->id(), pb.vertexAt(j)->id());
+            EXPECT_EQ(a.surfaces()[s]->polygons()[0]->vertexAt(j)->id(),
+                      b.surfaces()[s]->polygons()[0]->vertexAt(j)->id());
         }
     }
 }

@@ -127,8 +127,7 @@ TEST(HostileSceneFile, FailsWithOneMessageNamingFileLineAndWhatWasExpected) {
         {sceneWithToken(0, "\x01\x7f" + std::string(40, 'x')),
          {at + "1: expected a real number (camera from), found "
                "\"??xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\""}},
-        {sceneHeader(0), {}},  // these open
-        {sceneHeader(-5), {}},
+        {sceneHeader(-5), {}},  // this opens, with no objects
     };
     for (const Case& c : cases) {
         const auto result = readFromMemory({{"scene.kel", c.text}, {"thing.obj", kTriangleObject}});
@@ -142,8 +141,7 @@ TEST(HostileObjectFile, BadObjectFileIsLeftOutWithOneMessageAndGoodOnesLoad) {
     const std::string at = "bad.obj, line ";
     const std::string count = ": expected a count (0 to 4294967295) (";
     const std::vector<Case> cases = {
-        {"0\n0\n", {}},  // these load: empty object, empty surface, odd repeats
-        {kThreeVertices + "1\n0\n", {}},
+        {"0\n0\n", {}},                              // these load: empty object, odd repeats
         {kThreeVertices + "1\n1\n4 0 1 0 2\n", {}},  // an id twice in one polygon
         {"4\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1 9 9 9\n1\n1\n3 0 1 2\n", {}},  // a record twice
         {"-3\n", {at + "1" + count + "vertex count), found \"-3\""}},
@@ -163,6 +161,8 @@ TEST(HostileObjectFile, BadObjectFileIsLeftOutWithOneMessageAndGoodOnesLoad) {
          {at + "2: expected a real number (position of vertex 0), found \"zero\""}},
         {kThreeVertices + "1\n1\n3 0 1 5\n",
          {at + "7: corner id 5 names no vertex of this file (surface 1)"}},
+        {kThreeVertices + "1\n1\n3 0 1 70000\n",  // an id kept apart from the dense ones
+         {at + "7: corner id 70000 names no vertex of this file (surface 1)"}},
         {kThreeVertices + "1\n1\n3 0 1 -2\n",
          {at + "7: corner id -2 names no vertex of this file (surface 1)"}},
         {kThreeVertices + "1\n1\n2 0 1\n",
