@@ -1,9 +1,7 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <fstream>
 
 #include "files/mesh_test_support.h"

@@ -1,12 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
-#include "render/image_surface.h"
-#include "render/render_mode.h"
-#include "render/scanline_renderer.h"
 #include "scene_fixtures.h"
 
 #ifdef KEL_TEST_HAVE_TBB

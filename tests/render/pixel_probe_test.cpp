@@ -1,10 +1,5 @@
 #include "render/pixel_probe.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "render/line_steps.h"
 #include "scene_fixtures.h"
 

@@ -1,8 +1,6 @@
 // Each rule of the renderer pinned on its own, with numbers worked out by hand, so that a
 // change to one rule fails here and not only in a golden image.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -218,21 +216,6 @@ std::vector<Vector> clippedPositions(const Polygon& polygon) {
         result.push_back(polygon.effectiveVertex(i)->clipPosition());
     }
     return result;
-}
-
-TEST(ClipOrderRuleTest, NearPlaneBeforeBottomDecidesWhereTheListStarts) {
-    // A inside; B behind the near plane only (projected z -0.5); C below y = -w only
-    // (projected y -4). Near plane first: [A, Z1, Z2, C], then y >= -w enters on C -> A
-    // at Y1 and cuts Z1 -> Z2 at Q: [Y1, A, Z1, Q]. With y >= -w first the list would
-    // start at Q.
-    auto scene = test::makeScene();
-    const Polygon& polygon = test::polygonWithClips(
-        *scene, {Vector(0, 0, 0.5, 1), Vector(0, 0, -1, 2), Vector(0, -16, 2, 4)});
-    test::clip(*scene);
-    ASSERT_TRUE(polygon.visible());
-    EXPECT_EQ(clippedPositions(polygon),
-              (std::vector<Vector>{Vector(0, -1.75, 0.875, 1.75), Vector(0, 0, 0.5, 1),
-                                   Vector(0, 0, 0, 1.5), Vector(0, -2.25, 0, 2.25)}));
 }
 
 // The passes run one by one: z >= 0, y >= -w, z <= w, y <= w, x <= w, x >= -w.

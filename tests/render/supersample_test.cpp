@@ -1,12 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-
-#include "model/device_mapping.h"
 #include "render/device_renderer.h"
-#include "render/image_surface.h"
-#include "render/render_mode.h"
-#include "render/scanline_renderer.h"
 #include "render/supersampled_render.h"
 #include "scene_fixtures.h"
 
