@@ -58,18 +58,37 @@ public:
         return const_cast<std::deque<Vertex>&>(vertices_).begin() + static_cast<std::ptrdiff_t>(i);
     }
     // A new vertex at the end.
-    Vertex& addVertex() { return vertices_.emplace_back(); }
+    Vertex& addVertex() {
+        normalBasis_ = {};
+        return vertices_.emplace_back();
+    }
     // A copy of vertex (which may be one of this object's) at index 0; every other vertex
     // moves up by one in the order, none in memory.
-    Vertex& insertVertexAtFront(const Vertex& vertex) { return vertices_.emplace_front(vertex); }
+    Vertex& insertVertexAtFront(const Vertex& vertex) {
+        normalBasis_ = {};
+        return vertices_.emplace_front(vertex);
+    }
 
     std::size_t surfaceCount() const { return surfaces_.size(); }
-    void addSurface(std::unique_ptr<Surface> surface) { surfaces_.push_back(std::move(surface)); }
+    void addSurface(std::unique_ptr<Surface> surface) {
+        normalBasis_ = {};
+        surfaces_.push_back(std::move(surface));
+    }
     const std::vector<std::unique_ptr<Surface>>& surfaces() const { return surfaces_; }
+
+    // What the normals of the vertices and polygons were last computed from: while it
+    // stays the same, so do the normals, and a render that only moves the camera keeps
+    // them. Adding a vertex or a surface empties it.
+    struct NormalBasis {
+        std::vector<double> positions;  // world positions, three per vertex in order
+        std::size_t polygons = 0;       // of all surfaces: a polygon added later counts
+    };
+    NormalBasis& normalBasis() { return normalBasis_; }
 
 private:
     std::vector<std::unique_ptr<Surface>> surfaces_;
     std::deque<Vertex> vertices_;
+    NormalBasis normalBasis_;
     std::string name_;
     int number_;
     Vector rotation_{0.0, 0.0, 0.0};

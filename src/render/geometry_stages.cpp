@@ -1,6 +1,9 @@
 #include "render/geometry_stages.h"
 
+#include <atomic>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "model/camera.h"
@@ -76,14 +79,75 @@ void ModelTransformStage::run(DrawingSurface& /*surface*/, Scene& scene) {
     });
 }
 
+namespace {
+
+[[nodiscard]] bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Whether the object's world positions are bit for bit those of its normal basis (the
+// same bits give the same normals, NaN included) and it has as many polygons; they
+// become the basis either way.
+[[nodiscard]] bool keepsNormalBasis(SceneObject& object) {
+    SceneObject::NormalBasis& kept = object.normalBasis();
+    std::size_t polygons = 0;
+    for (const auto& surface : object.surfaces()) {
+        polygons += surface->polygons().size();
+    }
+    const std::size_t count = object.vertexCount();
+    std::vector<double>& basis = kept.positions;
+    std::atomic<bool> changed{basis.size() != 3 * count || kept.polygons != polygons};
+    kept.polygons = polygons;
+    if (basis.size() != 3 * count) {
+        basis.assign(3 * count, 0.0);
+    }
+    walk::parallelPieces(static_cast<long>(count), walk::kMinParallel, walk::kMinParallel / 2,
+                         [&](long begin, long end) {
+                             bool differs = false;
+                             double* position = basis.data() + 3 * static_cast<std::size_t>(begin);
+                             auto vertex = object.verticesFrom(static_cast<std::size_t>(begin));
+                             for (long i = begin; i < end; ++i, ++vertex, position += 3) {
+                                 const Vector world = vertex->worldPosition();
+                                 for (std::size_t c = 0; c < 3; ++c) {
+                                     differs |= !sameBits(position[c], world.at(c));
+                                     position[c] = world.at(c);
+                                 }
+                             }
+                             if (differs) {
+                                 changed.store(true, std::memory_order_relaxed);
+                             }
+                         });
+    return !changed.load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
 void NormalStage::run(DrawingSurface& /*surface*/, Scene& scene) {
+    // Normals follow from the world positions alone once an object is built, so an object
+    // whose positions are those its normals came from keeps them.
+    std::vector<unsigned char> stale(scene.objectCount(), 0);
+    bool anyStale = false;
+    for (std::size_t o = 0; o < scene.objectCount(); ++o) {
+        stale[o] = keepsNormalBasis(*scene.object(o)) ? 0 : 1;
+        anyStale = anyStale || stale[o] != 0;
+    }
+    if (!anyStale) {
+        return;
+    }
     walk::forEachPolygonInParallel(scene, walk::Which::Every,
-                                   [](std::size_t, Polygon& polygon) { polygon.computeNormal(); });
+                                   [&stale](std::size_t object, Polygon& polygon) {
+                                       if (stale[object] != 0) {
+                                           polygon.computeNormal();
+                                       }
+                                   });
     // Every polygon's computeVertexNormals would average each shared vertex once per
     // polygon using it, with the same result each time; averaging every vertex once gives
     // the same normals. A vertex that no polygon uses keeps its normal either way.
-    walk::forEachVertexInParallel(scene,
-                                  [](std::size_t, Vertex& vertex) { vertex.computeNormal(); });
+    walk::forEachVertexInParallel(scene, [&stale](std::size_t object, Vertex& vertex) {
+        if (stale[object] != 0) {
+            vertex.computeNormal();
+        }
+    });
 }
 
 bool CullStage::facesEye(const Polygon& polygon, const Vector& eye) {

@@ -57,6 +57,73 @@ TEST(RenderPipelineTest, FacingNeedsAProductOfAtLeastOneMillionth) {
     EXPECT_TRUE(CullStage::facesEye(polygon, Vector(1e-6, 0.0, 0.0)));
 }
 
+// Normals are kept from render to render while the world positions stay: whatever moves
+// a vertex in the world, or adds a polygon, must bring them up to date, and they must be
+// exactly those of a scene rendered once in its final state.
+TEST(RenderPipelineTest, NormalsFollowEveryChangeOfTheWorldPositions) {
+    struct Normals {
+        std::vector<Vector> ofPolygons;
+        std::vector<Vector> ofVertices;
+        bool operator==(const Normals&) const = default;
+    };
+    const auto normalsOf = [](const SceneObject& object) {
+        Normals normals;
+        for (const auto& surface : object.surfaces()) {
+            for (const Polygon* polygon : surface->polygons()) {
+                normals.ofPolygons.push_back(polygon->normal());
+            }
+        }
+        for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+            normals.ofVertices.push_back(object.vertexAt(i)->normal());
+        }
+        return normals;
+    };
+    const std::vector<Vector> corners = {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0),
+                                         Vector(1, 1, 2)};
+    // The same object built at once with the final edits: steps 1 (rotated), 2 (and one
+    // vertex moved) and 3 (and a second polygon in the same surface).
+    const auto fresh = [&](int step) {
+        auto scene = test::makeScene();
+        SceneObject& object = test::addObject(*scene, corners);
+        test::addPolygon(object, {0, 1, 2});
+        object.setRotation(Vector(0.0, 90.0, 30.0));
+        object.computeModelingTransform();
+        if (step >= 2) {
+            object.vertexAt(1)->setModelPosition(Vector(1, 0, 1));
+        }
+        if (step >= 3) {
+            test::addPolygon(object, {1, 3, 2}, false);
+        }
+        GouraudPipeline pipeline;
+        ImageSurface image(60, 60);
+        pipeline.run(image, *scene);
+        return normalsOf(object);
+    };
+
+    auto scene = test::makeScene();
+    SceneObject& object = test::addObject(*scene, corners);
+    test::addPolygon(object, {0, 1, 2});
+    GouraudPipeline pipeline;
+    ImageSurface image(60, 60);
+    pipeline.run(image, *scene);
+    const Normals unrotated = normalsOf(object);
+    object.setRotation(Vector(0.0, 90.0, 30.0));
+    object.computeModelingTransform();
+    pipeline.run(image, *scene);
+    EXPECT_EQ(normalsOf(object), fresh(1));
+    EXPECT_FALSE(normalsOf(object) == unrotated);
+    object.vertexAt(1)->setModelPosition(Vector(1, 0, 1));
+    pipeline.run(image, *scene);
+    EXPECT_EQ(normalsOf(object), fresh(2));
+    test::addPolygon(object, {1, 3, 2}, false);
+    pipeline.run(image, *scene);
+    EXPECT_EQ(normalsOf(object), fresh(3));
+    // A render that only moves the camera leaves them as they are.
+    scene->camera()->set(Vector(3.0, 1.0, -10.0), Vector(0.0, 0.0, 0.0), Vector(0.0, 1.0, 0.0));
+    pipeline.run(image, *scene);
+    EXPECT_EQ(normalsOf(object), fresh(3));
+}
+
 // Lists of every size laid end to end and cut into pieces shared out over threads: every
 // element is visited exactly once, with its own list's object and the piece its place in
 // the whole range falls in, wherever the pieces fall on the lists' ends (empty lists too).
