@@ -1,6 +1,7 @@
 #include "render/image_surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "render/line_steps.h"
@@ -53,16 +54,10 @@ void ImageSurface::lineTo(int x, int y) {
     currentY_ = y;
 }
 
-// Steps as line_steps.h describes. Only the steps whose major coordinate
-// lies inside the image are visited, so a line from far outside costs no more than one
-// across the image.
-void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
-    lineWithinRows(x0, y0, x1, y1, 0, height_);
-}
-
-void ImageSurface::lineWithinRows(int x0, int y0, int x1, int y1, int first, int end) {
-    first = std::max(first, 0);
-    end = std::min(end, height_);
+// Only the steps whose major coordinate lies inside the image are visited, so a line from
+// far outside costs no more than one across the image.
+template <class Store>
+void ImageSurface::forEachLinePixel(int x0, int y0, int x1, int y1, Store&& store) const {
     const long long dx = static_cast<long long>(x1) - x0;
     const long long dy = static_cast<long long>(y1) - y0;
     const long long adx = std::llabs(dx);
@@ -78,18 +73,17 @@ void ImageSurface::lineWithinRows(int x0, int y0, int x1, int y1, int first, int
     const long long minorDelta = xMajor ? dy : dx;
     const long long minorStep = minorDelta < 0 ? -1 : 1;
     const long long minorAbs = std::llabs(minorDelta);
-    // The steps whose major coordinate is on the surface (and on the rows asked for, when
-    // the rows are the major axis).
-    const long long low = xMajor ? 0 : first;
-    const long long high = (xMajor ? width_ : end) - 1;
+    const long long width = width_;
+    const long long height = height_;
+    const long long high = (xMajor ? width : height) - 1;
     long long lo = 0;
     long long hi = n - 1;
     if (majorStep > 0) {
-        lo = std::max(lo, low - major0);
+        lo = std::max(lo, -major0);
         hi = std::min(hi, high - major0);
     } else {
         lo = std::max(lo, major0 - high);
-        hi = std::min(hi, major0 - low);
+        hi = std::min(hi, major0);
     }
     for (long long i = lo; i <= hi; ++i) {
         const long long offset = lineMinorOffset(i, minorAbs, n);
@@ -97,11 +91,24 @@ void ImageSurface::lineWithinRows(int x0, int y0, int x1, int y1, int first, int
         const long long major = major0 + majorStep * i;
         const long long px = xMajor ? major : minor;
         const long long py = xMajor ? minor : major;
-        if (px >= 0 && py >= first && px < width_ && py < end) {
-            pixels_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
-                    static_cast<std::size_t>(px)] = kBlack | highByte_;
+        if (px >= 0 && py >= 0 && px < width && py < height) {
+            store(static_cast<std::size_t>(py * width + px));
         }
     }
+}
+
+void ImageSurface::drawLine(int x0, int y0, int x1, int y1) {
+    std::uint32_t* const pixels = pixels_.data();
+    const std::uint32_t black = kBlack | highByte_;
+    forEachLinePixel(x0, y0, x1, y1, [pixels, black](std::size_t i) { pixels[i] = black; });
+}
+
+void ImageSurface::lineFromAnyThread(int x0, int y0, int x1, int y1) {
+    std::uint32_t* const pixels = pixels_.data();
+    const std::uint32_t black = kBlack | highByte_;
+    forEachLinePixel(x0, y0, x1, y1, [pixels, black](std::size_t i) {
+        std::atomic_ref<std::uint32_t>(pixels[i]).store(black, std::memory_order_relaxed);
+    });
 }
 
 }  // namespace kel

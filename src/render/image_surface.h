@@ -28,10 +28,11 @@ public:
     void setPixelRow(int x, int y, const std::uint32_t* colors, int count) override;
     // Rows are separate parts of one array.
     bool takesRowsConcurrently() const override { return true; }
-    // The pixels of the line from (x0, y0) to (x1, y1) that lineTo would set, but only
-    // those on rows first .. end - 1: threads may draw lines at once into rows of their
-    // own. The current position stays.
-    void lineWithinRows(int x0, int y0, int x1, int y1, int first, int end);
+    // The pixels of the line from (x0, y0) to (x1, y1) that lineTo would set, from any
+    // number of threads at once: each pixel is stored as one relaxed atomic write, and
+    // every line sets the same black, so lines drawn together in any order give the image
+    // one thread gives. The current position stays.
+    void lineFromAnyThread(int x0, int y0, int x1, int y1);
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
 
@@ -48,6 +49,9 @@ public:
 
 private:
     static constexpr std::uint32_t kColorMask = 0x00FFFFFFu;
+    // The line's steps as line_steps.h describes them; store(index) sets one pixel.
+    template <class Store>
+    void forEachLinePixel(int x0, int y0, int x1, int y1, Store&& store) const;
     void drawLine(int x0, int y0, int x1, int y1);
 
     std::uint32_t highByte_;

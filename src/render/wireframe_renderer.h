@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "render/device_renderer.h"
 
 namespace kel {
@@ -15,17 +13,10 @@ public:
     void draw(DrawingSurface& surface, Scene& scene) override;
 
 private:
-    struct Line {
-        int x0, y0, x1, y1;
-    };
-    // Polygons per piece when the lines are dealt out to the bands.
+    // Polygons per piece when the polygons are shared out over the threads.
     static constexpr long kPiece = 4096;
 
-    void drawInBands(ImageSurface& image, const Scene& scene);
-
-    // The lines of piece p that reach band b's rows: lines_[p * bands + b], kept between
-    // renders.
-    std::vector<std::vector<Line>> lines_;
+    void drawConcurrently(ImageSurface& image, const Scene& scene);
 };
 
 }  // namespace kel
