@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "model/camera.h"
@@ -81,13 +82,21 @@ void ModelTransformStage::run(DrawingSurface& /*surface*/, Scene& scene) {
 
 namespace {
 
-[[nodiscard]] bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+// Stores the vertex's world position at kept; whether its bits differ from those there
+// (the same bits give the same normals, NaN included).
+[[nodiscard]] bool keepWorldPosition(const Vertex& vertex, double* kept) {
+    const Vector world = vertex.worldPosition();
+    const std::uint64_t now[3] = {std::bit_cast<std::uint64_t>(world.x()),
+                                  std::bit_cast<std::uint64_t>(world.y()),
+                                  std::bit_cast<std::uint64_t>(world.z())};
+    std::uint64_t before[3];
+    std::memcpy(before, kept, sizeof before);
+    std::memcpy(kept, now, sizeof now);
+    return ((before[0] ^ now[0]) | (before[1] ^ now[1]) | (before[2] ^ now[2])) != 0;
 }
 
-// Whether the object's world positions are bit for bit those of its normal basis (the
-// same bits give the same normals, NaN included) and it has as many polygons; they
-// become the basis either way.
+// Whether the object's world positions are bit for bit those of its normal basis and it
+// has as many polygons; they become the basis either way.
 [[nodiscard]] bool keepsNormalBasis(SceneObject& object) {
     SceneObject::NormalBasis& kept = object.normalBasis();
     std::size_t polygons = 0;
@@ -101,22 +110,19 @@ namespace {
     if (basis.size() != 3 * count) {
         basis.assign(3 * count, 0.0);
     }
+    const auto compare = [&](long begin, long end) {
+        bool differs = false;
+        double* position = basis.data() + 3 * static_cast<std::size_t>(begin);
+        auto vertex = object.verticesFrom(static_cast<std::size_t>(begin));
+        for (long i = begin; i < end; ++i, ++vertex, position += 3) {
+            differs |= keepWorldPosition(*vertex, position);
+        }
+        if (differs) {
+            changed.store(true, std::memory_order_relaxed);
+        }
+    };
     walk::parallelPieces(static_cast<long>(count), walk::kMinParallel, walk::kMinParallel / 2,
-                         [&](long begin, long end) {
-                             bool differs = false;
-                             double* position = basis.data() + 3 * static_cast<std::size_t>(begin);
-                             auto vertex = object.verticesFrom(static_cast<std::size_t>(begin));
-                             for (long i = begin; i < end; ++i, ++vertex, position += 3) {
-                                 const Vector world = vertex->worldPosition();
-                                 for (std::size_t c = 0; c < 3; ++c) {
-                                     differs |= !sameBits(position[c], world.at(c));
-                                     position[c] = world.at(c);
-                                 }
-                             }
-                             if (differs) {
-                                 changed.store(true, std::memory_order_relaxed);
-                             }
-                         });
+                         compare);
     return !changed.load(std::memory_order_relaxed);
 }
 

@@ -12,6 +12,20 @@
 
 namespace kel {
 
+namespace {
+
+// normal . light, written out for three components in dot's operations and order: this
+// runs for every corner of every drawn polygon.
+[[nodiscard]] double cosineOf(const Vertex& corner, const Vector& light) {
+    const Vector n = corner.normal();
+    if (light.size() < 3) {
+        return n.dot(light);
+    }
+    return ((0.0 + n.x() * light.x()) + n.y() * light.y()) + n.z() * light.z();
+}
+
+}  // namespace
+
 void ScanlineRenderer::prepareBuffer(const DeviceMapping& mapping) {
     if (!buffer_) {
         buffer_ = std::make_unique<FrameBuffer>(mapping.width(), mapping.height());
@@ -102,7 +116,7 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
         double cosines[3] = {0.0, 0.0, 0.0};
         if (!carriesSurface_) {
             for (std::size_t j = 0; j < 3; ++j) {
-                cosines[j] = corners[j]->normal().dot(light);
+                cosines[j] = cosineOf(*corners[j], light);
             }
         }
         drawTriangle(corners, cosines, band.edges.share(), shading, band.pixels);
@@ -113,7 +127,7 @@ void ScanlineRenderer::drawPolygon(Band& band, const Polygon& polygon, const Vec
     cosines.assign(k, 0.0);
     if (!carriesSurface_) {
         for (std::size_t j = 0; j < k; ++j) {
-            cosines[j] = polygon.effectiveVertex(j)->normal().dot(light);
+            cosines[j] = cosineOf(*polygon.effectiveVertex(j), light);
         }
     }
     EdgeTable& edges = band.edges;
