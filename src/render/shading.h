@@ -17,8 +17,8 @@ inline constexpr double kChannelScale = 0.00392156862745098;
     // Nearly every value is well inside the range truncToInt saturates at: truncate it
     // directly, and leave the clamping and NaN to the rare rest. Both give the same t.
     constexpr double kLimit = 1073741824.0;  // 2^30, as truncToInt
-    const int t = __builtin_expect(v > -kLimit && v < kLimit, 1) ? static_cast<int>(v)
-                                                                  : truncToInt(v);
+    // One test for both bounds: |v| < 2^30, which NaN fails too.
+    const int t = __builtin_expect(std::fabs(v) < kLimit, 1) ? static_cast<int>(v) : truncToInt(v);
     return v - t >= 0.5 ? t + 1 : t;
 }
 
