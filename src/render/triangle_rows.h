@@ -55,9 +55,11 @@ void forEachTriangleRow(const Vertex* const corners[3], const double cosines[3],
     EdgeWalk<Surface> longEdge = edge(0, 2);
     const auto rows = [&](std::int64_t from, std::int64_t to, EdgeWalk<Surface>& shortEdge) {
         const std::int64_t first = std::max<std::int64_t>(from, 0);
+        // A local: the spans' stores could otherwise be taken to change it.
+        const std::int64_t end = std::min<std::int64_t>(to, share.rows);
         // Whether the row is the band's is asked once per block of rows, not once per row.
         bool owned = share.has(first);
-        for (std::int64_t y = first; y < std::min<std::int64_t>(to, share.rows); ++y) {
+        for (std::int64_t y = first; y < end; ++y) {
             if (y % RowShare::kBlockRows == 0) {
                 owned = share.has(y);
             }
