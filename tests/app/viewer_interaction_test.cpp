@@ -61,7 +61,9 @@ protected:
     void undo(const QString& step) { choose("&Edit", "&Undo " + step); }
 };
 
-TEST_F(ViewerTest, AnOrbitRendersOnlyTheDraggedViewUntilReleaseAndUndoesExactly) {
+// An orbit renders only the dragged view until release; it, pan, dolly and Reset View are
+// steps of their own that undo exactly.
+TEST_F(ViewerTest, CameraGesturesRenderTheDraggedViewAndAreStepsOfTheirOwn) {
     KelDataFrame& first = open("room.kel");
     choose("&View", kPhong);
     KelDataFrame& second = *app().onWindowNew();
@@ -100,36 +102,34 @@ TEST_F(ViewerTest, AnOrbitRendersOnlyTheDraggedViewUntilReleaseAndUndoesExactly)
     choose("&Edit", "&Redo Orbit");
     EXPECT_TRUE(poseOf(first) == *expected);
     EXPECT_EQ(rendered(first), after);
-}
 
-// Each gesture or command is one step of its own; undoing them in turn walks back.
-TEST_F(ViewerTest, PanDollyAndResetViewAreStepsOfTheirOwn) {
-    KelDataFrame& frame = open("room.kel");
-    const CameraPose opened = poseOf(frame);
-    drag(frame, QPoint(100, 100), QPoint(130, 90), Qt::MiddleButton);
-    const CameraPose panned = poseOf(frame);
-    EXPECT_NEAR(((panned.from - panned.to) - (opened.from - opened.to)).length(), 0.0, 1e-12);
-    EXPECT_FALSE(panned.to == opened.to);
+    // Each gesture or command is one step of its own; undoing them in turn walks back.
+    const CameraPose orbited = poseOf(first);
+    drag(first, QPoint(100, 100), QPoint(130, 90), Qt::MiddleButton);
+    const CameraPose panned = poseOf(first);
+    EXPECT_NEAR(((panned.from - panned.to) - (orbited.from - orbited.to)).length(), 0.0, 1e-12);
+    EXPECT_FALSE(panned.to == orbited.to);
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Pan"));
-    drag(frame, QPoint(100, 100), QPoint(60, 100), Qt::LeftButton, Qt::ShiftModifier);
-    const CameraPose panned2 = poseOf(frame);
+    drag(first, QPoint(100, 100), QPoint(60, 100), Qt::LeftButton, Qt::ShiftModifier);
+    const CameraPose panned2 = poseOf(first);
     EXPECT_FALSE(panned2.to == panned.to);
     // Two notches of Ctrl+wheel: 81% of the distance, one step. The plain wheel scrolls.
-    sendWheel(pane(frame), 120, Qt::ControlModifier);
-    sendWheel(pane(frame), 120, Qt::ControlModifier);
-    sendWheel(pane(frame), -120, Qt::NoModifier);
+    sendWheel(pane(first), 120, Qt::ControlModifier);
+    sendWheel(pane(first), 120, Qt::ControlModifier);
+    sendWheel(pane(first), -120, Qt::NoModifier);
     settle();
     const double distance = (panned2.from - panned2.to).length();
-    EXPECT_NEAR((poseOf(frame).from - poseOf(frame).to).length(), distance * 0.81, 1e-9 * distance);
+    EXPECT_NEAR((poseOf(first).from - poseOf(first).to).length(), distance * 0.81, 1e-9 * distance);
     EXPECT_EQ(undoText(), QStringLiteral("&Undo Dolly"));
-    const CameraPose dollied = poseOf(frame);
+    const CameraPose dollied = poseOf(first);
     choose("&View", "&Reset View");
-    EXPECT_TRUE(poseOf(frame) == opened);
-    EXPECT_EQ(undoStackOf(frame.document()).count(), 4);
-    for (const auto& [step, pose] : {std::pair{"Reset View", dollied}, std::pair{"Dolly", panned2},
-                                     std::pair{"Pan", panned}, std::pair{"Pan", opened}}) {
+    EXPECT_TRUE(poseOf(first) == start);
+    EXPECT_EQ(undoStackOf(first.document()).count(), 5);
+    for (const auto& [step, pose] :
+         {std::pair{"Reset View", dollied}, std::pair{"Dolly", panned2}, std::pair{"Pan", panned},
+          std::pair{"Pan", orbited}, std::pair{"Orbit", start}}) {
         undo(step);
-        EXPECT_TRUE(poseOf(frame) == pose) << step;
+        EXPECT_TRUE(poseOf(first) == pose) << step;
     }
 }
 
@@ -245,7 +245,6 @@ TEST_F(ViewerTest, EachDocumentHasItsOwnStackAndAClosedOneLeavesNothingToUndo) {
     choose("&View", kPhong);
     rendered(cube);
     const std::size_t vertices = cube.document().scene()->object(0)->vertexCount();
-    EXPECT_EQ(cube.renderedView().renderFigures().vertices, vertices);
     // A cube seen from outside shows at most three faces.
     EXPECT_TRUE(cube.renderFigures().startsWith(
         QStringLiteral("%1 vertices, 6 polygons, 3 culled, ").arg(vertices)))
