@@ -139,7 +139,6 @@ TEST_F(DocumentWindowsTest, SavingAnOpenedMeshAsksForASceneNameBesideIt) {
     KelDataFrame* frame = mainFrame().activeFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "part.obj");
-    EXPECT_EQ(app().recentFiles().entries().front(), scratch("part.obj"));
 
     // Cancelled: nothing written, the mesh stays the document's file.
     choose("&File", "&Save\tCtrl+S");
