@@ -39,25 +39,10 @@ TEST_F(DocumentWindowsTest, FileOpenMakesASplitWindowOnlyForAReadableScene) {
     EXPECT_EQ(frame.document().views().size(), 2u);
 }
 
-TEST_F(DocumentWindowsTest, OpeningAnOpenFileAgainBringsItsWindowForwardInsteadOfReading) {
-    KelDataFrame& cube = open("cube.kel");
-    Scene* scene = cube.document().scene();
-    open("room.kel");
-    std::filesystem::create_directory(scratch("sub"));
-    std::filesystem::current_path(scratch("sub"));
-    std::filesystem::create_symlink(scratch("cube.kel"), scratch("link.kel"));
-    for (const std::string& spelling : {std::string("../cube.kel"), scratch("link.kel")}) {
-        EXPECT_EQ(app().openDocumentFile(spelling), &cube) << spelling;
-        EXPECT_EQ(mainFrame().activeFrame(), &cube);
-        EXPECT_EQ(cube.document().scene(), scene);
-        EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 2);
-        open("room.kel");
-    }
-}
-
 // Only the last window of a document closes it, asking when modified (the question and the
-// save are the document's own).
-TEST_F(DocumentWindowsTest, OnlyClosingTheLastWindowOfAModifiedDocumentAsksAndClosesIt) {
+// save are the document's own); Yes to a save that then fails keeps the window and the edit.
+// Exit closes every document, and each modified one asks.
+TEST_F(DocumentWindowsTest, ClosingTheLastWindowOfAModifiedDocumentOrExitingAsks) {
     KelDataFrame& frame = open("cube.kel");
     frame.document().setModified(true);
     KelDataFrame& second = *app().onWindowNew();
@@ -68,11 +53,25 @@ TEST_F(DocumentWindowsTest, OnlyClosingTheLastWindowOfAModifiedDocumentAsksAndCl
     settle();
     EXPECT_TRUE(messages_.questions.empty());
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("cube.kel"));
+    std::filesystem::create_directory(scratch("foo"));  // the object output cannot be written
+    messages_.answers = {true, true};
     choose("&File", "&Close");
-    EXPECT_EQ(messages_.questions.size(), 1u);
+    EXPECT_EQ(messages_.errors.size(), 1u);
+    frame.close();  // the window's own close button asks again and stays too
+    EXPECT_EQ(messages_.questions.size(), 2u);
+    EXPECT_EQ(app().documents().size(), 1u);
+    EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 1);
+
+    open("room.kel").document().setModified(true);
+    choose("&File", "&New\tCtrl+N");
+    choose("&File", "E&xit");  // answered No
+    const std::string cube = "cube.kel has been changed, save it?";
+    EXPECT_EQ(messages_.questions,
+              (std::vector<std::string>{cube, cube, cube, "room.kel has been changed, save it?"}));
     EXPECT_TRUE(app().documents().empty());
     EXPECT_TRUE(mainFrame().mdiArea().subWindowList().isEmpty());
     EXPECT_EQ(mainFrame().windowTitle(), QString());
+    EXPECT_FALSE(mainFrame().isVisible());
 }
 
 TEST_F(DocumentWindowsTest, DroppedFilesOpenEachInItsOwnWindow) {
@@ -91,45 +90,30 @@ TEST_F(DocumentWindowsTest, DroppedFilesOpenEachInItsOwnWindow) {
     EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 2);
 }
 
-// Answering Yes to a save that then fails keeps the window and the edit.
-TEST_F(DocumentWindowsTest, ASaveThatFailsOnCloseKeepsTheDocumentOpen) {
-    KelDataFrame& frame = open("cube.kel");
-    frame.document().setModified(true);
-    std::filesystem::create_directory(scratch("foo"));  // the object output cannot be written
-    messages_.answers = {true, true};
-    choose("&File", "&Close");
-    EXPECT_EQ(messages_.errors.size(), 1u);
-    ASSERT_EQ(app().documents().size(), 1u);
-    frame.close();  // the window's own close button asks again and stays too
-    EXPECT_EQ(messages_.questions.size(), 2u);
-    EXPECT_EQ(app().documents().size(), 1u);
-    EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 1);
-}
-
-TEST_F(DocumentWindowsTest, ExitClosesEveryDocumentAndEachModifiedOneAsks) {
-    open("cube.kel").document().setModified(true);
-    open("room.kel").document().setModified(true);
-    choose("&File", "&New\tCtrl+N");
-    choose("&File", "E&xit");
-    EXPECT_EQ(messages_.questions,
-              (std::vector<std::string>{"cube.kel has been changed, save it?",
-                                        "room.kel has been changed, save it?"}));
-    EXPECT_TRUE(app().documents().empty());
-    EXPECT_FALSE(mainFrame().isVisible());
-}
-
 // Most recent first, four at most, kept across runs; an entry that no longer opens leaves.
 TEST_F(DocumentWindowsTest, RecentFilesFillTheMenuAndAreKeptAcrossRuns) {
     std::vector<QString> texts;
+    std::vector<KelDataFrame*> frames;
     for (const char* name : {"a.kel", "b.kel", "c.kel", "d.kel", "e.kel"}) {
         std::filesystem::copy_file(scratch("cube.kel"), scratch(name));
-        open(name);
+        frames.push_back(&open(name));
         texts.insert(texts.begin(), QString::fromStdString(scratch(name)));
     }
     EXPECT_EQ(itemTexts("&File").mid(6),
               (QStringList{"-", "&1 " + texts[0], "&2 " + texts[1], "&3 " + texts[2],
                            "&4 " + texts[3], "-", "E&xit"}));
-    open("c.kel");  // bringing an open file forward makes it the most recent again
+    // An open file, however spelt, is brought forward, not read again, and is the most recent.
+    const Scene* scene = frames[2]->document().scene();
+    std::filesystem::create_directory(scratch("sub"));
+    std::filesystem::current_path(scratch("sub"));
+    std::filesystem::create_symlink(scratch("c.kel"), scratch("link.kel"));
+    for (const std::string& spelling : {std::string("../c.kel"), scratch("link.kel")}) {
+        EXPECT_EQ(app().openDocumentFile(spelling), frames[2]) << spelling;
+        EXPECT_EQ(mainFrame().activeFrame(), frames[2]);
+        EXPECT_EQ(frames[2]->document().scene(), scene);
+        EXPECT_EQ(mainFrame().mdiArea().subWindowList().size(), 5);
+        mainFrame().activateFrame(*frames[4]);
+    }
     const std::vector<std::string> kept{scratch("c.kel"), scratch("e.kel"), scratch("d.kel"),
                                         scratch("b.kel")};
     EXPECT_EQ(app().recentFiles().entries(), kept);
@@ -148,16 +132,13 @@ TEST_F(DocumentWindowsTest, RecentFilesFillTheMenuAndAreKeptAcrossRuns) {
               (std::vector<std::string>{scratch("e.kel"), scratch("c.kel"), scratch("d.kel")}));
 }
 
-const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
-
 TEST_F(DocumentWindowsTest, SavingAnOpenedMeshAsksForASceneNameBesideIt) {
-    std::ofstream(scratch("part.obj")) << kTriangle;
+    std::filesystem::copy_file(scratch("cube.obj"), scratch("part.obj"));
     files_.openAnswer = scratch("part.obj");
     choose("&File", "&Open...\tCtrl+O");
     KelDataFrame* frame = mainFrame().activeFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "part.obj");
-    EXPECT_EQ(app().recentFiles().entries().front(), scratch("part.obj"));
 
     // Cancelled: nothing written, the mesh stays the document's file.
     choose("&File", "&Save\tCtrl+S");

@@ -6,7 +6,7 @@ namespace {
 using MenuTest = AppTest;
 
 // Menu and item texts are pinned by every test that chooses them; here, which items work.
-TEST_F(MenuTest, WithoutADocumentOnlyFileAndHelpWork) {
+TEST_F(MenuTest, WithoutADocumentOrASceneOnlyFileHelpAndWindowWork) {
     EXPECT_EQ(itemTexts("&File", true), (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "E&xit"}));
     for (const char* title : {"&Edit", "&View", "&Options", "&Window"}) {
         EXPECT_TRUE(itemTexts(title, true).isEmpty()) << title;
@@ -14,6 +14,25 @@ TEST_F(MenuTest, WithoutADocumentOnlyFileAndHelpWork) {
     EXPECT_EQ(itemTexts("&Help", true).size(), 3);
     // No window open: the list of windows is empty, without its separator.
     EXPECT_EQ(itemTexts("&Window").last(), "Pre&vious Window");
+
+    // A new document has no scene, so View and Options stay off and do nothing.
+    choose("&File", "&New\tCtrl+N");
+    ASSERT_EQ(app().documents().size(), 1u);
+    EXPECT_EQ(app().documents()[0]->title(), "Kel1");
+    EXPECT_EQ(app().documents()[0]->scene(), nullptr);
+    EXPECT_TRUE(itemTexts("&View", true).isEmpty());
+    EXPECT_TRUE(itemTexts("&Options", true).isEmpty());
+    EXPECT_FALSE(item("&View", "&Wireframe\tCtl+W").isChecked());
+    EXPECT_EQ(itemTexts("&Window", true).size(), 8);  // seven commands and the one window
+    // Nothing to draw: nothing to export or copy.
+    EXPECT_FALSE(item("&File", "&Export Image...").isEnabled());
+    EXPECT_FALSE(item("&Edit", "Copy &Image").isEnabled());
+    // Triggered anyway (no menu refresh in between), the commands leave the window alone.
+    KelDataFrame& frame = *mainFrame().activeFrame();
+    frame.onViewPhong();
+    frame.onViewCulling();
+    frame.onOptionsCamera();
+    EXPECT_EQ(frame.renderMode(), RenderMode::Wireframe);
 }
 
 // The items that work with a scene are pinned by the tests that choose them.
@@ -39,26 +58,6 @@ TEST_F(MenuTest, WithASceneCheckMarksAndTitleFollowTheActiveWindow) {
     mainFrame().activateFrame(cube);
     EXPECT_EQ(checks(), "1001");
     EXPECT_EQ(mainFrame().windowTitle(), QStringLiteral(" - cube.kel"));
-}
-
-TEST_F(MenuTest, ANewDocumentHasNoSceneSoViewAndOptionsStayOffAndDoNothing) {
-    choose("&File", "&New\tCtrl+N");
-    ASSERT_EQ(app().documents().size(), 1u);
-    EXPECT_EQ(app().documents()[0]->title(), "Kel1");
-    EXPECT_EQ(app().documents()[0]->scene(), nullptr);
-    EXPECT_TRUE(itemTexts("&View", true).isEmpty());
-    EXPECT_TRUE(itemTexts("&Options", true).isEmpty());
-    EXPECT_FALSE(item("&View", "&Wireframe\tCtl+W").isChecked());
-    EXPECT_EQ(itemTexts("&Window", true).size(), 8);  // seven commands and the one window
-    // Nothing to draw: nothing to export or copy.
-    EXPECT_FALSE(item("&File", "&Export Image...").isEnabled());
-    EXPECT_FALSE(item("&Edit", "Copy &Image").isEnabled());
-    // Triggered anyway (no menu refresh in between), the commands leave the window alone.
-    KelDataFrame& frame = *mainFrame().activeFrame();
-    frame.onViewPhong();
-    frame.onViewCulling();
-    frame.onOptionsCamera();
-    EXPECT_EQ(frame.renderMode(), RenderMode::Wireframe);
 }
 
 }  // namespace

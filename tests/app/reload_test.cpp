@@ -35,7 +35,9 @@ protected:
     static inline const std::string kAmbient = "\n0.2\n";  // the ambient line of cube.kel
 };
 
-TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
+// An unedited document reloads without asking. Kel's own save is no change on disk; another
+// program's change to an edited document asks, and No is not asked again for the same change.
+TEST_F(ReloadTest, ReloadingKeepsEachWindowsModeAndAnEditedDocumentAsksFirst) {
     KelDataFrame& phong = open("cube.kel");
     choose("&View", kPhong);
     KelDataFrame& wireframe = *app().onWindowNew();
@@ -55,36 +57,30 @@ TEST_F(ReloadTest, AnUneditedDocumentReloadsKeepingEachWindowsMode) {
     EXPECT_FALSE(document.isModified());
     EXPECT_NE(phong.renderedView().renderImage(), before);  // brighter ambient
     EXPECT_TRUE(messages_.errors.empty());
-}
 
-// Kel's own save is no change on disk; another program's change asks, and No is not asked
-// again for the same change.
-TEST_F(ReloadTest, AnEditedDocumentAsksAndReloadingDropsTheUndoSteps) {
-    KelDataFrame& frame = open("cube.kel");
-    CKelDoc& document = frame.document();
-    frame.onViewResetView();  // one edit: modified, one step
+    phong.onViewResetView();  // one edit: modified, one step
     choose("&File", "&Save\tCtrl+S");
     ASSERT_TRUE(messages_.errors.empty());
     EXPECT_FALSE(app().watcherOf(document)->hasChanged());
     waitOutNotices();
     EXPECT_TRUE(messages_.questions.empty());
-    frame.onViewResetView();
+    phong.onViewResetView();
     ASSERT_EQ(undoStackOf(document).count(), 2);
 
     messages_.answers = {false};
-    replaceIn("cube.kel", kAmbient, "\n0.6\n");
+    replaceIn("cube.kel", "\n0.6\n", "\n0.7\n");
     ASSERT_TRUE(waitFor([&] { return !messages_.questions.empty(); }));
     EXPECT_EQ(
         messages_.questions,
         std::vector<std::string>{"cube.kel has changed on disk. Reload it and lose your changes?"});
-    EXPECT_EQ(document.scene()->ambient(), 0.2);
+    EXPECT_EQ(document.scene()->ambient(), 0.6);
     EXPECT_EQ(undoStackOf(document).count(), 2);
     waitOutNotices();
     EXPECT_EQ(messages_.questions.size(), 1u);
 
     messages_.answers = {true};
-    replaceIn("cube.kel", "\n0.6\n", "\n0.7\n");
-    ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.7; }));
+    replaceIn("cube.kel", "\n0.7\n", "\n0.8\n");
+    ASSERT_TRUE(waitFor([&] { return document.scene()->ambient() == 0.8; }));
     EXPECT_EQ(messages_.questions.size(), 2u);
     EXPECT_EQ(undoStackOf(document).count(), 0);
     EXPECT_FALSE(mainFrame().undoAction().isEnabled());

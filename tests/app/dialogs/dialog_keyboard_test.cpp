@@ -27,12 +27,8 @@ void press(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 
 // Types text as keys into the focus widget.
 void typeKeys(QWidget& window, const QString& text) {
-    for (const QChar c : text) {
-        QWidget* target = window.focusWidget();
-        ASSERT_NE(target, nullptr);
-        QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &down);
-    }
+    ASSERT_NE(window.focusWidget(), nullptr);
+    QTest::keyClicks(window.focusWidget(), text);
 }
 
 QString focusName(const QWidget& window) {

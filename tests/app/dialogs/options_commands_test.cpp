@@ -1,9 +1,9 @@
 #include "app/dialogs/options_commands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <fstream>
 #include <functional>
 
 #include "app/dialogs/dialog_test_support.h"
@@ -34,15 +34,11 @@ auto* const pressOk = +[](QWidget& modal) { press(modal, "OK"); };
 class OptionsCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto write = [this](const char* name, const char* text) {
-            QFile file(folder.filePath(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(text);
-        };
-        write("scene.kel",
-              "0 0 -10\n0 0 0\n0 1 1\n1 100 0.5\n0.8\n10 20 30\n0 0 2\n0.25\n1\n"
-              "triangle.obj\n10 20 30\n1 2 3\n-1 -2 -3\n1 2 3\n0.5\n0.25\n500\n");
-        write("triangle.obj", "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n");
+        std::ofstream(folder.filePath("scene.kel").toStdString())
+            << "0 0 -10\n0 0 0\n0 1 1\n1 100 0.5\n0.8\n10 20 30\n0 0 2\n0.25\n1\n"
+               "triangle.obj\n10 20 30\n1 2 3\n-1 -2 -3\n1 2 3\n0.5\n0.25\n500\n";
+        std::ofstream(folder.filePath("triangle.obj").toStdString())
+            << "3\n0 0 0 0\n1 1 0 0\n2 0 1 0\n1\n1\n3 0 1 2\n";
         doc.addView(&view);
         ASSERT_TRUE(doc.onOpenDocument(folder.filePath("scene.kel").toStdString()));
         scene = doc.scene();
