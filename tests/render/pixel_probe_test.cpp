@@ -100,15 +100,17 @@ TEST(PixelProbe, EveryViewportPixelTellsTheRenderedColour) {
     EXPECT_EQ(tie.objectIndex, 0u);
 }
 
-TEST(PixelProbe, TellsPolygonDepthPointAndTheModesTerms) {
+// Inside the viewport: the polygon, its depth and point and the terms of the mode (the
+// colours are pinned with every pixel's above); outside it, or before a render, nothing.
+TEST(PixelProbe, TellsPolygonDepthPointAndTermsInsideTheViewportOnly) {
     const auto scene = squareScene();
+    EXPECT_EQ(probePixel(*scene, RenderMode::Phong, 50, 50).kind, PixelStory::Kind::Outside);
     for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
         SCOPED_TRACE(renderModeName(mode));
-        const ImageSurface image = render(*scene, mode);
+        render(*scene, mode);
         // The square's sides at x = +-2 project to +-0.2: columns 80..119 of side 200.
         const PixelStory story = probePixel(*scene, mode, 10 + 90, 10 + 110);
         ASSERT_EQ(story.kind, PixelStory::Kind::Polygon);
-        EXPECT_EQ(story.color, image.pixel(100, 120));
         EXPECT_EQ(story.objectIndex, 0u);
         EXPECT_EQ(story.surfaceIndex, 0u);
         // Depth of z = 0 at distance 10: q = 100/99, (10 - 1) q / 10 x 255 = 231.8, which
@@ -129,7 +131,6 @@ TEST(PixelProbe, TellsPolygonDepthPointAndTheModesTerms) {
         // Ambient 0.25 of (200, 100, 0) and all of its diffuse: (250, 125, 0).
         const PixelStory lit = probePixel(*scene, mode, 110, 110);
         EXPECT_EQ(lit.color, packColor(250, 125, 0));
-        EXPECT_EQ(lit.color, image.pixel(110, 110));
         // Column and row 100 are world (-0.05, 0.05), likewise: 1 away in x and in y.
         EXPECT_NEAR(pickDistance(story, lit), std::sqrt(2.0), 1e-9);
         EXPECT_LT(pickDistance(story, PixelStory{}), 0.0);
@@ -142,12 +143,6 @@ TEST(PixelProbe, TellsPolygonDepthPointAndTheModesTerms) {
             EXPECT_DOUBLE_EQ(lit.specularTerm[2], 0.0);  // no specular coefficient
         }
     }
-}
-
-TEST(PixelProbe, OutsideTheViewportOrBeforeARenderTellsNothing) {
-    const auto scene = squareScene();
-    EXPECT_EQ(probePixel(*scene, RenderMode::Phong, 50, 50).kind, PixelStory::Kind::Outside);
-    render(*scene, RenderMode::Phong);
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{
              {9, 100}, {100, 9}, {210, 100}, {100, 210}, {-1, -1}, {1 << 30, 5}, {-(1 << 30), 5}}) {
         const PixelStory story = probePixel(*scene, RenderMode::Phong, x, y);

@@ -70,29 +70,29 @@ TEST(LitColourRuleTest, ChannelsAreTruncatedNotRounded) {
     }
 }
 
-ShadingInputs inputs(double ambient, double kd, Color lit, double ks = 0.0, int n = 1) {
+ShadingInputs inputs(double ambient, double kd, Color lit, double ks = 0.0, int n = 1,
+                     double intensity = 1.0) {
     ShadingInputs in;
     in.ambient = ambient;
     in.diffuse = kd;
-    in.intensity = 1.0;
+    in.intensity = intensity;
     in.lit = lit;
     in.specular = ks;
     in.shininess = n;
     return in;
 }
 
-TEST(ShadeRuleTest, GouraudIsAmbientPlusDiffuseTimesTheLitColourClamped) {
-    const ShadingInputs in = inputs(0.25, 1.0, Color(200, 100, 0));
+// Gouraud is ambient plus diffuse times the lit colour, clamped; Phong adds a highlight
+// of the light's colour.
+TEST(ShadeRuleTest, GouraudAndPhongTermsAreClampedAndTheHighlightTakesTheLightColour) {
+    ShadingInputs in = inputs(0.25, 1.0, Color(200, 100, 0));
     EXPECT_EQ(gouraudShade(in, 0.5), packColor(150, 75, 0));
     EXPECT_EQ(gouraudShade(in, -0.5), packColor(50, 25, 0));  // unlit: ambient only
     EXPECT_EQ(gouraudShade(inputs(1.0, 1.0, Color(255, 128, 0)), 1.0), packColor(255, 255, 0));
     EXPECT_EQ(gouraudShade(inputs(-0.5, 1.0, Color(200, 100, 50)), 0.2), 0u);
     EXPECT_EQ(channelFromValue(std::nan("")), 0);
     EXPECT_EQ(channelFromValue(1e300), 255);
-}
-
-TEST(ShadeRuleTest, PhongHighlightTakesTheLightColour) {
-    ShadingInputs in = inputs(0.0, 1.0, Color(100, 100, 100), 0.5, 10);
+    in = inputs(0.0, 1.0, Color(100, 100, 100), 0.5, 10);
     const double n[3] = {0.0, 0.0, 1.0};
     // highlight = 0.5 x 1 x 255 = 127.5; value = 100 + 127.5 = 227.5.
     EXPECT_EQ(phongShade(in, n, n), packColor(227, 227, 227));
@@ -120,11 +120,7 @@ TEST(GouraudKernelTest, BatchedColoursEqualThePerPixelRule) {
     std::uniform_real_distribution<double> cosine(-1.2, 1.2);
     for (const double ambient : {0.2, -0.3, 1.5}) {
         for (const std::size_t count : {std::size_t{1}, std::size_t{3}, std::size_t{517}}) {
-            ShadingInputs in;
-            in.ambient = ambient;
-            in.intensity = 0.9;
-            in.diffuse = 0.8;
-            in.lit = Color(200, 120, 40);
+            const ShadingInputs in = inputs(ambient, 0.8, Color(200, 120, 40), 0.0, 1, 0.9);
             GouraudPixels pixels;
             pixels.reserve(count);
             std::vector<std::uint32_t> expected(count + 1, 0u);
@@ -294,7 +290,8 @@ TEST(ClipBoundsRuleTest, ACornerOnABoundaryIsKeptAsACopy) {
 TEST(ClipStageTest, RejectsOnlyWhatFailsOneBoundaryAndCutsTheRestToInside) {
     const double nan = std::nan("");
     const double inf = HUGE_VAL;
-    std::vector<Vector> ring;  // a 24-gon crossing all four side boundaries
+    const Vector c(0, .5, .5, 1);  // well inside
+    std::vector<Vector> ring;      // a 24-gon crossing all four side boundaries
     for (int i = 0; i < 24; ++i) {
         ring.emplace_back(1.3 * std::cos(i * 0.2617993877991494),
                           1.3 * std::sin(i * 0.2617993877991494), 0.5, 1.0);
@@ -320,30 +317,26 @@ TEST(ClipStageTest, RejectsOnlyWhatFailsOneBoundaryAndCutsTheRestToInside) {
         // Beyond different boundaries: clipped, and here nothing is left.
         {{Vector(3, 0, .5, 1), Vector(0, 3, .5, 1), Vector(3, 3, .5, 1)}, 0, false},
         // Corners that are not finite are rejected.
-        {{Vector(nan, 0, .5, 1), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
-        {{Vector(0, 0, .5, inf), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
-        {{Vector(.5, -inf, .5, 1), Vector(.5, 0, .5, 1), Vector(0, .5, .5, 1)}, 1, false},
+        {{Vector(nan, 0, .5, 1), Vector(.5, 0, .5, 1), c}, 1, false},
+        {{Vector(0, 0, .5, inf), Vector(.5, 0, .5, 1), c}, 1, false},
+        {{Vector(.5, -inf, .5, 1), Vector(.5, 0, .5, 1), c}, 1, false},
         // The work lists must grow past ten corners.
         {ring, 0, true, 11, 2},
         // w = 0 at one corner, where the division by w is undefined.
-        {{Vector(0, 0, 0.5, 1), Vector(1, 0, 0.5, 0), Vector(0, 0.5, 0.5, 1)}, 0, true, 3},
+        {{Vector(0, 0, 0.5, 1), Vector(1, 0, 0.5, 0), c}, 0, true, 3},
         // Both ends within 1e-6 of x = w.
-        {{Vector(1 - 1e-9, 0, .5, 1), Vector(1 + 1e-9, .5, .5, 1), Vector(0, .5, .5, 1)},
-         0,
-         true,
-         3},
+        {{Vector(1 - 1e-9, 0, .5, 1), Vector(1 + 1e-9, .5, .5, 1), c}, 0, true, 3},
     };
     for (std::size_t n = 0; n < std::size(cases); ++n) {
-        const auto& c = cases[n];
         SCOPED_TRACE(n);
         auto scene = test::makeScene();
-        Polygon& polygon = test::polygonWithClips(*scene, c.corners);
-        EXPECT_EQ(ClipStage::classify(polygon), c.classified);
+        Polygon& polygon = test::polygonWithClips(*scene, cases[n].corners);
+        EXPECT_EQ(ClipStage::classify(polygon), cases[n].classified);
         polygon.setVisible(true);
         test::clip(*scene);
-        EXPECT_EQ(polygon.visible(), c.visible);
-        ASSERT_EQ(polygon.hasClipped(), c.minCorners > 0);
-        EXPECT_GE(polygon.clippedCount(), c.minCorners);
+        EXPECT_EQ(polygon.visible(), cases[n].visible);
+        ASSERT_EQ(polygon.hasClipped(), cases[n].minCorners > 0);
+        EXPECT_GE(polygon.clippedCount(), cases[n].minCorners);
         int onBoundary = 0;
         for (std::size_t i = 0; i < polygon.clippedCount(); ++i) {
             const Vector& p = polygon.effectiveVertex(i)->clipPosition();
@@ -353,7 +346,8 @@ TEST(ClipStageTest, RejectsOnlyWhatFailsOneBoundaryAndCutsTheRestToInside) {
                 << p.at(0) << " " << p.at(1) << " " << p.at(2) << " " << p.at(3);
             onBoundary += std::fabs(p.at(0) / p.at(3) - 1.0) < 1e-12;
         }
-        EXPECT_TRUE(c.onRightBoundary < 0 || onBoundary == c.onRightBoundary) << onBoundary;
+        const int onRight = cases[n].onRightBoundary;
+        EXPECT_TRUE(onRight < 0 || onBoundary == onRight) << onBoundary;
     }
 }
 
