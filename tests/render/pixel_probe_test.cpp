@@ -9,28 +9,6 @@
 namespace kel {
 namespace {
 
-struct ProbeCount {
-    int mismatches = 0;  // pixels whose story is not the rendered colour, or outside
-    int polygons = 0;
-};
-
-// The probe at every viewport pixel of a rendered scene; a polygon's depth is a device one.
-ProbeCount probeViewport(const Scene& scene, RenderMode mode, const ImageSurface& image) {
-    const DeviceMapping& m = *scene.deviceMapping();
-    ProbeCount count;
-    for (int y = m.margin(); y < m.margin() + m.side(); ++y) {
-        for (int x = m.margin(); x < m.margin() + m.side(); ++x) {
-            const PixelStory story = probePixel(scene, mode, x, y);
-            const bool polygon = story.kind == PixelStory::Kind::Polygon;
-            count.polygons += polygon ? 1 : 0;
-            count.mismatches += story.color != image.pixel(x, y) ||
-                                story.kind == PixelStory::Kind::Outside ||
-                                (polygon && (story.depth < 0 || story.depth > 255));
-        }
-    }
-    return count;
-}
-
 // A square of side 4 at z = 0 (two triangles) seen from (0, 0, -10), lit head on.
 std::unique_ptr<Scene> squareScene() {
     auto scene = test::makeScene();
@@ -71,11 +49,25 @@ std::unique_ptr<Scene> concaveScene() {
     return scene;
 }
 
+// At every viewport pixel of the scene rendered at the given size, the probe tells the
+// rendered colour, and a polygon's depth is a device one.
 void expectEveryPixelTold(Scene& scene, RenderMode mode, int size) {
     const ImageSurface image = render(scene, mode, size, size + 37);  // viewport: smaller side
-    const ProbeCount count = probeViewport(scene, mode, image);
-    EXPECT_EQ(count.mismatches, 0);
-    EXPECT_GT(count.polygons, 0);
+    const DeviceMapping& m = *scene.deviceMapping();
+    int mismatches = 0;
+    int polygons = 0;
+    for (int y = m.margin(); y < m.margin() + m.side(); ++y) {
+        for (int x = m.margin(); x < m.margin() + m.side(); ++x) {
+            const PixelStory story = probePixel(scene, mode, x, y);
+            const bool polygon = story.kind == PixelStory::Kind::Polygon;
+            polygons += polygon ? 1 : 0;
+            mismatches += story.color != image.pixel(x, y) ||
+                          story.kind == PixelStory::Kind::Outside ||
+                          (polygon && (story.depth < 0 || story.depth > 255));
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(polygons, 0);
 }
 
 TEST(PixelProbe, EveryViewportPixelTellsTheRenderedColour) {

@@ -88,15 +88,6 @@ TEST(SupersampleTest, FactorOneAndTinyClientAreasDrawAsAPlainRun) {
     }
 }
 
-// Phong with the clip positions the test gives, so the covered samples are known exactly.
-std::unique_ptr<RenderPipeline> phongOverGivenClips() {
-    auto pipeline = std::make_unique<PhongPipeline>();
-    pipeline->setCullStage(nullptr);
-    pipeline->setViewStage(nullptr);
-    pipeline->setClipStage(nullptr);
-    return pipeline;
-}
-
 // Samples [c0, c1) x [r0, r1) of an 8 x 8 sampled viewport: projected x = -1 + c / 4 is
 // sample column c, y = 1 - r / 4 is sample row r.
 struct SampleRect {
@@ -132,13 +123,17 @@ TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamples) {
         {"everything", {{0, 0, 8, 8}}, std::vector<int>(16, 255), 64},
         {"outside the view", {{12, 12, 16, 16}}, std::vector<int>(16, 0), 0},
     };
+    PhongPipeline phong;  // over the clip positions given, so the covered samples are known
+    phong.setCullStage(nullptr);
+    phong.setViewStage(nullptr);
+    phong.setClipStage(nullptr);
     for (const auto& c : cases) {
         auto scene = test::makeScene();
         for (const SampleRect& rect : c.rects) {
             addSampleRect(*scene, rect);
         }
         Thumbnail thumbnail;
-        ASSERT_TRUE(renderThumbnail(*phongOverGivenClips(), *scene, 4, 2, thumbnail)) << c.name;
+        ASSERT_TRUE(renderThumbnail(phong, *scene, 4, 2, thumbnail)) << c.name;
         ASSERT_EQ(thumbnail.image.width(), 4);
         ASSERT_EQ(thumbnail.image.height(), 4);
         for (int i = 0; i < 16; ++i) {
