@@ -130,16 +130,14 @@ TEST(RenderPipelineTest, NormalsFollowEveryChangeOfTheWorldPositions) {
 TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
     const std::vector<std::size_t> sizes = {0, 3, 0, 5000, 1, 0, 1023, 1025, 2048, 0, 7};
     constexpr long kPiece = 700;
-    std::vector<std::vector<char>> lists;
+    std::vector<std::vector<char>> lists(sizes.size());
     std::vector<std::size_t> offsets;  // of each list in the whole range
-    std::size_t total = 0;
-    for (const std::size_t size : sizes) {
-        lists.emplace_back(size);
-        offsets.push_back(total);
-        total += size;
-    }
     std::vector<walk::Run<std::vector<char>>> runs;
+    std::size_t total = 0;
     for (std::size_t l = 0; l < sizes.size(); ++l) {
+        lists[l].resize(sizes[l]);
+        offsets.push_back(total);
+        total += sizes[l];
         runs.push_back({10 * l, &lists[l], static_cast<long>(sizes[l])});
     }
     std::vector<std::atomic<int>> visits(total);
@@ -163,19 +161,16 @@ TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
     }
 }
 
-using test::addObject;
-using test::addPolygon;
-
 constexpr std::uint32_t kBackground = 0x00ABCDEFu;
 
 // A box of six quads around the origin, plus a spiky non-convex polygon in front.
 void addTestGeometry(Scene& scene) {
-    SceneObject& box = addObject(
+    SceneObject& box = test::addObject(
         scene, {Vector(-2, -2, -2), Vector(2, -2, -2), Vector(2, 2, -2), Vector(-2, 2, -2),
                 Vector(-2, -2, 2), Vector(2, -2, 2), Vector(2, 2, 2), Vector(-2, 2, 2)});
     for (const auto& face : std::vector<std::vector<std::size_t>>{
              {0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}}) {
-        addPolygon(box, face);
+        test::addPolygon(box, face);
     }
     std::vector<Vector> star;
     std::vector<std::size_t> corners;
@@ -185,7 +180,7 @@ void addTestGeometry(Scene& scene) {
                           r * std::sin(i * 3.141592653589793 / 8.0), -3.0);
         corners.insert(corners.begin(), static_cast<std::size_t>(i));
     }
-    addPolygon(addObject(scene, star, Color(0, 200, 0)), corners);
+    test::addPolygon(test::addObject(scene, star, Color(0, 200, 0)), corners);
 }
 
 TEST(DegenerateSceneTest, NothingIsDrawnOutsideTheViewportWhateverTheScene) {
@@ -203,10 +198,10 @@ TEST(DegenerateSceneTest, NothingIsDrawnOutsideTheViewportWhateverTheScene) {
             s.light()->setDirection(Vector(nan, 0, 0));
         },
         [](Scene& s) {  // 1, 2 and 12 corners
-            SceneObject& object = addObject(s, {Vector(0, 0, -5), Vector(1, 1, -5)});
-            addPolygon(object, {0});
-            addPolygon(object, {0, 1}, false);
-            addPolygon(object, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, false);
+            SceneObject& object = test::addObject(s, {Vector(0, 0, -5), Vector(1, 1, -5)});
+            test::addPolygon(object, {0});
+            test::addPolygon(object, {0, 1}, false);
+            test::addPolygon(object, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, false);
         },
     };
     // near = far, height 0, near > far, negative near, tiny near.

@@ -17,18 +17,6 @@ std::vector<DevicePoint> square(int x0, int x1, int depth) {
             DevicePoint(x0, x1, depth)};
 }
 
-// The rasteriser's use of the rule is pinned with the other span rules.
-TEST(RoundingRuleTest, HalvesRoundUp) {
-    const struct {
-        double value;
-        int rounded;
-    } cases[] = {{2.5, 3}, {2.49, 2},    {0.5, 1},          {0.4999999999999999, 0},
-                 {7.0, 7}, {255.5, 256}, {std::nan(""), 0}, {1e300, 1073741825}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(roundToInt(c.value), c.rounded) << c.value;
-    }
-}
-
 TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     // With ambient 1, zero normals and no highlight, every pixel takes its object's colour.
     const Color red(255, 0, 0);
@@ -38,10 +26,8 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     for (const bool phong : {false, true}) {
         auto scene = test::makeScene();
         scene->setAmbient(1.0);
-        const std::unique_ptr<ScanlineRenderer> renderer =
-            phong ? std::unique_ptr<ScanlineRenderer>(
-                        test::drawDevice<PhongRenderer>(*scene, polygons))
-                  : test::drawDevice(*scene, polygons);
+        const auto renderer = phong ? test::drawDevice<PhongRenderer>(*scene, polygons)
+                                    : test::drawDevice(*scene, polygons);
         const FrameBuffer& buffer = *renderer->frameBuffer();
         EXPECT_EQ(buffer.colorAt(25, 25), 0x0000FFu) << phong;  // tie: the first stays
         EXPECT_EQ(buffer.colorAt(45, 45), 0xFF0000u) << phong;  // only the second
@@ -51,7 +37,17 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     }
 }
 
-TEST(LitColourRuleTest, ChannelsAreTruncatedNotRounded) {
+// Halves round up (the rasteriser's use of it is pinned with the other span rules), while
+// lit colour channels are truncated.
+TEST(RoundingRuleTest, HalvesRoundUpWhileLitChannelsAreTruncated) {
+    const struct {
+        double value;
+        int rounded;
+    } cases[] = {{2.5, 3}, {2.49, 2},    {0.5, 1},          {0.4999999999999999, 0},
+                 {7.0, 7}, {255.5, 256}, {std::nan(""), 0}, {1e300, 1073741825}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundToInt(c.value), c.rounded) << c.value;
+    }
     // 3 x 128 / 255 = 1.506, 200 x 255 / 255 = 200, 254 x 1 / 255 = 0.996, 100 x 128 / 255
     // = 50.2; a light channel of 1 scales 255 to exactly 1.
     EXPECT_EQ(litColor(Color(3, 200, 254), Color(128, 255, 1)), Color(1, 200, 0));
@@ -166,8 +162,7 @@ TEST(ClipIntersectionRuleTest, TheCutIsFoundAfterTheDivisionByW) {
     // x = 1 at t = 0.25, z = 0.375, w = 1 + 0.25 = 1.25, times w: (1.25, 0, 0.46875, 1.25).
     // Interpolating the clip positions instead would cut at t = 1/7.
     const struct {
-        Vector a;
-        Vector b;
+        Vector a, b;
         double bound;
         int axis;
         Vector cut;
@@ -202,8 +197,7 @@ std::vector<Vector> clippedPositions(const Polygon& polygon) {
 // The passes run one by one: z >= 0, y >= -w, z <= w, y <= w, x <= w, x >= -w.
 struct ClipPass {
     double bound;
-    int axis;
-    int sense;
+    int axis, sense;
 };
 constexpr ClipPass kPasses[] = {{0.0, 2, 1},  {-1.0, 1, 1}, {1.0, 2, -1},
                                 {1.0, 1, -1}, {1.0, 0, -1}, {-1.0, 0, 1}};
