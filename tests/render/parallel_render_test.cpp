@@ -31,12 +31,11 @@ std::unique_ptr<Scene> makeSphereScene() {
     SceneObject& sphere = test::addObject(*scene, positions, Color(180, 200, 90));
     sphere.setSpecular(0.6);
     sphere.setShininess(20);
-    sphere.addSurface(std::make_unique<Surface>());
     const auto at = [](int i, int j) { return static_cast<std::size_t>(i * kRings + j % kRings); };
     for (int i = 0; i < kRings; ++i) {
         for (int j = 0; j < kRings; ++j) {
             test::addPolygon(sphere, {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)},
-                             false);
+                             i + j == 0);
         }
     }
     return scene;
@@ -44,8 +43,7 @@ std::unique_ptr<Scene> makeSphereScene() {
 
 // A surface that takes rows from one thread only: the renderers draw into it, and hand
 // their rows over, serially.
-class OneThreadSurface : public ImageSurface {
-public:
+struct OneThreadSurface : ImageSurface {
     using ImageSurface::ImageSurface;
     bool takesRowsConcurrently() const override { return false; }
 };

@@ -9,7 +9,7 @@
 namespace kel {
 namespace {
 
-TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRenders) {
+TEST(RenderPipelineTest, CullingNeedsAMillionthAndWireframeKeepsVisibilityFromEarlierRenders) {
     // Two triangles at z = 0: the left one on screen (world x > 0) faces the camera, the
     // right one faces away; a third, in the plane x = 0, is seen edge-on.
     auto scene = test::makeScene();
@@ -31,8 +31,7 @@ TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRender
 
     scene->setCullBackFaces(true);
     const std::vector<std::uint32_t> culled = render();
-    EXPECT_FALSE(away.visible() || edgeOn.visible());
-    EXPECT_TRUE(facing.visible());
+    EXPECT_TRUE(facing.visible() && !away.visible() && !edgeOn.visible());
     EXPECT_FALSE(culled == first);
 
     // Culling off again without a reset: the culled polygons stay undrawn.
@@ -45,9 +44,7 @@ TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRender
     EXPECT_TRUE(render() == first);
     away.setVisible(false);
     EXPECT_TRUE(render() == first);
-}
-
-TEST(RenderPipelineTest, FacingNeedsAProductOfAtLeastOneMillionth) {
+    // Facing needs a product of at least one millionth.
     Polygon polygon;  // a fresh polygon's normal is (1, 1, 1)
     Vertex corner;
     corner.setWorldPosition(Vector(0.0, 0.0, 0.0));

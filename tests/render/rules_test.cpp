@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "render/render_pipeline.h"
 #include "render/span_kernels.h"
 #include "scene_fixtures.h"
 
@@ -19,10 +20,9 @@ std::vector<DevicePoint> square(int x0, int x1, int depth) {
 
 TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
     // With ambient 1, zero normals and no highlight, every pixel takes its object's colour.
-    const Color red(255, 0, 0);
-    const Color blue(0, 0, 255);
-    const std::vector<test::DevicePolygon> polygons = {
-        {square(0, 40, 50), red}, {square(20, 60, 50), blue}, {square(30, 35, 49), blue}};
+    const std::vector<test::DevicePolygon> polygons = {{square(0, 40, 50), Color(255, 0, 0)},
+                                                       {square(20, 60, 50), Color(0, 0, 255)},
+                                                       {square(30, 35, 49), Color(0, 0, 255)}};
     for (const bool phong : {false, true}) {
         auto scene = test::makeScene();
         scene->setAmbient(1.0);
@@ -40,13 +40,11 @@ TEST(DepthRuleTest, EqualDepthKeepsTheFirstPolygonInBothShadedModes) {
 // Halves round up (the rasteriser's use of it is pinned with the other span rules), while
 // lit colour channels are truncated.
 TEST(RoundingRuleTest, HalvesRoundUpWhileLitChannelsAreTruncated) {
-    const struct {
-        double value;
-        int rounded;
-    } cases[] = {{2.5, 3}, {2.49, 2},    {0.5, 1},          {0.4999999999999999, 0},
-                 {7.0, 7}, {255.5, 256}, {std::nan(""), 0}, {1e300, 1073741825}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(roundToInt(c.value), c.rounded) << c.value;
+    const std::pair<double, int> cases[] = {
+        {2.5, 3}, {2.49, 2},    {0.5, 1},          {0.4999999999999999, 0},
+        {7.0, 7}, {255.5, 256}, {std::nan(""), 0}, {1e300, 1073741825}};
+    for (const auto& [value, rounded] : cases) {
+        EXPECT_EQ(roundToInt(value), rounded) << value;
     }
     // 3 x 128 / 255 = 1.506, 200 x 255 / 255 = 200, 254 x 1 / 255 = 0.996, 100 x 128 / 255
     // = 50.2; a light channel of 1 scales 255 to exactly 1.
@@ -224,7 +222,7 @@ std::vector<Vector> clippedPassByPass(const std::vector<Vector>& corners) {
     return result;
 }
 
-TEST(DeviceDepthRuleTest, DepthAndColumnsAreTruncatedByTheRenderer) {
+TEST(DeviceRuleTest, DepthAndColumnsAreTruncatedAndACornerNearTheEyePlaneHidesThePolygon) {
     // side 280: projected x 0.00625 -> 1.00625 x 140 = 140.875 -> 140, and y likewise
     // -> 280 - 140; y -0.5 -> 280 - 70; z 0.5 -> 127.5 -> 127 and z 0.999 -> 254.745 -> 254.
     auto scene = test::makeScene();
@@ -236,6 +234,17 @@ TEST(DeviceDepthRuleTest, DepthAndColumnsAreTruncatedByTheRenderer) {
     EXPECT_EQ(polygon.vertexAt(0)->devicePoint(), DevicePoint(140, 210, 127));
     EXPECT_EQ(polygon.vertexAt(1)->devicePoint(), DevicePoint(70, 70, 254));
     EXPECT_EQ(polygon.vertexAt(2)->devicePoint(), DevicePoint(140, 140, 127));
+    // A corner with w within 1e-6 of zero hides its polygon from every renderer.
+    auto nearEye = test::makeScene();
+    test::polygonWithClips(*nearEye,
+                           {Vector(0, 0, 0, 1e-7), Vector(-1, 1, 0.5, 1), Vector(-1, 0, 0.5, 1)});
+    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Phong}) {
+        ImageSurface image(220, 220);
+        makePipeline(mode)->renderer()->run(image, *nearEye);
+        // The frame only: four sides of 201 pixels, each leaving out its end point.
+        EXPECT_EQ(std::count(image.pixels().begin(), image.pixels().end(), ImageSurface::kWhite),
+                  220 * 220 - 4 * 201);
+    }
 }
 
 TEST(ClipBoundsRuleTest, ACornerOnABoundaryIsKeptAsACopy) {
@@ -243,16 +252,14 @@ TEST(ClipBoundsRuleTest, ACornerOnABoundaryIsKeptAsACopy) {
     // (0.5, 0, 0) x 1.5, B -> C at t 0.5 gives (0, 0.25, 0) x 1.5; A stays a copy with
     // its normal, not a cut (which would split it in two at x = w).
     auto scene = test::makeScene();
-    SceneObject& object =
-        test::addObject(*scene, {Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0)});
-    const Polygon& polygon = test::addPolygon(object, {0, 1, 2});
+    const Vector clips[] = {Vector(1, 0, 0.5, 1), Vector(0, 0, -1, 2), Vector(0, 0.5, 0.5, 1)};
+    const Polygon& polygon = test::polygonWithClips(*scene, {clips[0], clips[1], clips[2]});
+    // Model corners (0, 0, 0), (1, 0, 0) and (0, 1, 0): the normal is (0, 0, 1).
+    polygon.vertexAt(1)->setModelPosition(Vector(1, 0, 0));
+    polygon.vertexAt(2)->setModelPosition(Vector(0, 1, 0));
     ImageSurface surface(1, 1);
     ModelTransformStage().run(surface, *scene);
     NormalStage().run(surface, *scene);
-    const Vector clips[] = {Vector(1, 0, 0.5, 1), Vector(0, 0, -1, 2), Vector(0, 0.5, 0.5, 1)};
-    for (std::size_t i = 0; i < 3; ++i) {
-        object.vertexAt(i)->setClipPosition(clips[i]);
-    }
     test::clip(*scene);
     EXPECT_EQ(clippedPositions(polygon), (std::vector<Vector>{clips[0], Vector(0.75, 0, 0, 1.5),
                                                               Vector(0, 0.375, 0, 1.5), clips[2]}));

@@ -1,3 +1,5 @@
+#include <array>
+
 #include "render/device_renderer.h"
 #include "render/supersampled_render.h"
 #include "scene_fixtures.h"
@@ -9,8 +11,7 @@ using Pattern = std::function<std::uint32_t(int, int)>;
 
 // Paints every viewport pixel with a colour given by its column and row, so the block
 // averages can be worked out by hand.
-class PatternRenderer : public DeviceRenderer {
-public:
+struct PatternRenderer : DeviceRenderer {
     explicit PatternRenderer(Pattern pattern) : pattern_(std::move(pattern)) {}
     void draw(DrawingSurface& surface, Scene& scene) override {
         const DeviceMapping& m = *scene.deviceMapping();
@@ -20,13 +21,10 @@ public:
             }
         }
     }
-
-private:
     Pattern pattern_;
 };
 
 TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
-    const auto checker = [](int x, int y) { return (x + y) % 2 ? ImageSurface::kWhite : 0u; };
     const struct {
         const char* name;
         int factor;
@@ -34,7 +32,7 @@ TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
         Pattern expected;  // the 1x pixel at viewport column and row
     } cases[] = {
         // 4 or 5 of 9 white: 113.33 and 141.67.
-        {"checker 3", 3, checker,
+        {"checker 3", 3, [](int x, int y) { return (x + y) % 2 ? ImageSurface::kWhite : 0u; },
          [](int x, int y) {
              const int v = (3 * x + 3 * y) % 2 ? 142 : 113;
              return packColor(v, v, v);
@@ -70,20 +68,18 @@ TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
 
 // Factor 1, and client areas too small for a sampled viewport, are one plain run.
 TEST(SupersampleTest, FactorOneAndTinyClientAreasDrawAsAPlainRun) {
-    const struct {
-        int factor, width, height;
-    } cases[] = {{1, 230, 170}, {4, 19, 40}, {4, 20, 20}, {4, 0, 0}};
     for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
         test::OpenedScene room("room", mode);
         ASSERT_TRUE(room.opened);
         const auto pipeline = makePipeline(mode);
-        for (const auto& c : cases) {
-            ImageSurface plain(c.width, c.height);
+        for (const auto& [factor, width, height] :
+             {std::array{1, 230, 170}, {4, 19, 40}, {4, 20, 20}, {4, 0, 0}}) {
+            ImageSurface plain(width, height);
             pipeline->run(plain, room.scene());
-            ImageSurface image(c.width, c.height);
-            SupersampledRender(c.factor).run(*pipeline, room.scene(), image);
+            ImageSurface image(width, height);
+            SupersampledRender(factor).run(*pipeline, room.scene(), image);
             EXPECT_TRUE(image.pixels() == plain.pixels())
-                << renderModeName(mode) << " " << c.width << "x" << c.height;
+                << renderModeName(mode) << " " << width << "x" << height;
         }
     }
 }
