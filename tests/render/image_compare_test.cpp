@@ -25,13 +25,15 @@ RgbaImage grey(int width, int height, std::uint8_t value) {
     return image;
 }
 
-// The report holds every figure: the count, the largest channel difference and the box.
-TEST(ImageCompareTest, CountsTheLargestChannelAndTheBox) {
-    const RgbaImage reference = grey(5, 4, 100);
+// The report holds every figure: the count, the largest channel difference and the box;
+// an image of another size differs, and only the pixels both have are compared.
+TEST(ImageCompareTest, CountsTheLargestChannelAndTheBoxOfTheSharedPixels) {
     const std::string of20 = " of 20 pixels differ, by at most ";
+    const std::string sizes = "the image is 5x4 pixels, the reference ";
     const struct {
         std::vector<std::tuple<int, int, Rgba>> changes;
         std::string text;
+        int referenceWidth = 5;
     } cases[] = {
         {{}, ""},
         {{{4, 3, {100, 100, 100, 254}}}, "1" + of20 + "1 in a channel, within x 4..4, y 3..3\n"},
@@ -39,35 +41,24 @@ TEST(ImageCompareTest, CountsTheLargestChannelAndTheBox) {
          "2" + of20 + "155 in a channel, within x 1..3, y 0..2\n"},
         {{{4, 0, {0, 100, 100, 255}}, {0, 3, {100, 99, 100, 255}}},
          "2" + of20 + "100 in a channel, within x 0..4, y 0..3\n"},
+        {{{2, 1, {0, 0, 0, 255}}},
+         sizes + "3x4\n1 of 12 shared pixels differ, by at most 100 in a channel, within x "
+                 "2..2, y 1..1\n",
+         3},
+        {{}, sizes + "0x4\nthe 0 shared pixels are the same\n", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        RgbaImage image = reference;
+        RgbaImage image = grey(5, 4, 100);
         for (const auto& [x, y, rgba] : c.changes) {
             setPixel(image, x, y, rgba);
         }
+        const RgbaImage reference = grey(c.referenceWidth, 4, 100);
         const ImageDifference d = compareImages(image, reference);
-        EXPECT_EQ(d.identical(), c.changes.empty());
+        EXPECT_EQ(d.identical(), c.text.empty());
         EXPECT_EQ(d.differing, c.changes.size());
         EXPECT_EQ(describeDifference(d, image, reference), c.text);
     }
-}
-
-TEST(ImageCompareTest, AnotherSizeDiffersAndSaysSo) {
-    const RgbaImage image = grey(5, 4, 100);
-    RgbaImage narrower = grey(3, 4, 100);
-    ImageDifference d = compareImages(image, narrower);
-    EXPECT_FALSE(d.identical());
-    EXPECT_EQ(describeDifference(d, image, narrower),
-              "the image is 5x4 pixels, the reference 3x4\nthe 12 shared pixels are the same\n");
-    setPixel(narrower, 2, 1, {0, 0, 0, 255});
-    d = compareImages(image, narrower);
-    EXPECT_EQ(describeDifference(d, image, narrower),
-              "the image is 5x4 pixels, the reference 3x4\n1 of 12 shared pixels differ, by at "
-              "most 100 in a channel, within x 2..2, y 1..1\n");
-    d = compareImages(image, RgbaImage());
-    EXPECT_FALSE(d.identical());
-    EXPECT_EQ(d.sharedPixels, 0u);
 }
 
 // Alike pixels fade three quarters of the way to white, over white; the rest are red.
@@ -103,20 +94,15 @@ void putBigEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_
     }
 }
 
-TEST(RgbaPngTest, OpaqueImagesAreRgbOthersRgbaAndBothReadBack) {
-    RgbaImage opaque = grey(3, 2, 40);
-    setPixel(opaque, 2, 1, {1, 2, 3, 255});
-    RgbaImage translucent = opaque;
-    setPixel(translucent, 0, 0, {10, 20, 30, 0});
+// How images read back is pinned by kel-render's output and thumbnails.
+TEST(RgbaPngTest, OpaqueImagesAreWrittenAsRgbOthersAsRgbaAndEmptyOnesNot) {
+    RgbaImage image = grey(3, 2, 40);
     std::vector<std::uint8_t> bytes;
     std::string error;
-    for (const auto& [image, colorType] : {std::pair{opaque, 2}, {translucent, 6}}) {
+    for (const int colorType : {2, 6}) {
         ASSERT_TRUE(encodeRgbaPng(image, bytes, error)) << error;
-        ASSERT_GT(bytes.size(), 26u);
-        EXPECT_EQ(bytes[25], colorType);  // the IHDR colour type
-        RgbaImage back;
-        ASSERT_TRUE(decodeRgbaPng(bytes, back, error)) << error;
-        EXPECT_TRUE(back == image);
+        EXPECT_EQ(bytes.at(25), colorType);  // the IHDR colour type
+        setPixel(image, 0, 0, {10, 20, 30, 0});
     }
     EXPECT_FALSE(encodeRgbaPng(RgbaImage(0, 5), bytes, error));
     EXPECT_EQ(error, "the image is empty");

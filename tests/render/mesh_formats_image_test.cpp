@@ -79,6 +79,7 @@ std::vector<std::uint32_t> render(const fs::path& path, RenderMode mode) {
     return image.pixels();
 }
 
+// PLY reads as OFF does (pinned with the readers) and opens whole in the golden images.
 TEST(MeshFormatImages, TheSameMeshInEveryFormatRendersTheSamePixels) {
     const Mesh mesh = heightField();
     // The vertices are listed in the order of their first use, so STL's welding numbers
@@ -88,14 +89,6 @@ TEST(MeshFormatImages, TheSameMeshInEveryFormatRendersTheSamePixels) {
     const std::vector<std::pair<std::string, std::string>> files = {
         {"field.obj", meshText(mesh, "# no smoothing groups\n", "v", "f", 1)},
         {"field.off", meshText(mesh, "OFF\n" + counts + " 0\n", "", "3", 0)},
-        {"field.ply",
-         meshText(mesh,
-                  "ply\nformat ascii 1.0\nelement vertex " + std::to_string(mesh.points.size()) +
-                      "\nproperty float x\nproperty float y\nproperty float z\n"
-                      "element face " +
-                      std::to_string(mesh.triangles.size()) +
-                      "\nproperty list uchar int vertex_indices\nend_header\n",
-                  "", "3", 0)},
         {"field.stl", stlBinary(mesh)}};
     const fs::path dir = fs::temp_directory_path() / ("kel-formats-" + std::to_string(::getpid()));
     fs::create_directories(dir);

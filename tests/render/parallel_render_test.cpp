@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "scene_fixtures.h"
 
@@ -30,12 +31,11 @@ std::unique_ptr<Scene> makeSphereScene() {
     SceneObject& sphere = test::addObject(*scene, positions, Color(180, 200, 90));
     sphere.setSpecular(0.6);
     sphere.setShininess(20);
-    sphere.addSurface(std::make_unique<Surface>());
     const auto at = [](int i, int j) { return static_cast<std::size_t>(i * kRings + j % kRings); };
     for (int i = 0; i < kRings; ++i) {
         for (int j = 0; j < kRings; ++j) {
             test::addPolygon(sphere, {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)},
-                             false);
+                             i + j == 0);
         }
     }
     return scene;
@@ -43,70 +43,57 @@ std::unique_ptr<Scene> makeSphereScene() {
 
 // A surface that takes rows from one thread only: the renderers draw into it, and hand
 // their rows over, serially.
-class OneThreadSurface : public ImageSurface {
-public:
+struct OneThreadSurface : ImageSurface {
     using ImageSurface::ImageSurface;
     bool takesRowsConcurrently() const override { return false; }
 };
 
+// The second paint (state carries over from the first) of the sphere or an example by a
+// fresh pipeline drawing in the given number of bands (0: as many as it likes).
 template <class Surface = ImageSurface>
-std::vector<std::uint32_t> render(RenderMode mode) {
-    auto scene = makeSphereScene();
-    applyViewState(*scene, mode, false);
+std::vector<std::uint32_t> paint(const std::string& name, RenderMode mode, int bands = 0) {
+    std::unique_ptr<Scene> sphere = name == "sphere" ? makeSphereScene() : nullptr;
+    std::optional<test::OpenedScene> example;
+    if (sphere != nullptr) {
+        applyViewState(*sphere, mode, false);
+    } else if (!example.emplace(name, mode).opened) {
+        return {};
+    }
+    Scene& scene = sphere != nullptr ? *sphere : example->scene();
     auto pipeline = makePipeline(mode);
-    Surface image(520, 520);
-    pipeline->run(image, *scene);
-    pipeline->run(image, *scene);  // state carried over from the first paint
+    if (auto* scanline = dynamic_cast<ScanlineRenderer*>(pipeline->renderer())) {
+        scanline->setBandCount(bands);
+    }
+    Surface image(560, 560);  // tall enough for eight bands of two row blocks each
+    pipeline->run(image, scene);
+    pipeline->run(image, scene);
     return image.pixels();
 }
 
-TEST(ThreadCountTest, OneTwoAndEightThreadsGiveTheSameImage) {
-    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
-        std::vector<std::vector<std::uint32_t>> images;
-#ifdef KEL_TEST_HAVE_TBB
-        for (const int threads : {1, 2, 8}) {
-            tbb::task_arena arena(threads);
-            arena.execute([&] { images.push_back(render(mode)); });
-        }
-#else
-        images.push_back(render(mode));
-#endif
-        images.push_back(render(mode));
-        images.push_back(render<OneThreadSurface>(mode));  // drawn and handed over serially
-        // The sphere shows, and the cut along the viewport's edge is drawn.
-        const auto& first = images.front();
-        EXPECT_GT(std::count(first.begin(), first.end(), ImageSurface::kWhite), 0);
-        EXPECT_NE(first[static_cast<std::size_t>(260 * 520 + 260)], ImageSurface::kWhite);
-        for (std::size_t i = 1; i < images.size(); ++i) {
-            EXPECT_TRUE(images[i] == first) << renderModeName(mode) << " run " << i;
-        }
-    }
-}
-
-// The viewport's rows are shared out to bands drawn at the same time; however many there
-// are, however the rows reach the surface, and however often the scene is painted, every
-// pixel comes out the same.
-TEST(BandCountTest, EveryBandCountAndRepeatedPaintGiveTheSameImage) {
-    for (const std::string name : {"cube", "clipping", "room"}) {
-        for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
+// The work is shared out over threads, and the viewport's rows over bands drawn at the
+// same time: however many there are and however the rows reach the surface, every pixel
+// comes out as in one band.
+TEST(ParallelRenderTest, EveryThreadAndBandCountGivesTheSameImage) {
+    for (const std::string name : {"sphere", "cube", "clipping", "room"}) {
+        for (const RenderMode mode :
+             {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
             SCOPED_TRACE(name + " " + renderModeName(mode));
-            test::OpenedScene example(name, mode);
-            ASSERT_TRUE(example.opened);
-            auto pipeline = makePipeline(mode);
-            auto* scanline = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
-            ASSERT_NE(scanline, nullptr);
-            scanline->setBandCount(1);
-            // Tall enough for eight bands of two row blocks each.
-            ImageSurface serial(560, 560);
-            pipeline->run(serial, example.scene());
-            for (const int bands : {2, 3, 8, 1}) {
-                scanline->setBandCount(bands);
-                ImageSurface banded(560, 560);
-                pipeline->run(banded, example.scene());
-                EXPECT_TRUE(banded.pixels() == serial.pixels()) << bands << " bands";
-                OneThreadSurface oneThread(560, 560);
-                pipeline->run(oneThread, example.scene());
-                EXPECT_TRUE(oneThread.pixels() == serial.pixels()) << bands << " bands, one thread";
+            const std::vector<std::uint32_t> serial = paint(name, mode, 1);
+            ASSERT_EQ(serial.size(), 560u * 560u);
+            if (name == "sphere") {  // it shows, and the cut along the viewport's edge is drawn
+                EXPECT_GT(std::count(serial.begin(), serial.end(), ImageSurface::kWhite), 0);
+                EXPECT_NE(serial[280 * 560 + 280], ImageSurface::kWhite);
+            }
+#ifdef KEL_TEST_HAVE_TBB
+            for (const int threads : {1, 2, 8}) {
+                tbb::task_arena arena(threads);
+                arena.execute([&] { EXPECT_TRUE(paint(name, mode) == serial) << threads; });
+            }
+#endif
+            for (const int bands : {2, 3, 8}) {
+                EXPECT_TRUE(paint(name, mode, bands) == serial) << bands << " bands";
+                EXPECT_TRUE(paint<OneThreadSurface>(name, mode, bands) == serial)
+                    << bands << " bands, one thread";
             }
         }
     }

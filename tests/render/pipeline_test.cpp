@@ -9,7 +9,7 @@
 namespace kel {
 namespace {
 
-TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRenders) {
+TEST(RenderPipelineTest, CullingNeedsAMillionthAndWireframeKeepsVisibilityFromEarlierRenders) {
     // Two triangles at z = 0: the left one on screen (world x > 0) faces the camera, the
     // right one faces away; a third, in the plane x = 0, is seen edge-on.
     auto scene = test::makeScene();
@@ -31,8 +31,7 @@ TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRender
 
     scene->setCullBackFaces(true);
     const std::vector<std::uint32_t> culled = render();
-    EXPECT_FALSE(away.visible() || edgeOn.visible());
-    EXPECT_TRUE(facing.visible());
+    EXPECT_TRUE(facing.visible() && !away.visible() && !edgeOn.visible());
     EXPECT_FALSE(culled == first);
 
     // Culling off again without a reset: the culled polygons stay undrawn.
@@ -45,9 +44,7 @@ TEST(RenderPipelineTest, WireframeWithoutCullingKeepsVisibilityFromEarlierRender
     EXPECT_TRUE(render() == first);
     away.setVisible(false);
     EXPECT_TRUE(render() == first);
-}
-
-TEST(RenderPipelineTest, FacingNeedsAProductOfAtLeastOneMillionth) {
+    // Facing needs a product of at least one millionth.
     Polygon polygon;  // a fresh polygon's normal is (1, 1, 1)
     Vertex corner;
     corner.setWorldPosition(Vector(0.0, 0.0, 0.0));
@@ -130,16 +127,14 @@ TEST(RenderPipelineTest, NormalsFollowEveryChangeOfTheWorldPositions) {
 TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
     const std::vector<std::size_t> sizes = {0, 3, 0, 5000, 1, 0, 1023, 1025, 2048, 0, 7};
     constexpr long kPiece = 700;
-    std::vector<std::vector<char>> lists;
+    std::vector<std::vector<char>> lists(sizes.size());
     std::vector<std::size_t> offsets;  // of each list in the whole range
-    std::size_t total = 0;
-    for (const std::size_t size : sizes) {
-        lists.emplace_back(size);
-        offsets.push_back(total);
-        total += size;
-    }
     std::vector<walk::Run<std::vector<char>>> runs;
+    std::size_t total = 0;
     for (std::size_t l = 0; l < sizes.size(); ++l) {
+        lists[l].resize(sizes[l]);
+        offsets.push_back(total);
+        total += sizes[l];
         runs.push_back({10 * l, &lists[l], static_cast<long>(sizes[l])});
     }
     std::vector<std::atomic<int>> visits(total);
@@ -163,19 +158,16 @@ TEST(TraversalTest, PiecesVisitEveryElementOnceAcrossListEnds) {
     }
 }
 
-using test::addObject;
-using test::addPolygon;
-
 constexpr std::uint32_t kBackground = 0x00ABCDEFu;
 
 // A box of six quads around the origin, plus a spiky non-convex polygon in front.
 void addTestGeometry(Scene& scene) {
-    SceneObject& box = addObject(
+    SceneObject& box = test::addObject(
         scene, {Vector(-2, -2, -2), Vector(2, -2, -2), Vector(2, 2, -2), Vector(-2, 2, -2),
                 Vector(-2, -2, 2), Vector(2, -2, 2), Vector(2, 2, 2), Vector(-2, 2, 2)});
     for (const auto& face : std::vector<std::vector<std::size_t>>{
              {0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}}) {
-        addPolygon(box, face);
+        test::addPolygon(box, face);
     }
     std::vector<Vector> star;
     std::vector<std::size_t> corners;
@@ -185,7 +177,7 @@ void addTestGeometry(Scene& scene) {
                           r * std::sin(i * 3.141592653589793 / 8.0), -3.0);
         corners.insert(corners.begin(), static_cast<std::size_t>(i));
     }
-    addPolygon(addObject(scene, star, Color(0, 200, 0)), corners);
+    test::addPolygon(test::addObject(scene, star, Color(0, 200, 0)), corners);
 }
 
 TEST(DegenerateSceneTest, NothingIsDrawnOutsideTheViewportWhateverTheScene) {
@@ -203,10 +195,10 @@ TEST(DegenerateSceneTest, NothingIsDrawnOutsideTheViewportWhateverTheScene) {
             s.light()->setDirection(Vector(nan, 0, 0));
         },
         [](Scene& s) {  // 1, 2 and 12 corners
-            SceneObject& object = addObject(s, {Vector(0, 0, -5), Vector(1, 1, -5)});
-            addPolygon(object, {0});
-            addPolygon(object, {0, 1}, false);
-            addPolygon(object, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, false);
+            SceneObject& object = test::addObject(s, {Vector(0, 0, -5), Vector(1, 1, -5)});
+            test::addPolygon(object, {0});
+            test::addPolygon(object, {0, 1}, false);
+            test::addPolygon(object, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, false);
         },
     };
     // near = far, height 0, near > far, negative near, tiny near.

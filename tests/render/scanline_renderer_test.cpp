@@ -1,7 +1,6 @@
 #include "render/scanline_renderer.h"
 
 #include <algorithm>
-#include <climits>
 #include <random>
 
 #include "render/render_pipeline.h"
@@ -26,6 +25,10 @@ TEST(ScanlineRendererTest, RowsAndColumnsAreHalfOpenAndNonConvexRowsFillEvenOdd)
          [](int x, int y) {
              return y >= 10 && y < 30 && x >= 10 && x < 30 && !(y < 20 && x >= y && x < 40 - y);
          }},
+        // The right edge crosses odd rows on a half, which rounds up: row r covers columns
+        // 0 .. (r + 1) / 2 - 1.
+        {{DevicePoint(0, 0, 5), DevicePoint(5, 10, 5), DevicePoint(0, 10, 5)},
+         [](int x, int y) { return y < 10 && x < (y + 1) / 2; }},
         // A sliver one column wide fills nothing.
         {{DevicePoint(10, 10, 5), DevicePoint(10, 30, 5), DevicePoint(10, 20, 5)},
          [](int, int) { return false; }},
@@ -64,27 +67,24 @@ TEST(ScanlineRendererTest, TrianglesMatchTheEdgeTableInEveryPixel) {
     const auto real = [&random] { return static_cast<double>(random() % 2001) / 1000.0 - 1.0; };
     auto scene = test::makeScene();
     scene->setAmbient(0.2);
-    std::vector<Vector> positions;
-    for (int i = 0; i < 60; ++i) {
-        positions.emplace_back(real(), real(), real());
-    }
-    SceneObject& object = test::addObject(*scene, positions);
+    SceneObject& object = test::addObject(*scene, std::vector<Vector>(60));
     object.setSpecular(0.6);
     object.setShininess(12);
     const auto corner = [&uniform] { return static_cast<std::size_t>(uniform(0, 59)); };
     for (int t = 0; t < 400; ++t) {
         test::addPolygon(object, {corner(), corner(), corner()}, t == 0);
     }
-    ImageSurface surface(300, 300);
-    ModelTransformStage().run(surface, *scene);
-    NormalStage().run(surface, *scene);
-    scene->deviceMapping()->fit(surface.clientRect(), 10);
     for (std::size_t i = 0; i < object.vertexCount(); ++i) {
         Vertex& v = *object.vertexAt(i);
+        v.setModelPosition(Vector(real(), real(), real()));
         v.setClipPosition(Vector(0.0, 0.0, 0.5, 1.0));
         const int y = uniform(0, 5) == 0 ? 10 * uniform(-2, 30) : uniform(-30, 310);
         v.setDevicePoint(DevicePoint(uniform(-40, 320), y, uniform(0, 255)));
     }
+    ImageSurface surface(300, 300);
+    ModelTransformStage().run(surface, *scene);
+    NormalStage().run(surface, *scene);
+    scene->deviceMapping()->fit(surface.clientRect(), 10);
     for (const RenderMode mode : {RenderMode::Gouraud, RenderMode::Phong}) {
         auto pipeline = makePipeline(mode);
         auto* renderer = dynamic_cast<ScanlineRenderer*>(pipeline->renderer());
@@ -116,67 +116,33 @@ TEST(ScanlineRendererTest, TrianglesMatchTheEdgeTableInEveryPixel) {
     }
 }
 
-TEST(DeviceRendererTest, PolygonWithACornerNearTheEyePlaneIsNotDrawn) {
-    auto scene = test::makeScene();
-    test::polygonWithClips(*scene,
-                           {Vector(0, 0, 0, 1e-7), Vector(-1, 1, 0.5, 1), Vector(-1, 0, 0.5, 1)});
-    for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Phong}) {
-        ImageSurface image(220, 220);
-        makePipeline(mode)->renderer()->run(image, *scene);
-        // The frame only: four sides of 201 pixels, each leaving out its end point.
-        EXPECT_EQ(std::count(image.pixels().begin(), image.pixels().end(), ImageSurface::kBlack),
-                  4 * 201);
-        EXPECT_EQ(std::count(image.pixels().begin(), image.pixels().end(), ImageSurface::kWhite),
-                  220 * 220 - 4 * 201);
-    }
-}
-
-TEST(ImageSurfaceTest, WritesOutsideTheImageAreDroppedOrCut) {
+// Writes beyond the image are dropped or cut. An opaque surface stores 0xFF in every high
+// byte, whatever writes the pixel, so a window can show the buffer as R, G, B, 255 bytes;
+// the colours read back are the same, and a stray high byte is never kept.
+TEST(ImageSurfaceTest, WritesAreCutToTheImageAndOpaqueSurfacesSetTheHighByte) {
     const std::uint32_t W = ImageSurface::kWhite;
-    ImageSurface image(5, 2);
-    for (const auto& [x, y] : {std::pair{-1, 0}, {5, 0}, {0, 2}, {0, -1}}) {
-        image.setPixel(x, y, 1);
+    const std::uint32_t row[] = {1, 2, 3, 4, 5, 6, 0xAB000007u};
+    const std::vector<std::uint32_t> expected = {0xFFu, W, W, 1, 2, 3, 4, 5, 6, 7, 0, 0, W, W, W};
+    for (const auto& [highByte, high] : {std::pair{ImageSurface::HighByte::Zero, 0u},
+                                         {ImageSurface::HighByte::Opaque, 0xFF000000u}}) {
+        ImageSurface image(5, 3, highByte);
+        for (const auto& [x, y] : {std::pair{-1, 0}, {5, 0}, {0, 3}, {0, -1}}) {
+            image.setPixel(x, y, 1);
+        }
+        for (const auto& [x, y] : {std::pair{0, 3}, {6, 0}, {-9, 0}, {-2, 1}, {3, 0}}) {
+            image.setPixelRow(x, y, row, 7);
+        }
+        image.setPixel(0, 0, 0xFF0000FFu);
+        image.moveTo(0, 2);
+        image.lineTo(2, 2);  // the end point itself is left out
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(image.pixel(static_cast<int>(i % 5), static_cast<int>(i / 5)), expected[i]);
+            EXPECT_EQ(image.pixels()[i], expected[i] | high) << i;
+        }
+        image.fill(0xAB123456u);
+        EXPECT_EQ(image.pixels(), std::vector<std::uint32_t>(15, 0x123456u | high));
     }
-    const std::uint32_t row[] = {1, 2, 3, 4, 5, 6, 7};
-    for (const auto& [x, y] : {std::pair{0, 2}, {6, 0}, {-9, 0}, {-2, 1}, {3, 0}}) {
-        image.setPixelRow(x, y, row, 7);
-    }
-    EXPECT_EQ(image.pixels(), (std::vector<std::uint32_t>{W, W, W, 1, 2, 3, 4, 5, 6, 7}));
 }
 
-TEST(ImageSurfaceTest, LinesWithEndPointsAtTheIntLimitsFinishAndStayInside) {
-    ImageSurface image(50, 50);
-    image.moveTo(-INT_MAX, 25);
-    image.lineTo(INT_MAX, 25);
-    image.moveTo(20, -INT_MAX);
-    image.lineTo(30, INT_MAX);
-    image.moveTo(0, 0);
-    image.lineTo(0, 3);  // the end point itself is left out
-    EXPECT_EQ(std::count(image.pixels().begin(), image.pixels().end(), ImageSurface::kBlack),
-              50 + 49 + 3);
-}
-
-// An opaque surface stores 0xFF in every high byte, whatever writes the pixel, so a window
-// can show the buffer as R, G, B, 255 bytes; the colours read back are the same.
-TEST(ImageSurfaceTest, AnOpaqueSurfaceKeepsTheHighByteAndTheSameColours) {
-    ImageSurface zero(4, 2);
-    ImageSurface opaque(4, 2, ImageSurface::HighByte::Opaque);
-    const std::uint32_t row[] = {0xAB405060u, 0x00000000u};
-    for (ImageSurface* image : {&zero, &opaque}) {
-        image->setPixel(0, 0, 0xFF0000FFu);  // a stray high byte is not kept
-        image->setPixelRow(2, 0, row, 2);
-        image->moveTo(0, 1);
-        image->lineTo(2, 1);
-    }
-    const std::vector<std::uint32_t> expected = {0x0000FFu, 0xFFFFFFu, 0x405060u, 0u,
-                                                 0u,        0u,        0xFFFFFFu, 0xFFFFFFu};
-    EXPECT_EQ(zero.pixels(), expected);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(opaque.pixel(static_cast<int>(i % 4), static_cast<int>(i / 4)), expected[i]);
-        EXPECT_EQ(opaque.pixels()[i], expected[i] | 0xFF000000u) << i;
-    }
-    opaque.fill(0x00123456u);
-    EXPECT_EQ(opaque.pixels(), std::vector<std::uint32_t>(8, 0xFF123456u));
-}
 }  // namespace
 }  // namespace kel

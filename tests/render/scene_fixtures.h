@@ -79,7 +79,8 @@ struct DevicePolygon {
 };
 
 template <class Renderer = GouraudRenderer>
-std::unique_ptr<Renderer> drawDevice(Scene& scene, const std::vector<DevicePolygon>& polygons) {
+std::unique_ptr<ScanlineRenderer> drawDevice(Scene& scene,
+                                             const std::vector<DevicePolygon>& polygons) {
     ImageSurface surface(300, 300);
     scene.deviceMapping()->fit(surface.clientRect(), 10);
     std::vector<std::pair<SceneObject*, const DevicePolygon*>> made;
@@ -108,8 +109,7 @@ std::unique_ptr<Renderer> drawDevice(Scene& scene, const std::vector<DevicePolyg
 }
 
 // Every message fails the test: the files opened here must open cleanly.
-class NoMessages : public UserMessages {
-public:
+struct NoMessages : UserMessages {
     void showError(const std::string& text) override { ADD_FAILURE() << text; }
     bool askYesNo(const std::string& text) override {
         ADD_FAILURE() << text;

@@ -1,3 +1,5 @@
+#include <array>
+
 #include "render/device_renderer.h"
 #include "render/supersampled_render.h"
 #include "scene_fixtures.h"
@@ -9,8 +11,7 @@ using Pattern = std::function<std::uint32_t(int, int)>;
 
 // Paints every viewport pixel with a colour given by its column and row, so the block
 // averages can be worked out by hand.
-class PatternRenderer : public DeviceRenderer {
-public:
+struct PatternRenderer : DeviceRenderer {
     explicit PatternRenderer(Pattern pattern) : pattern_(std::move(pattern)) {}
     void draw(DrawingSurface& surface, Scene& scene) override {
         const DeviceMapping& m = *scene.deviceMapping();
@@ -20,38 +21,29 @@ public:
             }
         }
     }
-
-private:
     Pattern pattern_;
 };
 
-std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    return r | (g << 8) | (b << 16);
-}
-
 TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
-    const auto checker = [](int x, int y) { return (x + y) % 2 ? ImageSurface::kWhite : 0u; };
     const struct {
         const char* name;
         int factor;
         Pattern samples;
         Pattern expected;  // the 1x pixel at viewport column and row
     } cases[] = {
-        // 2 of 4 white: 127.5 rounds up.
-        {"checker 2", 2, checker, [](int, int) { return rgb(128, 128, 128); }},
         // 4 or 5 of 9 white: 113.33 and 141.67.
-        {"checker 3", 3, checker,
+        {"checker 3", 3, [](int x, int y) { return (x + y) % 2 ? ImageSurface::kWhite : 0u; },
          [](int x, int y) {
-             const std::uint32_t v = (3 * x + 3 * y) % 2 ? 142 : 113;
-             return rgb(v, v, v);
+             const int v = (3 * x + 3 * y) % 2 ? 142 : 113;
+             return packColor(v, v, v);
          }},
         // Columns 2X and 2X+1 average to 2X + 0.5, which rounds up; rows alike.
-        {"ramps", 2, [](int x, int y) { return rgb(x & 0xFF, y & 0xFF, 7); },
-         [](int x, int y) { return rgb(2 * x + 1, 2 * y + 1, 7); }},
+        {"ramps", 2, [](int x, int y) { return packColor(x, y, 7); },
+         [](int x, int y) { return packColor(2 * x + 1, 2 * y + 1, 7); }},
         // One red sample in 16: 15.94 rounds to 16.
         {"one in 16", 4,
-         [](int x, int y) { return x % 4 == 3 && y % 4 == 0 ? rgb(255, 0, 0) : 0u; },
-         [](int, int) { return rgb(16, 0, 0); }},
+         [](int x, int y) { return x % 4 == 3 && y % 4 == 0 ? packColor(255, 0, 0) : 0u; },
+         [](int, int) { return packColor(16, 0, 0); }},
     };
     for (const auto& c : cases) {
         auto scene = test::makeScene();
@@ -76,31 +68,20 @@ TEST(SupersampleTest, BlockMeansRoundHalvesUp) {
 
 // Factor 1, and client areas too small for a sampled viewport, are one plain run.
 TEST(SupersampleTest, FactorOneAndTinyClientAreasDrawAsAPlainRun) {
-    const struct {
-        int factor, width, height;
-    } cases[] = {{1, 230, 170}, {4, 19, 40}, {4, 20, 20}, {4, 0, 0}};
     for (const RenderMode mode : {RenderMode::Wireframe, RenderMode::Gouraud, RenderMode::Phong}) {
         test::OpenedScene room("room", mode);
         ASSERT_TRUE(room.opened);
         const auto pipeline = makePipeline(mode);
-        for (const auto& c : cases) {
-            ImageSurface plain(c.width, c.height);
+        for (const auto& [factor, width, height] :
+             {std::array{1, 230, 170}, {4, 19, 40}, {4, 20, 20}, {4, 0, 0}}) {
+            ImageSurface plain(width, height);
             pipeline->run(plain, room.scene());
-            ImageSurface image(c.width, c.height);
-            SupersampledRender(c.factor).run(*pipeline, room.scene(), image);
+            ImageSurface image(width, height);
+            SupersampledRender(factor).run(*pipeline, room.scene(), image);
             EXPECT_TRUE(image.pixels() == plain.pixels())
-                << renderModeName(mode) << " " << c.width << "x" << c.height;
+                << renderModeName(mode) << " " << width << "x" << height;
         }
     }
-}
-
-// Phong with the clip positions the test gives, so the covered samples are known exactly.
-std::unique_ptr<RenderPipeline> phongOverGivenClips() {
-    auto pipeline = std::make_unique<PhongPipeline>();
-    pipeline->setCullStage(nullptr);
-    pipeline->setViewStage(nullptr);
-    pipeline->setClipStage(nullptr);
-    return pipeline;
 }
 
 // Samples [c0, c1) x [r0, r1) of an 8 x 8 sampled viewport: projected x = -1 + c / 4 is
@@ -119,7 +100,7 @@ void addSampleRect(Scene& scene, const SampleRect& rect) {
 }
 
 // A 4 x 4 thumbnail from 8 x 8 samples.
-TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamples) {
+TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamplesAndBadRequestsDrawNothing) {
     const struct {
         const char* name;
         std::vector<SampleRect> rects;
@@ -138,13 +119,17 @@ TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamples) {
         {"everything", {{0, 0, 8, 8}}, std::vector<int>(16, 255), 64},
         {"outside the view", {{12, 12, 16, 16}}, std::vector<int>(16, 0), 0},
     };
+    PhongPipeline phong;  // over the clip positions given, so the covered samples are known
+    phong.setCullStage(nullptr);
+    phong.setViewStage(nullptr);
+    phong.setClipStage(nullptr);
     for (const auto& c : cases) {
         auto scene = test::makeScene();
         for (const SampleRect& rect : c.rects) {
             addSampleRect(*scene, rect);
         }
         Thumbnail thumbnail;
-        ASSERT_TRUE(renderThumbnail(*phongOverGivenClips(), *scene, 4, 2, thumbnail)) << c.name;
+        ASSERT_TRUE(renderThumbnail(phong, *scene, 4, 2, thumbnail)) << c.name;
         ASSERT_EQ(thumbnail.image.width(), 4);
         ASSERT_EQ(thumbnail.image.height(), 4);
         for (int i = 0; i < 16; ++i) {
@@ -153,21 +138,17 @@ TEST(ThumbnailTest, AlphaIsTheShareOfCoveredSamples) {
         }
         EXPECT_EQ(thumbnail.coveredSamples, c.covered) << c.name;
     }
-}
-
-TEST(ThumbnailTest, NeedsADepthBufferAndASaneSizeAndLeavesTheResultAloneWithout) {
+    // Without a depth buffer, or at a size refused before anything of it is allocated,
+    // nothing is drawn and the result is left alone.
     auto scene = test::makeScene();
     addSampleRect(*scene, {0, 0, 8, 8});
     WireframePipeline wireframe;
     Thumbnail thumbnail;
     thumbnail.coveredSamples = 7;
     EXPECT_FALSE(renderThumbnail(wireframe, *scene, 8, 2, thumbnail));
-    EXPECT_EQ(thumbnail.coveredSamples, 7u);
-    EXPECT_TRUE(thumbnail.image.empty());
-    // Refused before anything of that size is allocated.
-    PhongPipeline phong;
     EXPECT_FALSE(renderThumbnail(phong, *scene, 1 << 15, 4, thumbnail));
     EXPECT_FALSE(renderThumbnail(phong, *scene, 2000000000, 2000000000, thumbnail));
+    EXPECT_EQ(thumbnail.coveredSamples, 7u);
     EXPECT_TRUE(thumbnail.image.empty());
 }
 
