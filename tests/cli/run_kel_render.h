@@ -4,23 +4,17 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cli/png_input.h"
 #include "cli/stderr_user_messages.h"
+#include "files/files_test_support.h"
 #include "files/kel_doc.h"
 #include "render/render_mode.h"
 
 namespace kel::test {
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The text in single quotes, for the shell.
 inline std::string quoted(const std::string& s) {

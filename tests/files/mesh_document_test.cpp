@@ -74,12 +74,8 @@ TEST_F(MeshDocumentTest, TheExtensionDecidesAndAFileThatOpensAsNeitherSaysWhy) {
         std::string error;  // none when it opens
     } cases[] = {
         {"kel.obj", kTriangleObject, ""},
-        {"upper.OBJ", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", ""},
-        {"mesh.PLY",
-         "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
-         "property float z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n"
-         "0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
-         ""},
+        {"upper.OBJ", kObjVertices + "f 1 2 3\n", ""},
+        {"mesh.PLY", plyHeader("ascii", kPlyElements) + "0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", ""},
         {"scene.txt", sceneHeader(0), ""},
         {"photo.png", "\x89PNG\r\n\x1A\n", "Cannot open " + path("photo.png") + neither},
         {"empty.txt", "", "Cannot open " + path("empty.txt") + neither},
@@ -109,7 +105,7 @@ TEST_F(MeshDocumentTest, TheExtensionDecidesAndAFileThatOpensAsNeitherSaysWhy) {
 TEST_F(MeshDocumentTest, ASceneNamesMeshesAndABadOneIsLeftOutAlone) {
     write("parts/cube.stl", binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}));
     write("parts/broken.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n");
-    write("tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    write("tri.obj", kObjVertices + "f 1 2 3\n");
     const std::string record = "\n0 0 90\n2 2 2\n5 0 0\n10 20 30\n0.5\n0.25\n7\n";
     const std::string scene = sceneHeader(3) + "parts/cube.stl" + record + "parts/broken.off" +
                               record + "tri.obj" + record;

@@ -36,7 +36,6 @@ TEST_P(FormatAccepts, ReadsVerticesAndFaces) {
 const std::vector<double> kSquare = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
 const Faces kSquareFaces = {{0, 1, 2}, {0, 2, 3}};
 const std::vector<double> kUnitTriangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
 // An OBJ case; by default the file must read as kUnitTriangle with the one face 1 2 3.
 FormatCase obj(const char* name, std::string data, std::vector<double> positions = kUnitTriangle,
@@ -117,18 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                    binaryStl({{0.1f, kSmallestNormal, 16777215.0f, 1, 0, 0, 0, 1, 0}}),
                    {static_cast<double>(0.1f), static_cast<double>(kSmallestNormal), 16777215.0, 1,
                     0, 0, 0, 1, 0},
-                   {{0, 1, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Obj, FormatAccepts,
-    ::testing::Values(
+                   {{0, 1, 2}}},
         obj("slashForms",
-            kTriangle + "vt 0 0\nvn 0 0 1\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n",
+            kObjVertices +
+                "vt 0 0\nvn 0 0 1\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1\nf 1/1/1 2/1/1 3/1/1\n",
             kUnitTriangle, {{0, 1, 2}, {0, 1, 2}, {0, 1, 2}}),
         obj("negativeIndicesCountBackFromTheLatest",
-            kTriangle + "f -3 -2 -1\nv 1 1 0\nf -4 -1 -2\n", {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0},
-            {{0, 1, 2}, {0, 3, 2}}),
+            kObjVertices + "f -3 -2 -1\nv 1 1 0\nf -4 -1 -2\n",
+            {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}, {{0, 1, 2}, {0, 3, 2}}),
         obj("quadAndPentagon",
             "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv -1 0 0\nf 1 2 3 4\nf 1 2 3 4 5\n",
             {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, -1, 0, 0}, {{0, 1, 2, 3}, {0, 1, 2, 3, 4}}),
@@ -144,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         obj("ignoredStatementsLatin1NamesAndALongLineAfterAByteOrderMark",
             "\xEF\xBB\xBFmtllib caf\xE9.mtl\no pi\xE8"
             "ce\ng grp\nusemtl m\nvp 0.5\no " +
-                std::string(100000, 'n') + "\n" + kTriangle +
+                std::string(100000, 'n') + "\n" + kObjVertices +
                 "l 1 2\np 3\ncstype bezier\nf 1 2 3\n")),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -164,25 +159,6 @@ TEST_P(FormatRefuses, NamesTheFileThePlaceAndWhatWasExpected) {
     EXPECT_EQ(parsed.failure, c.message);
 }
 
-// One format's faults, each {name, data, message}; the file is called "bad".
-std::vector<FormatFault> faultsOf(MeshFormat format,
-                                  const std::vector<std::array<std::string, 3>>& rows) {
-    std::vector<FormatFault> faults;
-    for (const auto& [name, data, message] : rows) {
-        faults.push_back({name, format, data, message});
-    }
-    return faults;
-}
-
-const auto kFaultName = [](const auto& info) { return info.param.name; };
-
-std::string plyHeader(const std::string& format, const std::string& elements) {
-    return "ply\nformat " + format + " 1.0\n" + elements + "end_header\n";
-}
-const std::string kPlyElements =
-    "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
-    "element face 1\nproperty list uchar int vertex_indices\n";
-
 // A 169-byte header, 36 bytes of vertices from byte 169, the face's count at byte 205 and
 // its indices at 206, 210 and 214.
 std::string binaryFace(std::uint8_t count, std::int32_t last) {
@@ -199,120 +175,126 @@ const std::string kWideText =
     "bad: UTF-16 or UTF-32 text (or NUL bytes in text) cannot be read; save the file as UTF-8 "
     "or ASCII";
 
-INSTANTIATE_TEST_SUITE_P(
-    Off, FormatRefuses,
-    ::testing::ValuesIn(faultsOf(
-        MeshFormat::Off,
-        {{"keyword", "OFFX\n",
-          "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
-         {"hugeCounts", "OFF\n4000000000 1 0\n",
-          "bad, line 2: expected the vertex count (0 to 2147483647), found 4000000000"},
-         {"countsBeyondTheFile", "OFF\n2000000000 2000000000 0\n",
-          "bad, line 3: 2000000000 vertices and 2000000000 faces cannot fit in the 0 bytes "
-          "that follow"},
-         {"truncated", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1      ",
-          "bad, line 6: expected a vertex index, found the end of the file"},
-         {"indexPastTheList", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n",
-          "bad, line 6: vertex index 3 names no vertex (there are 3)"},
-         {"noFaces", "OFF\n3 0 0\n0 0 0\n1 0 0\n0 1 0\n",
-          "bad, line 3: no faces: a file of points only has nothing to shade"},
-         {"binary", "OFF BINARY\n",
-          "bad, line 1: binary OFF files are not supported; save it as text"}})),
-    kFaultName);
+// Each format's faults, each {name, data, message}; the file is called "bad".
+struct FaultGroup {
+    std::string prefix;
+    MeshFormat format;
+    std::vector<std::array<std::string, 3>> rows;
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    Ply, FormatRefuses,
-    ::testing::ValuesIn(faultsOf(
-        MeshFormat::Ply,
-        {{"unknownFormat", plyHeader("binary_middle_endian", ""),
-          "bad, line 2: unknown PLY format \"binary_middle_endian\" (expected ascii, "
-          "binary_little_endian or binary_big_endian)"},
-         {"unknownType", plyHeader("ascii", "element vertex 1\nproperty float128 x\n"),
-          "bad, line 4: unknown property type \"float128\""},
-         {"floatListCount",
-          plyHeader("ascii", "element face 1\nproperty list float int vertex_indices\n"),
-          "bad, line 4: the count type of a list must be an integer type, found \"float\""},
-         {"withoutFaces",
-          plyHeader("ascii",
-                    "element vertex 1\nproperty float x\nproperty float y\n"
-                    "property float z\n") +
-              "0 0 0\n",
-          "bad, line 7: no faces: a file of points only has nothing to shade"},
-         {"noHeaderEnd", "ply\nformat ascii 1.0\n",
-          "bad, line 3: expected end_header, found the end of the file"},
-         {"countsBeyondTheFile",
-          plyHeader("binary_little_endian",
-                    "element vertex 4000000000\nproperty float x\nproperty float y\n"
-                    "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"),
-          "bad, line 3: element vertex declares 4000000000 items, more than the 0 bytes of data "
-          "can hold"},
-         {"binaryTruncated", binaryFace(3, 2).substr(0, 210),
-          "bad, byte 205: a list of 3 entries does not fit in the rest of the file"},
-         {"binaryIndexPastTheList", binaryFace(3, 3),
-          "bad, byte 214: vertex index 3 names no vertex (there are 3)"},
-         {"binaryTwoCorners", binaryFace(2, 2),
-          "bad, byte 205: a face needs at least 3 corners, found 2"},
-         {"asciiNan", plyHeader("ascii", kPlyElements) + "0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n",
-          "bad, line 11: expected the y coordinate, found \"nan\", which is not a finite number"},
-         {"utf16", std::string("\xFE\xFF\0p\0l\0y", 8), kWideText}})),
-    kFaultName);
+const FaultGroup kFaultGroups[] = {
+    {"off",
+     MeshFormat::Off,
+     {{"keyword", "OFFX\n",
+       "bad, line 1: expected OFF (or COFF, NOFF, STOFF, ...), found \"OFFX\""},
+      {"hugeCounts", "OFF\n4000000000 1 0\n",
+       "bad, line 2: expected the vertex count (0 to 2147483647), found 4000000000"},
+      {"countsBeyondTheFile", "OFF\n2000000000 2000000000 0\n",
+       "bad, line 3: 2000000000 vertices and 2000000000 faces cannot fit in the 0 bytes "
+       "that follow"},
+      {"truncated", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1      ",
+       "bad, line 6: expected a vertex index, found the end of the file"},
+      {"indexPastTheList", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n",
+       "bad, line 6: vertex index 3 names no vertex (there are 3)"},
+      {"noFaces", "OFF\n3 0 0\n0 0 0\n1 0 0\n0 1 0\n",
+       "bad, line 3: no faces: a file of points only has nothing to shade"},
+      {"binary", "OFF BINARY\n",
+       "bad, line 1: binary OFF files are not supported; save it as text"}}},
+    {"ply",
+     MeshFormat::Ply,
+     {{"unknownFormat", plyHeader("binary_middle_endian", ""),
+       "bad, line 2: unknown PLY format \"binary_middle_endian\" (expected ascii, "
+       "binary_little_endian or binary_big_endian)"},
+      {"unknownType", plyHeader("ascii", "element vertex 1\nproperty float128 x\n"),
+       "bad, line 4: unknown property type \"float128\""},
+      {"floatListCount",
+       plyHeader("ascii", "element face 1\nproperty list float int vertex_indices\n"),
+       "bad, line 4: the count type of a list must be an integer type, found \"float\""},
+      {"withoutFaces",
+       plyHeader("ascii",
+                 "element vertex 1\nproperty float x\nproperty float y\n"
+                 "property float z\n") +
+           "0 0 0\n",
+       "bad, line 7: no faces: a file of points only has nothing to shade"},
+      {"noHeaderEnd", "ply\nformat ascii 1.0\n",
+       "bad, line 3: expected end_header, found the end of the file"},
+      {"countsBeyondTheFile",
+       plyHeader("binary_little_endian",
+                 "element vertex 4000000000\nproperty float x\nproperty float y\n"
+                 "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"),
+       "bad, line 3: element vertex declares 4000000000 items, more than the 0 bytes of data "
+       "can hold"},
+      {"binaryTruncated", binaryFace(3, 2).substr(0, 210),
+       "bad, byte 205: a list of 3 entries does not fit in the rest of the file"},
+      {"binaryIndexPastTheList", binaryFace(3, 3),
+       "bad, byte 214: vertex index 3 names no vertex (there are 3)"},
+      {"binaryTwoCorners", binaryFace(2, 2),
+       "bad, byte 205: a face needs at least 3 corners, found 2"},
+      {"asciiNan", plyHeader("ascii", kPlyElements) + "0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n",
+       "bad, line 11: expected the y coordinate, found \"nan\", which is not a finite number"},
+      {"utf16", std::string("\xFE\xFF\0p\0l\0y", 8), kWideText}}},
+    {"stl",
+     MeshFormat::Stl,
+     {{"binarySizeMismatch", binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "part") + "x",
+       "bad: neither ASCII STL (it does not begin with solid) nor binary STL: 1 triangles "
+       "need 84 + 50 x 1 = 134 bytes, the file has 135"},
+      {"solidHeaderSizeMismatch",
+       binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "solid x").substr(0, 120),
+       "bad: binary STL whose size does not match its count: 1 triangles need 134 bytes, the "
+       "file has 120"},
+      {"binaryNan", binaryStl({{0, 0, 0, 1, std::numeric_limits<float>::quiet_NaN(), 0, 0, 1, 0}}),
+       "bad, byte 108: a vertex coordinate is not a finite number"},
+      {"binaryNoTriangles", binaryStl({}), "bad: no triangles: nothing to shade"},
+      {"asciiTruncated", "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0",
+       "bad, line 5: expected the z coordinate, found the end of the file"},
+      {"asciiTwoVertices",
+       "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nendloop\n",
+       "bad, line 6: a facet needs at least 3 vertices, found 2"},
+      {"asciiEmpty", "solid s\nendsolid s\n", "bad, line 3: no facets: nothing to shade"}}},
+    {"obj",
+     MeshFormat::WavefrontObj,
+     {{"indexZero", kObjVertices + "f 0 1 2\n",
+       "bad, line 4: vertex index 0 in a face: OBJ indices start at 1"},
+      {"indexPastTheList", kObjVertices + "f 1 2 4\n",
+       "bad, line 4: vertex index 4 names no vertex (3 so far)"},
+      {"twoCorners", kObjVertices + "f 1 2\n",
+       "bad, line 4: a face needs at least 3 corners, found 2"},
+      {"missingCoordinate", "v 0 0\nv 1 1 1\n",
+       "bad, line 1: expected the z coordinate, found the end of the line"},
+      {"malformedNumber", "v 0 1.2.3 0\n",
+       "bad, line 1: expected the y coordinate, found \"1.2.3\""},
+      {"nan", "v nan 0 0\n",
+       "bad, line 1: expected the x coordinate, found \"nan\", which is not a finite number"},
+      {"outOfRange", "v 0 0 1e999\n",
+       "bad, line 1: expected the z coordinate, found \"1e999\", which is out of range"},
+      {"badCorner", kObjVertices + "f 1 2 3/x\n",
+       "bad, line 4: expected a corner (v, v/vt, v//vn or v/vt/vn), found \"3/x\""},
+      {"hugeIndex", kObjVertices + "f 1 2 99999999999999999999\n",
+       "bad, line 4: expected a vertex index (v, v/vt, v//vn or v/vt/vn), found "
+       "\"99999999999999999999\""},
+      {"linesAndPointsOnly", kObjVertices + "l 1 2 3\np 1\n",
+       "bad: no faces: a file of points or lines only has nothing to shade"},
+      {"utf16WithoutMark", std::string{'v', '\0', ' ', '\0', '0', '\0'}, kWideText},
+      {"invalidByteInAKeyword", "v\xE9 0 0 0\n",
+       "bad, line 1: expected a statement (v, f, s, ...), found \"v?\""},
+      {"badSmoothingGroup", kObjVertices + "s on\n",
+       "bad, line 4: expected a smoothing group number or off, found \"on\""},
+      {"lineNumbersCountJoinedLines", "v 0 \\\n0 \\\n0\nv x 0 0\n",
+       "bad, line 4: expected the x coordinate, found \"x\""}}},
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    Stl, FormatRefuses,
-    ::testing::ValuesIn(faultsOf(
-        MeshFormat::Stl,
-        {{"binarySizeMismatch", binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "part") + "x",
-          "bad: neither ASCII STL (it does not begin with solid) nor binary STL: 1 triangles "
-          "need 84 + 50 x 1 = 134 bytes, the file has 135"},
-         {"solidHeaderSizeMismatch",
-          binaryStl({{0, 0, 0, 1, 0, 0, 0, 1, 0}}, "solid x").substr(0, 120),
-          "bad: binary STL whose size does not match its count: 1 triangles need 134 bytes, the "
-          "file has 120"},
-         {"binaryNan",
-          binaryStl({{0, 0, 0, 1, std::numeric_limits<float>::quiet_NaN(), 0, 0, 1, 0}}),
-          "bad, byte 108: a vertex coordinate is not a finite number"},
-         {"binaryNoTriangles", binaryStl({}), "bad: no triangles: nothing to shade"},
-         {"asciiTruncated", "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0",
-          "bad, line 5: expected the z coordinate, found the end of the file"},
-         {"asciiTwoVertices",
-          "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nendloop\n",
-          "bad, line 6: a facet needs at least 3 vertices, found 2"},
-         {"asciiEmpty", "solid s\nendsolid s\n", "bad, line 3: no facets: nothing to shade"}})),
-    kFaultName);
+std::vector<FormatFault> allFaults() {
+    std::vector<FormatFault> faults;
+    for (const FaultGroup& group : kFaultGroups) {
+        for (const auto& [name, data, message] : group.rows) {
+            faults.push_back({group.prefix + "_" + name, group.format, data, message});
+        }
+    }
+    return faults;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Obj, FormatRefuses,
-    ::testing::ValuesIn(faultsOf(
-        MeshFormat::WavefrontObj,
-        {{"indexZero", kTriangle + "f 0 1 2\n",
-          "bad, line 4: vertex index 0 in a face: OBJ indices start at 1"},
-         {"indexPastTheList", kTriangle + "f 1 2 4\n",
-          "bad, line 4: vertex index 4 names no vertex (3 so far)"},
-         {"twoCorners", kTriangle + "f 1 2\n",
-          "bad, line 4: a face needs at least 3 corners, found 2"},
-         {"missingCoordinate", "v 0 0\nv 1 1 1\n",
-          "bad, line 1: expected the z coordinate, found the end of the line"},
-         {"malformedNumber", "v 0 1.2.3 0\n",
-          "bad, line 1: expected the y coordinate, found \"1.2.3\""},
-         {"nan", "v nan 0 0\n",
-          "bad, line 1: expected the x coordinate, found \"nan\", which is not a finite number"},
-         {"outOfRange", "v 0 0 1e999\n",
-          "bad, line 1: expected the z coordinate, found \"1e999\", which is out of range"},
-         {"badCorner", kTriangle + "f 1 2 3/x\n",
-          "bad, line 4: expected a corner (v, v/vt, v//vn or v/vt/vn), found \"3/x\""},
-         {"hugeIndex", kTriangle + "f 1 2 99999999999999999999\n",
-          "bad, line 4: expected a vertex index (v, v/vt, v//vn or v/vt/vn), found "
-          "\"99999999999999999999\""},
-         {"linesAndPointsOnly", kTriangle + "l 1 2 3\np 1\n",
-          "bad: no faces: a file of points or lines only has nothing to shade"},
-         {"utf16WithoutMark", std::string{'v', '\0', ' ', '\0', '0', '\0'}, kWideText},
-         {"invalidByteInAKeyword", "v\xE9 0 0 0\n",
-          "bad, line 1: expected a statement (v, f, s, ...), found \"v?\""},
-         {"badSmoothingGroup", kTriangle + "s on\n",
-          "bad, line 4: expected a smoothing group number or off, found \"on\""},
-         {"lineNumbersCountJoinedLines", "v 0 \\\n0 \\\n0\nv x 0 0\n",
-          "bad, line 4: expected the x coordinate, found \"x\""}})),
-    kFaultName);
+INSTANTIATE_TEST_SUITE_P(Formats, FormatRefuses, ::testing::ValuesIn(allFaults()),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace kel::test

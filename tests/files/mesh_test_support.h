@@ -22,6 +22,17 @@ inline Parsed parseMesh(MeshFormat format, const std::string& data, const std::s
     return parsed;
 }
 
+// The unit triangle's three OBJ vertices, without a face.
+inline const std::string kObjVertices = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+
+inline std::string plyHeader(const std::string& format, const std::string& elements) {
+    return "ply\nformat " + format + " 1.0\n" + elements + "end_header\n";
+}
+// Three vertices and one face.
+inline const std::string kPlyElements =
+    "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+    "element face 1\nproperty list uchar int vertex_indices\n";
+
 // Face f's corner indices.
 inline std::vector<std::uint32_t> faceCorners(const MeshData& mesh, std::size_t f) {
     return {mesh.corners.begin() + static_cast<std::ptrdiff_t>(mesh.faceBegin(f)),
