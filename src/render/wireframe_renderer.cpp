@@ -45,19 +45,16 @@ void WireframeRenderer::draw(DrawingSurface& surface, Scene& scene) {
 }
 
 // Every pen stroke is black, so the image is the union of the lines' pixels, in any
-// order: the scene's polygons are shared out over the threads in pieces, and each draws
-// its lines straight into the image.
+// order: the polygons are shared out over the threads, and each draws its lines straight
+// into the image.
 void WireframeRenderer::drawConcurrently(ImageSurface& image, const Scene& scene) {
     const DeviceMapping& mapping = *scene.deviceMapping();
-    walk::forEachInPieces(walk::polygonRuns(scene), kPiece,
-                          [&](long, std::size_t, const Polygon* drawn) {
-                              if (!walk::selected(*drawn, walk::Which::Drawable)) {
-                                  return;
-                              }
-                              forEachEdgeOf(*drawn, mapping, [&](int x0, int y0, int x1, int y1) {
-                                  image.lineFromAnyThread(x0, y0, x1, y1);
-                              });
-                          });
+    walk::forEachPolygonInParallel(
+        scene, walk::Which::Drawable, [&](std::size_t, const Polygon& polygon) {
+            forEachEdgeOf(polygon, mapping, [&](int x0, int y0, int x1, int y1) {
+                image.lineFromAnyThread(x0, y0, x1, y1);
+            });
+        });
 }
 
 }  // namespace kel

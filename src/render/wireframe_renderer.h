@@ -13,9 +13,6 @@ public:
     void draw(DrawingSurface& surface, Scene& scene) override;
 
 private:
-    // Polygons per piece when the polygons are shared out over the threads.
-    static constexpr long kPiece = 4096;
-
     void drawConcurrently(ImageSurface& image, const Scene& scene);
 };
 
