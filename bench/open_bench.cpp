@@ -24,8 +24,12 @@ std::uintmax_t bytesRead(const std::filesystem::path& scenePath, const kel::Scen
     std::error_code ec;
     std::uintmax_t total = std::filesystem::file_size(scenePath, ec);
     for (std::size_t i = 0; i < scene.objectCount(); ++i) {
-        const auto size =
-            std::filesystem::file_size(scenePath.parent_path() / scene.object(i)->name(), ec);
+        // A mesh opened alone is its own object file: counted once.
+        const std::filesystem::path object = scenePath.parent_path() / scene.object(i)->name();
+        if (std::filesystem::equivalent(object, scenePath, ec)) {
+            continue;
+        }
+        const auto size = std::filesystem::file_size(object, ec);
         total += ec ? 0 : size;
     }
     return total;

@@ -34,6 +34,7 @@ private:
     bool statement();
     bool vertex();
     bool face();
+    bool plainCorner();
     bool corner(std::string_view token);
     bool smoothing();
 
@@ -110,7 +111,7 @@ bool ObjParser::face() {
         if (cursor_.atLineEnd() || cursor_.peek() == '#') {
             break;
         }
-        if (!corner(cursor_.token())) {
+        if (!plainCorner() && !corner(cursor_.token())) {
             return false;
         }
     }
@@ -122,6 +123,27 @@ bool ObjParser::face() {
     if (grouped_) {
         mesh_.smoothing.push_back(group_);
     }
+    return true;
+}
+
+// The usual corner, a vertex index from 1 to 999,999,999 that names a vertex read so far
+// and makes up the whole token, read in one pass; false, with nothing read, for any other
+// token, which corner then reads or refuses.
+bool ObjParser::plainCorner() {
+    const char* p = cursor_.position();
+    const char* const end = cursor_.end();
+    if (p == end || *p < '1' || *p > '9') {
+        return false;
+    }
+    std::int64_t index = 0;
+    for (int digits = 0; p != end && *p >= '0' && *p <= '9' && digits < 9; ++p, ++digits) {
+        index = index * 10 + (*p - '0');
+    }
+    if (!cursor_.endsTokenAt(p) || index > static_cast<std::int64_t>(mesh_.vertexCount())) {
+        return false;
+    }
+    mesh_.corners.push_back(static_cast<std::uint32_t>(index - 1));
+    cursor_.moveWithinToken(p);
     return true;
 }
 

@@ -65,6 +65,11 @@ public:
     void setLine(std::size_t line) { line_ = line; }
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
     const char* position() const { return p_; }
+    const char* end() const { return end_; }
+    // Whether a token that starts at the cursor ends at p.
+    bool endsTokenAt(const char* p) const { return endsToken(p); }
+    // Moves to p, which must lie within the token at the cursor or at its end.
+    void moveWithinToken(const char* p) { p_ = p; }
 
 private:
     static bool isBlank(char c) {
