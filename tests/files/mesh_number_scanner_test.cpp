@@ -1,5 +1,3 @@
-#include "files/mesh/number_scanner.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -9,6 +7,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "files/mesh/number_scanner.h"
 
 namespace kel {
 namespace {
@@ -55,12 +55,39 @@ Scanned scanned(const std::string& text) {
 // Plain decimals take a shortcut past the library; every text, plain or not, must still be
 // read to the very bits and length the library reads, signs of zero included.
 TEST(MeshNumberScannerTest, ScanRealReadsWhatTheLibraryReads) {
-    std::vector<std::string> texts = {
-        "0",    "-0",   "-0.0", "+.5",  "5.",    ".",     "-",     "+",     "-.5",
-        "1e5",  "1.5e-3", "2E2", "1e",  "1e+",   "1.2.3", "12/3",  "7 8",   "0.1x",
-        "nan",  "inf",  "-inf", "1e999", "1e-999", "123456789012345", "1234567890123456",
-        "0.30000000000000004", "9007199254740993", "000000000000001.5", "-999999999999999.",
-        ".000000000000001", "0.1234567890123456789", "4.35\r\n", "1,5"};
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "-0.0",
+                                      "+.5",
+                                      "5.",
+                                      ".",
+                                      "-",
+                                      "+",
+                                      "-.5",
+                                      "1e5",
+                                      "1.5e-3",
+                                      "2E2",
+                                      "1e",
+                                      "1e+",
+                                      "1.2.3",
+                                      "12/3",
+                                      "7 8",
+                                      "0.1x",
+                                      "nan",
+                                      "inf",
+                                      "-inf",
+                                      "1e999",
+                                      "1e-999",
+                                      "123456789012345",
+                                      "1234567890123456",
+                                      "0.30000000000000004",
+                                      "9007199254740993",
+                                      "000000000000001.5",
+                                      "-999999999999999.",
+                                      ".000000000000001",
+                                      "0.1234567890123456789",
+                                      "4.35\r\n",
+                                      "1,5"};
     std::mt19937 random(7);
     const std::string alphabet = "0123456789012345678901234567890123456789..--+eE x/";
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
