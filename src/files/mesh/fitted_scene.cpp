@@ -20,8 +20,9 @@ constexpr double kFill = 0.9;  // of the viewport the bounding sphere fills
 Vector boxCentre(const SceneObject& object) {
     Vector low = object.vertexAt(0)->modelPosition();
     Vector high = low;
-    for (std::size_t i = 1; i < object.vertexCount(); ++i) {
-        const Vector& p = object.vertexAt(i)->modelPosition();
+    auto vertex = object.verticesFrom(1);
+    for (std::size_t i = 1; i < object.vertexCount(); ++i, ++vertex) {
+        const Vector p = vertex->modelPosition();
         for (std::size_t k = 0; k < 3; ++k) {
             low.at(k) = std::min(low.at(k), p.at(k));
             high.at(k) = std::max(high.at(k), p.at(k));
@@ -53,8 +54,9 @@ bool fitSceneToObject(const SceneObject& object, SceneBuilder& builder, std::str
     }
     const Vector c = boxCentre(object);
     double r = 0.0;
-    for (std::size_t i = 0; i < object.vertexCount(); ++i) {
-        r = std::max(r, (object.vertexAt(i)->modelPosition() - c).length());
+    auto vertex = object.verticesFrom(0);
+    for (std::size_t i = 0; i < object.vertexCount(); ++i, ++vertex) {
+        r = std::max(r, (vertex->modelPosition() - c).length());
     }
     if (r == 0.0) {
         r = 1.0;  // every vertex in one point: any view shows it
