@@ -6,7 +6,8 @@
 #   2. Phong at 1000 x 1000 on 10k, 100k and 1M triangles: ms per frame and peak memory.
 #   3. Whole kel-render process: open the ~3 MB mesh scene, render 64 x 64, write the PNG;
 #      and the reader alone in MB/s.
-#   4. Repaints per second of the viewer's rendered view at 1000 x 1000.
+#   4. Reading every mesh format (2.6 MB as OBJ), tinyobjloader as the OBJ peer.
+#   5. Repaints per second of the viewer's rendered view at 1000 x 1000.
 # Usage: bench/run.sh [BUILD_DIR]   (a Release build; default build)
 # Environment: FRAMES (frames per measurement, default 10), ROUNDS (default 3),
 #              RUNS (whole-process runs, default 11).
@@ -128,6 +129,10 @@ echo "== Whole process: kel-render opens $(basename "$main_scene") and writes a 
 "$tools/kel-bench-process" --runs "$runs" -- "$kel_render" "$main_scene" --size 64x64 \
     --output "$out/thumbnail.png"
 echo "Reader alone, in one process: $("$tools/kel-bench-open" "$main_scene" --runs "$runs")"
+
+echo
+echo "== Mesh files: reading every format, and the whole kel-render process on the OBJ"
+"$tools/kel-mesh-bench"
 
 if [ -x "$tools/kel-bench-viewer" ]; then
     echo
