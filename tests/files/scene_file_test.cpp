@@ -121,6 +121,8 @@ TEST(HostileSceneFile, FailsWithOneMessageNamingFileLineAndWhatWasExpected) {
          {at + "14: expected a colour component (0 to 65535) (light colour), found \"65536\""}},
         {sceneWithToken(20, "1.5"),
          {at + "21: expected a whole number (object count), found \"1.5\""}},
+        {sceneWithToken(35, "shiny"),
+         {at + "36: expected a real number (object 1 specular), found \"shiny\""}},
         // Must end, not loop for ever or allocate two billion records.
         {sceneHeader(2147483647) + objectRecord("thing.obj"),
          {at + "19: expected an object file name (object 2 file name), found the end of the file"}},
