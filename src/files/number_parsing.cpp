@@ -17,32 +17,16 @@ std::string_view withoutPlus(std::string_view token) {
     return token;
 }
 
-// The common short forms ("-12", "0.5") without a library call: at most 15 digits and no
-// exponent, which shortDecimal reads exactly. False (nothing set) for anything else.
+// The common short forms ("-12", "0.5") without a library call, when they make up the
+// whole token. False (nothing set) for anything else.
 bool parseShortReal(std::string_view token, double& value) {
-    std::size_t i = 0;
-    const bool negative = !token.empty() && token[0] == '-';
-    i += negative ? 1 : 0;
-    std::uint64_t mantissa = 0;
-    std::size_t digits = 0;
-    std::size_t fraction = 0;
-    bool point = false;
-    for (; i < token.size(); ++i) {
-        const char c = token[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digits;
-            fraction += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0 || digits > kMaxShortDecimalDigits) {
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    double parsed = 0.0;
+    if (!scanShortDecimal(p, end, parsed) || p != end) {
         return false;
     }
-    value = shortDecimal(mantissa, fraction, negative);
+    value = parsed;
     return true;
 }
 

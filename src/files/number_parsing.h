@@ -29,6 +29,39 @@ inline double shortDecimal(std::uint64_t digits, std::size_t fractionDigits, boo
     return negative ? -magnitude : magnitude;
 }
 
+// The short decimal at p ("-0.25", "12", ".5"): at most kMaxShortDecimalDigits digits, no
+// exponent, and not followed by anything a longer number could go on with (a digit, a
+// point, an exponent). Reads it with shortDecimal and moves p past it; false, with nothing
+// set, for anything else, which a full parse must then read.
+// Inline: the mesh readers call it for every coordinate.
+[[nodiscard]] inline bool scanShortDecimal(const char*& p, const char* end, double& value) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* q = p;
+    const bool negative = q != end && *q == '-';
+    q += negative ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    // One digit past the most is read, to tell a longer number; 16 digits cannot overflow.
+    for (; q != end && isDigit(*q) && digits <= kMaxShortDecimalDigits; ++q, ++digits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+    }
+    std::size_t fraction = 0;
+    if (q != end && *q == '.') {
+        ++q;
+        for (; q != end && isDigit(*q) && digits <= kMaxShortDecimalDigits;
+             ++q, ++digits, ++fraction) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+        }
+    }
+    const bool goesOn = q != end && (isDigit(*q) || *q == '.' || *q == 'e' || *q == 'E');
+    if (digits == 0 || digits > kMaxShortDecimalDigits || goesOn) {
+        return false;
+    }
+    value = shortDecimal(mantissa, fraction, negative);
+    p = q;
+    return true;
+}
+
 enum class RealParse { Ok, NotANumber, OutOfRange, NotFinite };
 // A decimal real (2, -0.5, 1e-3, .5). "inf" and "nan" parse but are NotFinite; a value too
 // large or too small for a double is OutOfRange.

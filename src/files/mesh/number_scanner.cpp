@@ -22,40 +22,11 @@ const char* afterPlus(const char* p, const char* end) {
     return p;
 }
 
-// The plain decimals most mesh files are made of ("-0.25", "12", ".5"): at most
-// kMaxShortDecimalDigits digits, no exponent, and not followed by anything a longer number
-// could go on with. shortDecimal reads them to the double from_chars gives. False,
-// with nothing set, for anything else.
-bool scanShortDecimal(const char*& p, const char* end, double& value) {
-    const char* q = p;
-    const bool negative = q != end && *q == '-';
-    q += negative ? 1 : 0;
-    std::uint64_t mantissa = 0;
-    std::size_t digits = 0;
-    for (; q != end && isDigit(*q) && digits <= kMaxShortDecimalDigits; ++q, ++digits) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
-    }
-    std::size_t fraction = 0;
-    if (q != end && *q == '.') {
-        ++q;
-        for (; q != end && isDigit(*q) && digits <= kMaxShortDecimalDigits;
-             ++q, ++digits, ++fraction) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
-        }
-    }
-    const bool goesOn = q != end && (isDigit(*q) || *q == '.' || *q == 'e' || *q == 'E');
-    if (digits == 0 || digits > kMaxShortDecimalDigits || goesOn) {
-        return false;
-    }
-    value = shortDecimal(mantissa, fraction, negative);
-    p = q;
-    return true;
-}
-
 }  // namespace
 
 NumberScan scanReal(const char*& p, const char* end, double& value) {
     const char* start = afterPlus(p, end);
+    // The plain decimals most mesh files are made of, without the library call.
     if (scanShortDecimal(start, end, value)) {
         p = start;
         return NumberScan::Ok;

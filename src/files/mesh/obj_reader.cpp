@@ -128,7 +128,8 @@ bool ObjParser::face() {
 
 // The usual corner, a vertex index from 1 to 999,999,999 that names a vertex read so far
 // and makes up the whole token, read in one pass; false, with nothing read, for any other
-// token, which corner then reads or refuses.
+// token, which corner then reads or refuses. Its digits are read here rather than by
+// scanInteger, whose signs and overflow checks cost a tenth of an OBJ open.
 bool ObjParser::plainCorner() {
     const char* p = cursor_.position();
     const char* const end = cursor_.end();
