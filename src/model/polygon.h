@@ -3,11 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iterator>
 #include <memory>
 #include <vector>
 
+#include "model/block_store.h"
 #include "model/inline_list.h"
 #include "model/node.h"
 #include "model/vector.h"
@@ -76,7 +76,7 @@ private:
 // are held by value: a mesh has millions, one allocation each would cost more than they do.
 // Elements are handed out as pointers, as from a list of owning pointers.
 class PolygonList {
-    using Store = std::deque<Polygon>;
+    using Store = BlockStore<Polygon>;
 
 public:
     class Iterator {
@@ -88,8 +88,8 @@ public:
         using reference = Polygon*;
 
         Iterator() = default;
-        explicit Iterator(Store::const_iterator at) : at_(at) {}
-        Polygon* operator*() const { return const_cast<Polygon*>(&*at_); }
+        explicit Iterator(Store::Iterator at) : at_(at) {}
+        Polygon* operator*() const { return &*at_; }
         Iterator& operator++() {
             ++at_;
             return *this;
@@ -102,21 +102,19 @@ public:
         friend bool operator==(const Iterator&, const Iterator&) = default;
 
     private:
-        Store::const_iterator at_;
+        Store::Iterator at_;
     };
 
     std::size_t size() const { return polygons_.size(); }
-    bool empty() const { return polygons_.empty(); }
+    bool empty() const { return polygons_.size() == 0; }
     // A surface owns its polygons but does not make them const: as before, callers that
     // see the surface const may still change a polygon (the renderers' per-frame state).
-    Polygon* operator[](std::size_t i) const { return const_cast<Polygon*>(&polygons_[i]); }
+    Polygon* operator[](std::size_t i) const { return &polygons_[i]; }
     Polygon* front() const { return (*this)[0]; }
     Polygon* back() const { return (*this)[polygons_.size() - 1]; }
     Iterator begin() const { return Iterator(polygons_.begin()); }
     // From polygon i on: walks over many step an iterator rather than index each one.
-    Iterator from(std::size_t i) const {
-        return Iterator(polygons_.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    Iterator from(std::size_t i) const { return Iterator(polygons_.from(i)); }
     Iterator end() const { return Iterator(polygons_.end()); }
 
     // A new polygon at the end.

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "model/block_store.h"
 #include "model/color.h"
 #include "model/matrix.h"
 #include "model/node.h"
@@ -52,11 +52,9 @@ public:
     // is added at either end. The object does not make them const (the renderers keep
     // per-frame state in them).
     std::size_t vertexCount() const { return vertices_.size(); }
-    Vertex* vertexAt(std::size_t i) const { return const_cast<Vertex*>(&vertices_[i]); }
+    Vertex* vertexAt(std::size_t i) const { return &vertices_[i]; }
     // From vertex i on, in order: walks over many step an iterator rather than index each.
-    std::deque<Vertex>::iterator verticesFrom(std::size_t i) const {
-        return const_cast<std::deque<Vertex>&>(vertices_).begin() + static_cast<std::ptrdiff_t>(i);
-    }
+    BlockStore<Vertex>::Iterator verticesFrom(std::size_t i) const { return vertices_.from(i); }
     // A new vertex at the end.
     Vertex& addVertex() {
         normalBasis_ = {};
@@ -87,7 +85,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<Surface>> surfaces_;
-    std::deque<Vertex> vertices_;
+    BlockStore<Vertex> vertices_;
     NormalBasis normalBasis_;
     std::string name_;
     int number_;

@@ -24,12 +24,13 @@ std::string hinge(double degrees) {
 }
 
 TEST(CreaseRule, JoinsBelowThirtyDegreesChainsAndFollowsSmoothingGroups) {
-    const struct {
+    struct Case {
         std::string name;
         MeshFormat format;
         std::string text;
         std::vector<std::uint32_t> surfaces;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"29.9 degrees", MeshFormat::WavefrontObj, hinge(29.9), {0, 0}},
         {"30.1 degrees", MeshFormat::WavefrontObj, hinge(30.1), {0, 1}},
         {"folded back", MeshFormat::WavefrontObj, hinge(180.0), {0, 1}},
@@ -54,6 +55,18 @@ TEST(CreaseRule, JoinsBelowThirtyDegreesChainsAndFollowsSmoothingGroups) {
          "f 1 2 3\ns 4\nf 1 2 3\ns off\nf 1 2 3\n",
          {0, 1, 2, 3, 4, 1, 5}},
     };
+    // 66 faces on the edge 1-2: the first and the last lie flat, the 64 between stand
+    // upright. Each face meets only the next 64 on an edge, so the last never meets the
+    // first, though they lie in one plane.
+    std::string crowded = "v 0 0 0\nv 1 0 0\nv 0.5 1 0\nv 0.5 0 1\nv 0.5 2 0\nf 1 2 3\n";
+    for (int i = 0; i < 64; ++i) {
+        crowded += "f 1 2 4\n";
+    }
+    std::vector<std::uint32_t> crowdedSurfaces(66, 1);
+    crowdedSurfaces.front() = 0;
+    crowdedSurfaces.back() = 2;
+    cases.push_back(
+        {"crowded edge", MeshFormat::WavefrontObj, crowded + "f 1 2 5\n", crowdedSurfaces});
     for (const auto& c : cases) {
         const Parsed parsed = parseMesh(c.format, c.text);
         ASSERT_TRUE(parsed.ok) << parsed.failure;

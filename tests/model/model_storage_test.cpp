@@ -42,7 +42,8 @@ TEST(ModelStorageTest, VerticesAndPolygonsKeepTheirAddressesAndOrder) {
     SceneObject object(1);
     std::vector<Vertex*> back;
     std::vector<Vertex*> front;
-    for (int i = 0; i < 5000; ++i) {
+    // Blocks grow up to 64 KiB (at most 4,088 elements before): both kinds are crossed.
+    for (int i = 0; i < 12000; ++i) {
         back.push_back(&object.addVertex());
         back.back()->setId(i);
         if (i % 100 == 0) {
@@ -60,15 +61,25 @@ TEST(ModelStorageTest, VerticesAndPolygonsKeepTheirAddressesAndOrder) {
         ASSERT_EQ(object.vertexAt(front.size() + i), back[i]) << i;
         ASSERT_EQ(back[i]->id(), static_cast<int>(i)) << i;
     }
-    EXPECT_EQ(front.back()->id(), -4900);
+    EXPECT_EQ(front.back()->id(), -11900);
+    // A walk from any vertex meets the same vertices as indexing, across both ends.
+    for (const std::size_t start :
+         {std::size_t{0}, std::size_t{57}, std::size_t{119}, std::size_t{120}, std::size_t{8303}}) {
+        auto walk = object.verticesFrom(start);
+        for (std::size_t i = start; i < object.vertexCount(); ++i, ++walk) {
+            ASSERT_EQ(&*walk, object.vertexAt(i)) << start << " " << i;
+        }
+    }
 
     Surface surface;
     std::vector<Polygon*> added;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 9000; ++i) {
         added.push_back(&surface.addPolygon());
     }
     const PolygonList& list = surface.polygons();
     EXPECT_EQ(std::vector<Polygon*>(list.begin(), list.end()), added);
+    EXPECT_EQ(std::vector<Polygon*>(list.from(8183), list.end()),
+              std::vector<Polygon*>(added.begin() + 8183, added.end()));
     for (std::size_t i = 0; i < added.size(); ++i) {
         ASSERT_EQ(list[i], added[i]);
     }

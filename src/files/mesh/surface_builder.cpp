@@ -79,6 +79,50 @@ struct UnitNormal {
     double x, y, z;
 };
 
+// A bucket holds its edges in face order, as bucketEdges fills it. Two faces meet when
+// they hold the same edge; each face meets at most the next kMaxPairs faces on that edge.
+constexpr std::ptrdiff_t kScanLimit = 16;
+
+// The usual handful (about six in a closed mesh): each edge looks ahead for its partners,
+// which costs less than sorting the bucket and meets the same pairs.
+template <typename Smooth>
+void joinSmallBucket(const Edge* first, const Edge* last, const Smooth& smooth, FaceSets& sets) {
+    for (const Edge* a = first; a != last; ++a) {
+        std::ptrdiff_t met = 0;
+        for (const Edge* b = a + 1; b != last && met < kMaxPairs; ++b) {
+            if (b->other == a->other) {
+                ++met;
+                if (smooth(*a, *b)) {
+                    sets.join(a->face, b->face);
+                }
+            }
+        }
+    }
+}
+
+// A crowded bucket (a hostile file can put thousands of faces on one edge): sorted by
+// the other vertex, then by face, each run holds the faces around one edge.
+template <typename Smooth>
+void joinSortedBucket(Edge* first, Edge* last, const Smooth& smooth, FaceSets& sets) {
+    std::sort(first, last, [](const Edge& a, const Edge& b) {
+        return a.other != b.other ? a.other < b.other : a.face < b.face;
+    });
+    for (auto run = first; run != last;) {
+        auto runEnd = run;
+        while (runEnd != last && runEnd->other == run->other) {
+            ++runEnd;
+        }
+        for (auto a = run; a != runEnd; ++a) {
+            for (auto b = a + 1; b != runEnd && b - a <= kMaxPairs; ++b) {
+                if (smooth(*a, *b)) {
+                    sets.join(a->face, b->face);
+                }
+            }
+        }
+        run = runEnd;
+    }
+}
+
 void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     std::vector<UnitNormal> normals;
     normals.reserve(mesh.faceCount());
@@ -100,33 +144,10 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     for (std::size_t v = 0; v + 1 < starts.size(); ++v) {
         Edge* const first = edges.get() + starts[v];
         Edge* const last = edges.get() + starts[v + 1];
-        const auto before = [](const Edge& a, const Edge& b) {
-            return a.other != b.other ? a.other < b.other : a.face < b.face;
-        };
-        if (last - first > 16) {
-            std::sort(first, last, before);
-        } else if (last - first > 1) {  // the usual handful: insertion sort beats the call
-            for (auto i = first + 1; i != last; ++i) {
-                for (auto j = i; j != first && before(*j, *(j - 1)); --j) {
-                    std::swap(*j, *(j - 1));
-                }
-            }
-        }
-        // Each run holds the faces around one edge: two in a closed mesh. A hostile file
-        // can put thousands on one edge; each face then meets only the next kMaxPairs.
-        for (auto run = first; run != last;) {
-            auto runEnd = run;
-            while (runEnd != last && runEnd->other == run->other) {
-                ++runEnd;
-            }
-            for (auto a = run; a != runEnd; ++a) {
-                for (auto b = a + 1; b != runEnd && b - a <= kMaxPairs; ++b) {
-                    if (smooth(*a, *b)) {
-                        sets.join(a->face, b->face);
-                    }
-                }
-            }
-            run = runEnd;
+        if (last - first <= kScanLimit) {
+            joinSmallBucket(first, last, smooth, sets);
+        } else {
+            joinSortedBucket(first, last, smooth, sets);
         }
     }
 }
