@@ -29,6 +29,7 @@
 #include "files/mesh/mesh_format.h"
 #include "files/mesh/surface_builder.h"
 #include "model/scene_object.h"
+#include "platform/heap_policy.h"
 
 #ifdef KEL_HAVE_TINYOBJLOADER
 #include <tiny_obj_loader.h>
@@ -256,6 +257,7 @@ void row(const char* name, std::size_t bytes, double ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kel::keepFreedHeapForReuse();  // as the viewer and kel-render do
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const Triangles t = bumpySphere(150, 251);
     const std::string obj = objText(t);

@@ -20,6 +20,7 @@
 #include "bench_document.h"
 #include "bench_stats.h"
 #include "files/kel_doc.h"
+#include "platform/heap_policy.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ bool fitView(kel::KelDataFrame& frame, int client) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kel::keepFreedHeapForReuse();  // as the viewer does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -15,6 +15,7 @@
 #include "app/open_request_channel.h"
 #include "app/qt_user_messages.h"
 #include "app/tree_pane.h"
+#include "platform/heap_policy.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(kel);
     // Past a file-size limit a save should fail and be reported, the old file kept.
     std::signal(SIGXFSZ, SIG_IGN);
+    kel::keepFreedHeapForReuse();
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kel/kel.png")));
 
