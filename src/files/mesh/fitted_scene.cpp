@@ -53,11 +53,15 @@ bool fitSceneToObject(const SceneObject& object, SceneBuilder& builder, std::str
         return false;
     }
     const Vector c = boxCentre(object);
-    double r = 0.0;
+    // The largest squared distance, then its root: the root is monotonic, so this is the
+    // largest distance to the bit, with one root instead of one per vertex.
+    double squared = 0.0;
     auto vertex = object.verticesFrom(0);
     for (std::size_t i = 0; i < object.vertexCount(); ++i, ++vertex) {
-        r = std::max(r, (vertex->modelPosition() - c).length());
+        const Vector d = vertex->modelPosition() - c;
+        squared = std::max(squared, ((0.0 + d.x() * d.x()) + d.y() * d.y()) + d.z() * d.z());
     }
+    double r = std::sqrt(squared);
     if (r == 0.0) {
         r = 1.0;  // every vertex in one point: any view shows it
     }
