@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,6 +107,45 @@ TEST(MeshObjects, CopySharedVerticesPerSurfaceExactlyAsTheKelReaderDoes) {
         for (std::size_t j = 0; j < 4; ++j) {
             EXPECT_EQ(a.surfaces()[s]->polygons()[0]->vertexAt(j)->id(),
                       b.surfaces()[s]->polygons()[0]->vertexAt(j)->id());
+        }
+    }
+}
+
+// Each vertex lists the polygons that use it in the order the surfaces were built: the
+// order its normal averages them in. The chain's vertex 1 serves three faces of one
+// surface and, through a copy, a face of another; the fan's centre serves eight, more
+// than its list keeps inline.
+TEST(MeshObjects, VerticesListTheirPolygonsInBuildOrder) {
+    std::string fan = "v 0 0 0\n";
+    for (int i = 0; i < 8; ++i) {
+        fan += "v " + std::to_string(std::cos(i * 0.7853981633974483)) + " " +
+               std::to_string(std::sin(i * 0.7853981633974483)) + " 0.1\n";
+    }
+    for (int i = 0; i < 8; ++i) {
+        fan += "f 1 " + std::to_string(2 + i) + " " + std::to_string(2 + (i + 1) % 8) + "\n";
+    }
+    const std::string chain =
+        "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0.36\nv -1 1 0.9\nf 1 2 3\nf 1 3 4\nf 1 4 5\n"
+        "f 1 2 2\nf 2 1 5\n";
+    for (const std::string& text : {fan, chain}) {
+        const Parsed parsed = parseMesh(MeshFormat::WavefrontObj, text);
+        ASSERT_TRUE(parsed.ok) << parsed.failure;
+        SceneObject object(1);
+        buildMeshObject(parsed.mesh, object);
+        std::map<const Vertex*, std::vector<const Polygon*>> expected;
+        for (const auto& surface : object.surfaces()) {
+            for (const Polygon* polygon : surface->polygons()) {
+                for (std::size_t j = 0; j < polygon->vertexCount(); ++j) {
+                    expected[polygon->vertexAt(j)].push_back(polygon);
+                }
+            }
+        }
+        ASSERT_EQ(expected.size(), object.vertexCount()) << text;
+        for (std::size_t i = 0; i < object.vertexCount(); ++i) {
+            const Vertex* vertex = object.vertexAt(i);
+            const auto& listed = vertex->polygons();
+            EXPECT_EQ(std::vector<const Polygon*>(listed.begin(), listed.end()), expected[vertex])
+                << text << "vertex " << i;
         }
     }
 }

@@ -215,38 +215,95 @@ std::vector<std::uint32_t> surfaceOfEachFace(const MeshData& mesh, std::size_t& 
     return surface;
 }
 
+namespace {
+
+// The faces in the order the surfaces take them: surface by surface, each in file order
+// (a counting sort by surface). starts[s] is where surface s begins.
+std::vector<std::uint32_t> facesBySurface(const std::vector<std::uint32_t>& surfaceOf,
+                                          std::size_t surfaceCount,
+                                          std::vector<std::uint32_t>& starts) {
+    starts.assign(surfaceCount + 1, 0);
+    for (const std::uint32_t s : surfaceOf) {
+        ++starts[s + 1];
+    }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<std::uint32_t> order(surfaceOf.size());
+    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
+    for (std::size_t f = 0; f < surfaceOf.size(); ++f) {
+        order[fill[surfaceOf[f]]++] = static_cast<std::uint32_t>(f);
+    }
+    return order;
+}
+
+// Which polygons use each vertex, gathered while the polygons are made and handed to the
+// vertices afterwards, in vertex order. Adding each polygon to its corners' lists as it
+// is made reads the vertices in face order: a mesh whose faces run across its vertex
+// order then misses the cache at every corner.
+class PolygonUses {
+public:
+    // Vertex records: the file's vertices 0 .. count - 1, then each copy as it is made.
+    explicit PolygonUses(std::size_t count) : uses_(count, 0), vertices_(count) {}
+    void setVertex(std::uint32_t record, Vertex* vertex) { vertices_[record] = vertex; }
+    std::uint32_t addCopy(Vertex* copy) {
+        uses_.push_back(0);
+        vertices_.push_back(copy);
+        return static_cast<std::uint32_t>(vertices_.size() - 1);
+    }
+    // The next corner of polygon, in the order polygons are made.
+    void use(std::uint32_t record, Polygon* polygon) {
+        ++uses_[record];
+        corners_.push_back({record, polygon});
+    }
+    // Each vertex's polygons in the order they were made (a stable counting sort).
+    void handOut() {
+        std::vector<std::uint32_t> start(uses_.size() + 1, 0);
+        std::partial_sum(uses_.begin(), uses_.end(), start.begin() + 1);
+        std::vector<Polygon*> byVertex(corners_.size());
+        for (const Corner& corner : corners_) {
+            byVertex[start[corner.record]++] = corner.polygon;
+        }
+        std::size_t at = 0;
+        for (std::size_t r = 0; r < vertices_.size(); ++r) {
+            Vertex& vertex = *vertices_[r];
+            vertex.reservePolygons(uses_[r]);
+            for (const std::size_t end = at + uses_[r]; at < end; ++at) {
+                vertex.addPolygon(byVertex[at]);
+            }
+        }
+    }
+
+private:
+    struct Corner {
+        std::uint32_t record;
+        Polygon* polygon;
+    };
+    std::vector<std::uint32_t> uses_;
+    std::vector<Vertex*> vertices_;
+    std::vector<Corner> corners_;
+};
+
+}  // namespace
+
 void buildMeshObject(const MeshData& mesh, SceneObject& object) {
     const std::size_t n = mesh.vertexCount();
-    std::vector<Vertex*> table(n);
-    std::vector<std::uint32_t> marks(n, 0);
-    // How many corners name each vertex: its list of polygons is sized once.
-    for (const std::uint32_t v : mesh.corners) {
-        ++marks[v];
-    }
+    PolygonUses uses(n);
+    std::vector<Vertex*> table(n);  // each vertex's latest record
+    std::vector<std::uint32_t> recordOf(n);
     for (std::size_t i = 0; i < n; ++i) {
         Vertex& vertex = object.addVertex();
         vertex.setId(static_cast<int>(i));
         vertex.setModelPosition(
             Vector(mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]));
-        vertex.reservePolygons(marks[i]);
-        marks[i] = 0;
         table[i] = &vertex;
+        recordOf[i] = static_cast<std::uint32_t>(i);
+        uses.setVertex(static_cast<std::uint32_t>(i), &vertex);
     }
 
     std::size_t surfaceCount = 0;
     const std::vector<std::uint32_t> surfaceOf = surfaceOfEachFace(mesh, surfaceCount);
-    // Faces of each surface in file order: a counting sort by surface.
-    std::vector<std::uint32_t> starts(surfaceCount + 1, 0);
-    for (const std::uint32_t s : surfaceOf) {
-        ++starts[s + 1];
-    }
-    std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    std::vector<std::uint32_t> order(mesh.faceCount());
-    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
-    for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
-        order[fill[surfaceOf[f]]++] = static_cast<std::uint32_t>(f);
-    }
-
+    std::vector<std::uint32_t> starts;
+    const std::vector<std::uint32_t> order = facesBySurface(surfaceOf, surfaceCount, starts);
+    std::vector<std::uint32_t> marks(n, 0);  // the surface (from 1) that last used each vertex
     for (std::size_t s = 0; s < surfaceCount; ++s) {
         const auto number = static_cast<std::uint32_t>(s + 1);
         auto surface = std::make_unique<Surface>();
@@ -264,15 +321,17 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
                     Vertex& copy = object.insertVertexAtFront(*table[v]);
                     copy.clearPolygons();
                     table[v] = &copy;
+                    recordOf[v] = uses.addCopy(&copy);
                     marks[v] = number;
                 }
                 polygon.setVertexAt(j, table[v]);
-                table[v]->addPolygon(&polygon);
+                uses.use(recordOf[v], &polygon);
             }
             polygon.setVertexCount(count);
         }
         object.addSurface(std::move(surface));
     }
+    uses.handOut();
 }
 
 }  // namespace kel
