@@ -5,6 +5,10 @@
 #include <memory>
 #include <numeric>
 
+#if defined(KEL_HAVE_TBB)
+#include <tbb/parallel_invoke.h>
+#endif
+
 #include "model/polygon.h"
 #include "model/scene_object.h"
 #include "model/vertex.h"
@@ -45,12 +49,23 @@ struct Edge {
     std::uint32_t face;
 };
 
+// The buffers of the edge buckets, all made on the calling thread: filled on a worker,
+// they would otherwise come from that thread's own arena, in fresh pages every time.
+struct EdgeBuckets {
+    explicit EdgeBuckets(const MeshData& mesh)
+        : starts(mesh.vertexCount() + 1, 0),
+          fill(mesh.vertexCount()),
+          // A face has at most as many edges as corners. Written before read: not zeroed.
+          edges(std::make_unique_for_overwrite<Edge[]>(mesh.corners.size())) {}
+    std::vector<std::uint32_t> starts;  // bucket v holds edges[starts[v] .. starts[v + 1])
+    std::vector<std::uint32_t> fill;
+    std::unique_ptr<Edge[]> edges;
+};
+
 // Every edge of every face, bucketed by its smaller vertex index (a counting sort: linear,
-// and no allocation per edge). The edges are written before they are read: not zeroed.
-void bucketEdges(const MeshData& mesh, std::vector<std::uint32_t>& starts,
-                 std::unique_ptr<Edge[]>& edges) {
-    const std::size_t n = mesh.vertexCount();
-    starts.assign(n + 1, 0);
+// and no allocation per edge).
+void bucketEdges(const MeshData& mesh, EdgeBuckets& buckets) {
+    std::vector<std::uint32_t>& starts = buckets.starts;
     const auto forEachEdge = [&](auto&& visit) {
         for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
             const std::size_t begin = mesh.faceBegin(f);
@@ -66,10 +81,9 @@ void bucketEdges(const MeshData& mesh, std::vector<std::uint32_t>& starts,
     };
     forEachEdge([&](std::uint32_t low, std::uint32_t, std::uint32_t) { ++starts[low + 1]; });
     std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    edges = std::make_unique_for_overwrite<Edge[]>(starts[n]);
-    std::vector<std::uint32_t> fill(starts.begin(), starts.end() - 1);
+    std::copy(starts.begin(), starts.end() - 1, buckets.fill.begin());
     forEachEdge([&](std::uint32_t low, std::uint32_t high, std::uint32_t face) {
-        edges[fill[low]++] = Edge{high, face};
+        buckets.edges[buckets.fill[low]++] = Edge{high, face};
     });
 }
 
@@ -123,17 +137,35 @@ void joinSortedBucket(Edge* first, Edge* last, const Smooth& smooth, FaceSets& s
     }
 }
 
-void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
-    std::vector<UnitNormal> normals;
-    normals.reserve(mesh.faceCount());
-    for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
-        const Vector n = faceNormal(mesh, f);
-        normals.push_back({n.x(), n.y(), n.z()});
+// Runs both, on two threads when the mesh is large enough to pay for the hand-over.
+template <typename First, typename Second>
+void bothAtOnce(bool large, const First& first, const Second& second) {
+#if defined(KEL_HAVE_TBB)
+    if (large) {
+        tbb::parallel_invoke(first, second);
+        return;
     }
+#endif
+    static_cast<void>(large);
+    first();
+    second();
+}
+
+void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
+    const auto normals = std::make_unique_for_overwrite<UnitNormal[]>(mesh.faceCount());
+    EdgeBuckets buckets(mesh);
+    bothAtOnce(
+        mesh.faceCount() >= 20000,
+        [&] {
+            for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
+                const Vector n = faceNormal(mesh, f);
+                normals[f] = {n.x(), n.y(), n.z()};
+            }
+        },
+        [&] { bucketEdges(mesh, buckets); });
     const auto isZero = [](const UnitNormal& n) { return n.x == 0.0 && n.y == 0.0 && n.z == 0.0; };
-    std::vector<std::uint32_t> starts;
-    std::unique_ptr<Edge[]> edges;
-    bucketEdges(mesh, starts, edges);
+    const std::vector<std::uint32_t>& starts = buckets.starts;
+    Edge* const edges = buckets.edges.get();
     const auto smooth = [&](const Edge& a, const Edge& b) {
         const UnitNormal& na = normals[a.face];
         const UnitNormal& nb = normals[b.face];
@@ -142,8 +174,8 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
         return a.face != b.face && !isZero(na) && !isZero(nb) && dot >= kCreaseCosine;
     };
     for (std::size_t v = 0; v + 1 < starts.size(); ++v) {
-        Edge* const first = edges.get() + starts[v];
-        Edge* const last = edges.get() + starts[v + 1];
+        Edge* const first = edges + starts[v];
+        Edge* const last = edges + starts[v + 1];
         if (last - first <= kScanLimit) {
             joinSmallBucket(first, last, smooth, sets);
         } else {
@@ -242,25 +274,35 @@ std::vector<std::uint32_t> facesBySurface(const std::vector<std::uint32_t>& surf
 class PolygonUses {
 public:
     // Vertex records: the file's vertices 0 .. count - 1, then each copy as it is made.
-    explicit PolygonUses(std::size_t count) : uses_(count, 0), vertices_(count) {}
+    PolygonUses(std::size_t count, const MeshData& mesh) : uses_(count, 0), vertices_(count) {
+        records_.reserve(mesh.corners.size());
+        polygons_.reserve(mesh.faceCount());
+    }
     void setVertex(std::uint32_t record, Vertex* vertex) { vertices_[record] = vertex; }
     std::uint32_t addCopy(Vertex* copy) {
         uses_.push_back(0);
         vertices_.push_back(copy);
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
-    // The next corner of polygon, in the order polygons are made.
-    void use(std::uint32_t record, Polygon* polygon) {
+    // The next corner of the polygon being made.
+    void use(std::uint32_t record) {
         ++uses_[record];
-        corners_.push_back({record, polygon});
+        records_.push_back(record);
+    }
+    // Ends the polygon whose corners were used since the last one ended.
+    void made(Polygon* polygon) {
+        polygons_.push_back({polygon, static_cast<std::uint32_t>(records_.size())});
     }
     // Each vertex's polygons in the order they were made (a stable counting sort).
-    void handOut() {
+    void handOut() const {
         std::vector<std::uint32_t> start(uses_.size() + 1, 0);
         std::partial_sum(uses_.begin(), uses_.end(), start.begin() + 1);
-        std::vector<Polygon*> byVertex(corners_.size());
-        for (const Corner& corner : corners_) {
-            byVertex[start[corner.record]++] = corner.polygon;
+        const auto byVertex = std::make_unique_for_overwrite<Polygon*[]>(records_.size());
+        std::uint32_t corner = 0;
+        for (const Made& made : polygons_) {
+            for (; corner < made.cornersEnd; ++corner) {
+                byVertex[start[records_[corner]]++] = made.polygon;
+            }
         }
         std::size_t at = 0;
         for (std::size_t r = 0; r < vertices_.size(); ++r) {
@@ -273,20 +315,21 @@ public:
     }
 
 private:
-    struct Corner {
-        std::uint32_t record;
+    struct Made {
         Polygon* polygon;
+        std::uint32_t cornersEnd;
     };
     std::vector<std::uint32_t> uses_;
     std::vector<Vertex*> vertices_;
-    std::vector<Corner> corners_;
+    std::vector<std::uint32_t> records_;  // of every corner, in the order made
+    std::vector<Made> polygons_;
 };
 
 }  // namespace
 
 void buildMeshObject(const MeshData& mesh, SceneObject& object) {
     const std::size_t n = mesh.vertexCount();
-    PolygonUses uses(n);
+    PolygonUses uses(n, mesh);
     std::vector<Vertex*> table(n);  // each vertex's latest record
     std::vector<std::uint32_t> recordOf(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -325,9 +368,10 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
                     marks[v] = number;
                 }
                 polygon.setVertexAt(j, table[v]);
-                uses.use(recordOf[v], &polygon);
+                uses.use(recordOf[v]);
             }
             polygon.setVertexCount(count);
+            uses.made(&polygon);
         }
         object.addSurface(std::move(surface));
     }
