@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <random>
@@ -74,6 +75,39 @@ TEST(CreaseRule, JoinsBelowThirtyDegreesChainsAndFollowsSmoothingGroups) {
         std::size_t count = 0;
         EXPECT_EQ(surfaceOfEachFace(parsed.mesh, count), c.surfaces) << c.name;
     }
+}
+
+// A mesh large enough for the rule to run on two threads: a grid of 20,000 triangles
+// folded by 45 degrees along one row of vertices, two surfaces; a face that holds the
+// fold's vertices on its first row but lies on the flat side stays with it.
+TEST(CreaseRule, LargeFoldedGridHasTwoSurfaces) {
+    constexpr int kColumns = 101;
+    constexpr int kRows = 101;
+    constexpr int kFold = 40;
+    MeshData mesh;
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            const double along = r <= kFold ? r : kFold + (r - kFold) * 0.7071067811865476;
+            const double up = r <= kFold ? 0.0 : (r - kFold) * 0.7071067811865476;
+            mesh.addVertex(c, along, up);
+        }
+    }
+    std::vector<std::uint32_t> expected;
+    for (int r = 0; r + 1 < kRows; ++r) {
+        for (int c = 0; c + 1 < kColumns; ++c) {
+            const auto at = [&](int rr, int cc) { return std::uint32_t(rr * kColumns + cc); };
+            for (const auto& face : {std::array{at(r, c), at(r, c + 1), at(r + 1, c + 1)},
+                                     std::array{at(r, c), at(r + 1, c + 1), at(r + 1, c)}}) {
+                mesh.corners.insert(mesh.corners.end(), face.begin(), face.end());
+                mesh.endFace();
+                expected.push_back(r < kFold ? 0 : 1);
+            }
+        }
+    }
+    ASSERT_GE(mesh.faceCount(), 20000u);
+    std::size_t count = 0;
+    EXPECT_EQ(surfaceOfEachFace(mesh, count), expected);
+    EXPECT_EQ(count, 2u);
 }
 
 // The same cube as a Kel object file and as an OFF file: the same vertex records, in the
