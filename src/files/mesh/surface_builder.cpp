@@ -330,15 +330,19 @@ private:
 void buildMeshObject(const MeshData& mesh, SceneObject& object) {
     const std::size_t n = mesh.vertexCount();
     PolygonUses uses(n, mesh);
-    std::vector<Vertex*> table(n);  // each vertex's latest record
-    std::vector<std::uint32_t> recordOf(n);
+    // Per file vertex, together: each corner reads all three, in face order.
+    struct Latest {
+        Vertex* vertex;         // the latest record: the file's vertex or its latest copy
+        std::uint32_t record;   // its number in uses
+        std::uint32_t surface;  // the surface (from 1) that last used it; 0 for none
+    };
+    std::vector<Latest> latest(n);
     for (std::size_t i = 0; i < n; ++i) {
         Vertex& vertex = object.addVertex();
         vertex.setId(static_cast<int>(i));
         vertex.setModelPosition(
             Vector(mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]));
-        table[i] = &vertex;
-        recordOf[i] = static_cast<std::uint32_t>(i);
+        latest[i] = {&vertex, static_cast<std::uint32_t>(i), 0};
         uses.setVertex(static_cast<std::uint32_t>(i), &vertex);
     }
 
@@ -346,7 +350,6 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
     const std::vector<std::uint32_t> surfaceOf = surfaceOfEachFace(mesh, surfaceCount);
     std::vector<std::uint32_t> starts;
     const std::vector<std::uint32_t> order = facesBySurface(surfaceOf, surfaceCount, starts);
-    std::vector<std::uint32_t> marks(n, 0);  // the surface (from 1) that last used each vertex
     for (std::size_t s = 0; s < surfaceCount; ++s) {
         const auto number = static_cast<std::uint32_t>(s + 1);
         auto surface = std::make_unique<Surface>();
@@ -357,18 +360,16 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
             const std::size_t count = mesh.faceEnds[face] - begin;
             polygon.setVertexAt(count - 1, nullptr);  // sizes the corner array once
             for (std::size_t j = 0; j < count; ++j) {
-                const std::uint32_t v = mesh.corners[begin + j];
-                if (marks[v] == 0) {
-                    marks[v] = number;
-                } else if (marks[v] != number) {
-                    Vertex& copy = object.insertVertexAtFront(*table[v]);
+                Latest& at = latest[mesh.corners[begin + j]];
+                if (at.surface != number && at.surface != 0) {
+                    Vertex& copy = object.insertVertexAtFront(*at.vertex);
                     copy.clearPolygons();
-                    table[v] = &copy;
-                    recordOf[v] = uses.addCopy(&copy);
-                    marks[v] = number;
+                    at.vertex = &copy;
+                    at.record = uses.addCopy(&copy);
                 }
-                polygon.setVertexAt(j, table[v]);
-                uses.use(recordOf[v]);
+                at.surface = number;
+                polygon.setVertexAt(j, at.vertex);
+                uses.use(at.record);
             }
             polygon.setVertexCount(count);
             uses.made(&polygon);
