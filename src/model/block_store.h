@@ -30,7 +30,6 @@ public:
     }
 
     std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
 
     T& operator[](std::size_t i) const {
         const Place place = placeOf(i);
@@ -52,7 +51,7 @@ public:
         return *at;
     }
 
-    // Walks step by pointer through a block and look the next one up only at its end.
+    // Walks step through a block by pointer and look up the next block only at its end.
     // Run: count elements from first, upward (elements i, i + 1, ... to the block's end)
     // or downward (elements i, i - 1, ... to the block's start).
     struct Run {

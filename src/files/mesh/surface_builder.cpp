@@ -137,6 +137,9 @@ void joinSortedBucket(Edge* first, Edge* last, const Smooth& smooth, FaceSets& s
     }
 }
 
+// Below this many faces, handing half the work to a second thread costs more than it saves.
+constexpr std::size_t kTwoThreadFaces = 20000;
+
 // Runs both, on two threads when the mesh is large enough to pay for the hand-over.
 template <typename First, typename Second>
 void bothAtOnce(bool large, const First& first, const Second& second) {
@@ -155,7 +158,7 @@ void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     const auto normals = std::make_unique_for_overwrite<UnitNormal[]>(mesh.faceCount());
     EdgeBuckets buckets(mesh);
     bothAtOnce(
-        mesh.faceCount() >= 20000,
+        mesh.faceCount() >= kTwoThreadFaces,
         [&] {
             for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
                 const Vector n = faceNormal(mesh, f);
