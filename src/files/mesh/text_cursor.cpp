@@ -44,7 +44,7 @@ void TextCursor::skipComment() {
     }
 }
 
-void TextCursor::skipLine() {
+void TextCursor::skipRestOfLine() {
     while (p_ != end_) {
         const void* found = std::memchr(p_, '\n', remaining());
         if (found == nullptr) {

@@ -30,7 +30,14 @@ public:
     bool atLineEnd() const { return p_ == end_ || *p_ == '\n'; }
     char peek() const { return p_ == end_ ? '\n' : *p_; }
     // Moves past the next line end; comments and the rest of a statement are skipped so.
-    void skipLine();
+    void skipLine() {
+        if (p_ != end_ && *p_ == '\n') {  // the usual case: a statement read to its end
+            ++p_;
+            ++line_;
+            return;
+        }
+        skipRestOfLine();
+    }
     // Skipping within a comment: a backslash at its end joins nothing.
     void skipComment();
     // Skips blank lines and '#' comments up to the next token, across line ends.
@@ -76,6 +83,7 @@ private:
         return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
     }
     bool isJoin() const;
+    void skipRestOfLine();
     void skipJoinedBlanks();
     bool endsToken(const char* p) const {
         return p == end_ || isBlank(*p) || *p == '\n' || (*p == '\\' && continuation_);
