@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/mesh/number_scanner.h"
+#include "files/mesh/text_cursor.h"
 
 namespace kel {
 namespace {
@@ -83,6 +84,43 @@ TEST(MeshNumberScannerTest, ScanRealReadsWhatTheLibraryReads) {
         plain += expected.result == NumberScan::Ok ? 1 : 0;
     }
     EXPECT_GT(plain, 5000);  // the random texts reach the shortcut, not just the library
+}
+
+// Counts and indices: the one-pass reading of a plain token must take exactly what the
+// full reading takes, with the same value and the cursor after the token, and leave every
+// other token to it, so that refusals keep their messages.
+TEST(MeshNumberScannerTest, CountsReadInOnePassAgreeWithTheFullReading) {
+    const struct {
+        const char* text;
+        std::uint64_t max;
+        bool ok;
+        std::uint64_t value;
+    } cases[] = {
+        {"0\n", 10, true, 0},
+        {"007 1", 10, true, 7},
+        {"999999999\n", 4294967295u, true, 999999999},
+        {"1000000000\n", 4294967295u, true, 1000000000},  // ten digits: the full reading
+        {"4294967296", 4294967295u, false, 0},
+        {"11", 10, false, 0},  // plain, but past the limit
+        {"+5", 10, true, 5},   // a sign: the full reading
+        {"-0", 10, true, 0},
+        {"-1", 10, false, 0},
+        {"12a", 100, false, 0},  // not the whole token
+        {"3/4", 100, false, 0},
+        {"", 10, false, 0},
+    };
+    for (const auto& c : cases) {
+        TextCursor cursor(c.text, "t", false);
+        std::uint64_t value = 12345;
+        EXPECT_EQ(cursor.count(value, c.max, "a count"), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+            EXPECT_TRUE(cursor.atLineEnd() || cursor.peek() == ' ') << c.text;
+        } else {
+            EXPECT_NE(cursor.message().find("expected a count"), std::string::npos)
+                << c.text << ": " << cursor.message();
+        }
+    }
 }
 
 }  // namespace

@@ -128,23 +128,15 @@ bool ObjParser::face() {
 
 // The usual corner, a vertex index from 1 to 999,999,999 that names a vertex read so far
 // and makes up the whole token, read in one pass; false, with nothing read, for any other
-// token, which corner then reads or refuses. Its digits are read here rather than by
-// scanInteger, whose signs and overflow checks cost a tenth of an OBJ open.
+// token, which corner then reads or refuses.
 bool ObjParser::plainCorner() {
-    const char* p = cursor_.position();
-    const char* const end = cursor_.end();
-    if (p == end || *p < '1' || *p > '9') {
+    std::uint32_t index = 0;
+    const char* const end = cursor_.plainDigits(index);
+    if (end == nullptr || index == 0 || index > mesh_.vertexCount()) {
         return false;
     }
-    std::int64_t index = 0;
-    for (int digits = 0; p != end && *p >= '0' && *p <= '9' && digits < 9; ++p, ++digits) {
-        index = index * 10 + (*p - '0');
-    }
-    if (!cursor_.endsTokenAt(p) || index > static_cast<std::int64_t>(mesh_.vertexCount())) {
-        return false;
-    }
-    mesh_.corners.push_back(static_cast<std::uint32_t>(index - 1));
-    cursor_.moveWithinToken(p);
+    mesh_.corners.push_back(index - 1);
+    cursor_.moveWithinToken(end);
     return true;
 }
 

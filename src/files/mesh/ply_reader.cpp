@@ -530,6 +530,12 @@ bool BodyReader::asciiList(const PlyProperty& property, TextCursor& cursor) {
             }
             continue;
         }
+        std::uint32_t plain = 0;  // the usual index, read in one pass; any other below
+        if (const char* end = cursor.plainDigits(plain); end != nullptr && indexOk(plain)) {
+            mesh_.corners.push_back(plain);
+            cursor.moveWithinToken(end);
+            continue;
+        }
         std::int64_t index = 0;
         if (!cursor.integer(index, "a vertex index")) {
             return false;

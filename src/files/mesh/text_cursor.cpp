@@ -65,7 +65,7 @@ void TextCursor::skipRestOfLine() {
     }
 }
 
-void TextCursor::skipToToken() {
+void TextCursor::skipToTokenOnLaterLine() {
     for (;;) {
         skipBlanks();
         if (p_ == end_) {
@@ -102,7 +102,7 @@ bool TextCursor::integer(std::int64_t& value, std::string_view what) {
     return wholeToken(scanInteger, value, what);
 }
 
-bool TextCursor::count(std::uint64_t& value, std::uint64_t max, std::string_view what) {
+bool TextCursor::anyCount(std::uint64_t& value, std::uint64_t max, std::string_view what) {
     std::int64_t parsed = 0;
     if (!integer(parsed, what)) {
         return false;

@@ -41,7 +41,13 @@ public:
     // Skipping within a comment: a backslash at its end joins nothing.
     void skipComment();
     // Skips blank lines and '#' comments up to the next token, across line ends.
-    void skipToToken();
+    void skipToToken() {
+        skipBlanks();
+        if (p_ != end_ && *p_ != '\n' && *p_ != '#') {
+            return;  // the usual case: the next token is on this line
+        }
+        skipToTokenOnLaterLine();
+    }
     // The run of non-blank bytes at the cursor (empty at a line end), moving past it.
     std::string_view token() {
         const std::string_view t = peekToken();
@@ -57,12 +63,39 @@ public:
         return {p_, static_cast<std::size_t>(q - p_)};
     }
 
+    // The token at the cursor when it is 1 to 9 decimal digits and nothing else: its
+    // value and where it ends, without moving; nullptr for any other token. The usual
+    // index or count of a mesh file, read without the sign and overflow checks of integer.
+    const char* plainDigits(std::uint32_t& value) const {
+        const char* p = p_;
+        if (p == end_ || *p < '0' || *p > '9') {
+            return nullptr;
+        }
+        std::int64_t parsed = 0;
+        for (int digits = 0; p != end_ && *p >= '0' && *p <= '9' && digits < 9; ++p, ++digits) {
+            parsed = parsed * 10 + (*p - '0');
+        }
+        if (!endsToken(p)) {
+            return nullptr;
+        }
+        value = static_cast<std::uint32_t>(parsed);
+        return p;
+    }
+
     // A real or integer that must make up the whole token. On failure, message() says
     // what was expected and found.
     bool real(double& value, const char* what) { return wholeToken(scanReal, value, what); }
     bool integer(std::int64_t& value, std::string_view what);
     // A count from 0 to max, as above.
-    bool count(std::uint64_t& value, std::uint64_t max, std::string_view what);
+    bool count(std::uint64_t& value, std::uint64_t max, std::string_view what) {
+        std::uint32_t plain = 0;
+        if (const char* end = plainDigits(plain); end != nullptr && plain <= max) {
+            value = plain;
+            p_ = end;
+            return true;
+        }
+        return anyCount(value, max, what);
+    }
 
     // Records a failure at the current line; returns false.
     bool fail(const std::string& text);
@@ -84,6 +117,8 @@ private:
     }
     bool isJoin() const;
     void skipRestOfLine();
+    void skipToTokenOnLaterLine();
+    bool anyCount(std::uint64_t& value, std::uint64_t max, std::string_view what);
     void skipJoinedBlanks();
     bool endsToken(const char* p) const {
         return p == end_ || isBlank(*p) || *p == '\n' || (*p == '\\' && continuation_);
