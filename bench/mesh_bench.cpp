@@ -265,7 +265,7 @@ void row(const char* name, std::size_t bytes, double ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    kel::keepFreedHeapForReuse();  // as the viewer and kel-render do
+    kel::prepareHeapForModels();  // as the viewer and kel-render do
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const Triangles t = bumpySphere(150, 251);
     const std::string obj = objText(t);

@@ -39,7 +39,7 @@ std::uintmax_t bytesRead(const std::filesystem::path& scenePath, const kel::Scen
 }  // namespace
 
 int main(int argc, char** argv) {
-    kel::keepFreedHeapForReuse();  // as the viewer and kel-render do
+    kel::prepareHeapForModels();  // as the viewer and kel-render do
     int runs = 10;
     if (argc == 4 && std::string(argv[2]) == "--runs") {
         runs = std::atoi(argv[3]);

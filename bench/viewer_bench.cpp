@@ -83,7 +83,7 @@ bool fitView(kel::KelDataFrame& frame, int client) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    kel::keepFreedHeapForReuse();  // as the viewer does
+    kel::prepareHeapForModels();  // as the viewer does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

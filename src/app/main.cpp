@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(kel);
     // Past a file-size limit a save should fail and be reported, the old file kept.
     std::signal(SIGXFSZ, SIG_IGN);
-    kel::keepFreedHeapForReuse();
+    kel::prepareHeapForModels();
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kel/kel.png")));
 
