@@ -232,22 +232,15 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
     }
 }
 
-template <class Crossing>
-__attribute__((always_inline)) inline void GouraudRenderer::span(int row, const Crossing& first,
-                                                                 const Crossing& second,
+__attribute__((always_inline)) inline void GouraudRenderer::fill(const SpanStart& start,
                                                                  const ShadingInputs& shading,
                                                                  GouraudPixels& pixels) {
     // The depth test in column order, keeping the cosine of each passing pixel; the
     // colours are computed later, many together, and stored in the same order.
-    SpanRow span;
-    Interpolated<false> l;
-    Interpolated<false> r;
-    if (!beginSpan(row, first, second, shading, pixels, span, l, r)) {
-        return;
-    }
-    Lanes2 depthCosine = l.pairs[0];
-    Lanes2 steps;
-    startSpan(span.columns, r.pairs[0], depthCosine, steps);
+    makeRoom(shading, pixels);
+    const SpanRow& span = start.row;
+    Lanes2 depthCosine = start.at.pairs[0];
+    const Lanes2 steps = start.step.pairs[0];
     std::uint16_t* const depths = span.depths;
     std::size_t* target = pixels.target.data();
     double* cosine = pixels.cosine.data();
@@ -265,32 +258,22 @@ __attribute__((always_inline)) inline void GouraudRenderer::span(int row, const 
     pixels.count = count;
 }
 
-template <class Crossing>
-__attribute__((always_inline)) inline void PhongRenderer::span(int row, const Crossing& first,
-                                                               const Crossing& second,
+__attribute__((always_inline)) inline void PhongRenderer::fill(const SpanStart& start,
                                                                const ShadingInputs& shading,
                                                                PhongPixels& pixels) {
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
-    SpanRow span;
-    Interpolated<true> l;
-    Interpolated<true> r;
-    if (!beginSpan(row, first, second, shading, pixels, span, l, r)) {
-        return;
-    }
+    makeRoom(shading, pixels);
+    const SpanRow& span = start.row;
     // Named pairs rather than an array, so that they stay in registers.
-    Lanes2 depthWx = l.pairs[0];
-    Lanes2 wyWz = l.pairs[1];
-    Lanes2 nxNy = l.pairs[2];
-    Lanes2 nz = l.pairs[3];
-    Lanes2 dDepthWx;
-    Lanes2 dWyWz;
-    Lanes2 dNxNy;
-    Lanes2 dNz;
-    startSpan(span.columns, r.pairs[0], depthWx, dDepthWx);
-    startSpan(span.columns, r.pairs[1], wyWz, dWyWz);
-    startSpan(span.columns, r.pairs[2], nxNy, dNxNy);
-    startSpan(span.columns, r.pairs[3], nz, dNz);
+    Lanes2 depthWx = start.at.pairs[0];
+    Lanes2 wyWz = start.at.pairs[1];
+    Lanes2 nxNy = start.at.pairs[2];
+    Lanes2 nz = start.at.pairs[3];
+    const Lanes2 dDepthWx = start.step.pairs[0];
+    const Lanes2 dWyWz = start.step.pairs[1];
+    const Lanes2 dNxNy = start.step.pairs[2];
+    const Lanes2 dNz = start.step.pairs[3];
     std::uint16_t* const depths = span.depths;
     std::size_t* target = pixels.target.data();
     double* wx = pixels.wx.data();
@@ -325,7 +308,10 @@ template <class Spans, bool Surface>
 void SpanRenderer<Spans, Surface>::fillSpan(int row, const EdgeEntry& first,
                                             const EdgeEntry& second, const ShadingInputs& shading,
                                             PendingPixels& pixels) {
-    self().span(row, first, second, shading, Spans::pending(pixels));
+    SpanStart start;
+    if (this->prepareSpan(row, first, second, start)) {
+        self().fill(start, shading, Spans::pending(pixels));
+    }
 }
 
 template <class Spans, bool Surface>
@@ -337,7 +323,10 @@ void SpanRenderer<Spans, Surface>::drawTriangle(const Vertex* const corners[3],
     forEachTriangleRow<Surface>(
         corners, cosines, share,
         [&](int row, const EdgeWalk<Surface>& a, const EdgeWalk<Surface>& b) {
-            self().span(row, a, b, shading, pending);
+            SpanStart start;
+            if (this->prepareSpan(row, a, b, start)) {
+                self().fill(start, shading, pending);
+            }
         });
 }
 

@@ -125,25 +125,41 @@ protected:
         std::size_t rowStart = 0;
     };
 
-    // The start of every span: its columns and the values at its two ends, after room is
-    // made for its pixels (the gathered ones are coloured first when they are another
-    // object's or a full batch). False when the span draws nothing.
-    template <class Crossing, class Pending>
-    [[nodiscard]] bool beginSpan(int row, const Crossing& first, const Crossing& second,
-                                 const ShadingInputs& shading, Pending& pixels, SpanRow& span,
-                                 Interpolated<Surface>& left, Interpolated<Surface>& right) {
+    // Everything a span's pixels need before the first: where it writes, the values at the
+    // first column drawn and their steps per column.
+    struct SpanStart {
+        SpanRow row;
+        Interpolated<Surface> at;
+        Interpolated<Surface> step;
+    };
+
+    // The start of a span between two crossings. False when the span draws nothing.
+    template <class Crossing>
+    [[nodiscard]] bool prepareSpan(int row, const Crossing& first, const Crossing& second,
+                                   SpanStart& start) {
+        SpanRow& span = start.row;
         if (!spanColumns(first.x, second.x, buffer().width(), span.columns)) {
             return false;
         }
+        Interpolated<Surface> right;
+        loadPairs(span.columns.secondLeft ? second : first, start.at);
+        loadPairs(span.columns.secondLeft ? first : second, right);
+        for (int p = 0; p < Interpolated<Surface>::kPairs; ++p) {
+            startSpan(span.columns, right.pairs[p], start.at.pairs[p], start.step.pairs[p]);
+        }
+        span.depths = buffer().depthRow(row);
+        span.rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
+        return true;
+    }
+
+    // Makes room for a span's pixels: the gathered ones are coloured first when they are
+    // another object's or a full batch.
+    template <class Pending>
+    void makeRoom(const ShadingInputs& shading, Pending& pixels) {
         if (pixels.shading != &shading || pixels.count >= Pending::kBatch) {
             Spans::flush(pixels, buffer().colorRow(0));
             pixels.shading = &shading;
         }
-        loadPairs(span.columns.secondLeft ? second : first, left);
-        loadPairs(span.columns.secondLeft ? first : second, right);
-        span.depths = buffer().depthRow(row);
-        span.rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(buffer().width());
-        return true;
     }
 
 private:
@@ -158,9 +174,7 @@ private:
     static void flush(GouraudPixels& pixels, std::uint32_t* colors) {
         flushGouraudPixels(pixels, colors);
     }
-    template <class Crossing>
-    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
-              GouraudPixels& pixels);
+    void fill(const SpanStart& start, const ShadingInputs& shading, GouraudPixels& pixels);
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -171,9 +185,7 @@ private:
     static void flush(PhongPixels& pixels, std::uint32_t* colors) {
         flushPhongPixels(pixels, colors);
     }
-    template <class Crossing>
-    void span(int row, const Crossing& first, const Crossing& second, const ShadingInputs& shading,
-              PhongPixels& pixels);
+    void fill(const SpanStart& start, const ShadingInputs& shading, PhongPixels& pixels);
 };
 
 // The spans are defined, and these instantiated, with the renderers' code.
