@@ -25,7 +25,6 @@ void GouraudPixels::reserve(std::size_t width) {
     }
     target.resize(width);
     cosine.resize(width);
-    color.resize(width);
 }
 
 namespace detail {
@@ -161,11 +160,10 @@ struct GouraudConstants {
 };
 
 // gouraudShade for many pixels, four at a time: each lane does the scalar operations in
-// the scalar order.
-__attribute__((target_clones("avx2", "default"))) void gouraudBatch(std::size_t n,
-                                                                    const double* __restrict cosine,
-                                                                    std::uint32_t* __restrict out,
-                                                                    const GouraudConstants& k) {
+// the scalar order. Each colour goes straight to its cell, in the order gathered.
+__attribute__((target_clones("avx2", "default"))) void gouraudBatch(
+    std::size_t n, const double* __restrict cosine, const std::size_t* __restrict target,
+    std::uint32_t* __restrict colors, const GouraudConstants& k) {
     const double ambient = k.ambient;
     const double diffuse = k.diffuse;
     const double intensity = k.intensity;
@@ -179,13 +177,16 @@ __attribute__((target_clones("avx2", "default"))) void gouraudBatch(std::size_t 
         const Lanes4 g = c >= zero ? lit : shade;
         const Channels4 color =
             channels(k.lit[0] * g) | channels(k.lit[1] * g) << 8 | channels(k.lit[2] * g) << 16;
-        std::memcpy(out + i, &color, sizeof color);
+        for (int j = 0; j < 4; ++j) {
+            colors[target[i + j]] = static_cast<std::uint32_t>(color[j]);
+        }
     }
     for (; i < n; ++i) {
         const double c = cosine[i];
         const double lit = ambient + c * diffuse * intensity;
         const double g = c >= 0.0 ? lit : ambient;
-        out[i] = channel(k.lit[0] * g) | channel(k.lit[1] * g) << 8 | channel(k.lit[2] * g) << 16;
+        colors[target[i]] =
+            channel(k.lit[0] * g) | channel(k.lit[1] * g) << 8 | channel(k.lit[2] * g) << 16;
     }
 }
 
@@ -197,10 +198,7 @@ void flushGouraudPixels(GouraudPixels& pixels, std::uint32_t* colors) {
         const LitChannels lit(in.lit);
         const detail::GouraudConstants k{
             in.ambient, in.diffuse, in.intensity, {lit.red, lit.green, lit.blue}};
-        detail::gouraudBatch(pixels.count, pixels.cosine.data(), pixels.color.data(), k);
-        for (std::size_t i = 0; i < pixels.count; ++i) {
-            colors[pixels.target[i]] = pixels.color[i];
-        }
+        detail::gouraudBatch(pixels.count, pixels.cosine.data(), pixels.target.data(), colors, k);
     }
     pixels.count = 0;
     pixels.shading = nullptr;

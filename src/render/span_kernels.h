@@ -33,7 +33,6 @@ struct GouraudPixels {
 
     std::vector<std::size_t> target;  // index of the frame buffer cell
     std::vector<double> cosine;
-    std::vector<std::uint32_t> color;
     std::size_t count = 0;
     const ShadingInputs* shading = nullptr;  // of the gathered pixels
 
