@@ -24,7 +24,7 @@ struct EdgeEntry {
 struct RowShare {
     // Blocks this tall keep most small triangles of a mesh within one band's rows, so few
     // are walked by two bands, and still deal a large viewport out evenly.
-    static constexpr int kBlockRows = 32;
+    static constexpr int kBlockRows = 64;
     int rows = 0;
     int phase = 0;
     int stride = 1;
