@@ -18,6 +18,7 @@ examples=$repo/examples
 
 cmake -S "$repo" -B "$build_dir" -G Ninja \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
   -DKEL_FUZZ=ON -DKEL_BUILD_APP=OFF -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build_dir" --target fuzz_mesh_wavefrontobj fuzz_mesh_off fuzz_mesh_ply \
   fuzz_mesh_stl
