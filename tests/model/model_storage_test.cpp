@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <vector>
@@ -107,6 +108,30 @@ TEST(ModelStorageTest, PolygonCornersOfAnyCountAndOrder) {
                 EXPECT_EQ(p.vertexAt(j), object.vertexAt(j)) << count;
             }
         }
+    }
+}
+
+// A vertex projects only when |w| is at least a millionth, of either sign; below it, or
+// for NaN, its last projection is left as it was. Otherwise every element is divided by w.
+TEST(ModelStorageTest, ProjectionNeedsAMillionthOfW) {
+    Vertex vertex;
+    const Vector untouched(7.0, 8.0, 9.0, 10.0);
+    for (const double w : {0.0, 9.999e-7, -9.999e-7, std::nan("")}) {
+        vertex.setClipPosition(Vector(1.0, 2.0, 3.0, w));
+        Vector result = untouched;
+        EXPECT_FALSE(vertex.projectedPosition(result)) << w;
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(result.at(i), untouched.at(i)) << w;
+        }
+    }
+    for (const double w : {1e-6, -1e-6, 4.0}) {
+        vertex.setClipPosition(Vector(1.0, -2.0, 3.0, w));
+        Vector result;
+        ASSERT_TRUE(vertex.projectedPosition(result)) << w;
+        EXPECT_EQ(result.x(), 1.0 / w);
+        EXPECT_EQ(result.y(), -2.0 / w);
+        EXPECT_EQ(result.z(), 3.0 / w);
+        EXPECT_EQ(result.at(3), 1.0);
     }
 }
 
