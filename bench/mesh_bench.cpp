@@ -231,9 +231,13 @@ double nowMs(Clock clock) {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-double medianMs(int repetitions, const std::function<void()>& run, Clock clock = Clock::Process) {
+// The median time of run over the repetitions; untimed runs before each, off the clock.
+double medianMs(
+    int repetitions, const std::function<void()>& run, Clock clock = Clock::Process,
+    const std::function<void()>& untimed = [] {}) {
     std::vector<double> times;
     for (int r = 0; r < repetitions; ++r) {
+        untimed();
         const double start = nowMs(clock);
         run();
         times.push_back(nowMs(clock) - start);
@@ -259,17 +263,20 @@ double parseMs(kel::MeshFormat format, const std::string& data, int repetitions)
 
 // Wall time of reading data into a model, as opening a mesh does.
 double buildMsOf(kel::MeshFormat format, const std::string& data, int repetitions) {
-    // Each object is destroyed after its clock stops: opening a mesh destroys none.
-    std::vector<double> times;
-    for (int r = 0; r < repetitions; ++r) {
-        auto object = std::make_unique<kel::SceneObject>(1);
-        std::string failure;
-        const double start = nowMs(Clock::Wall);
-        check(kel::readMeshObject(format, data, "bench", *object, failure), failure);
-        times.push_back(nowMs(Clock::Wall) - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    // Each object is destroyed off the clock, before the next is made: opening a mesh
+    // destroys none.
+    std::unique_ptr<kel::SceneObject> object;
+    return medianMs(
+        repetitions,
+        [&] {
+            std::string failure;
+            check(kel::readMeshObject(format, data, "bench", *object, failure), failure);
+        },
+        Clock::Wall,
+        [&] {
+            object.reset();
+            object = std::make_unique<kel::SceneObject>(1);
+        });
 }
 
 void row(const char* name, std::size_t bytes, double ms) {
