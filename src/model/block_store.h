@@ -51,6 +51,19 @@ public:
         return *at;
     }
 
+    // Blocks for count elements in all, made now: elements added later on another thread
+    // then need no allocation there.
+    void reserve(std::size_t count) {
+        if (count == 0) {
+            return;
+        }
+        const std::size_t lastBlock = placeOf(count - 1).block;
+        blocks_.reserve(lastBlock + 1);
+        while (blocks_.size() <= lastBlock) {
+            blocks_.push_back(std::allocator<T>().allocate(capacityOf(blocks_.size())));
+        }
+    }
+
     // Walks step through a block by pointer and look up the next block only at its end.
     // Run: count elements from first, upward (elements i, i + 1, ... to the block's end)
     // or downward (elements i, i - 1, ... to the block's start).
@@ -117,6 +130,8 @@ public:
     T& emplace_back(Args&&... args) {
         return back_.emplace_back(std::forward<Args>(args)...);
     }
+    // Room for count elements at the back in all (see BlockArray::reserve).
+    void reserveBack(std::size_t count) { back_.reserve(count); }
     template <class... Args>
     T& emplace_front(Args&&... args) {
         return front_.emplace_back(std::forward<Args>(args)...);

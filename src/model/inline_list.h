@@ -19,6 +19,8 @@ class InlineList {
     static_assert(std::is_trivially_copyable_v<T> && N > 0);
 
 public:
+    static constexpr std::size_t kInline = N;
+
     InlineList() = default;
     InlineList(const InlineList& other) { *this = other; }
     InlineList& operator=(const InlineList& other) {
@@ -74,6 +76,17 @@ public:
             toHeap(count);
         }
     }
+    // The list becomes a copy of count values.
+    void assign(const T* values, std::size_t count) {
+        clear();
+        if (count > N) {
+            heap_ = std::make_unique<std::vector<T>>(values, values + count);
+        } else {
+            std::copy(values, values + count, inline_.begin());
+        }
+        size_ = static_cast<std::uint32_t>(count);
+    }
+
     // Empty, with the inline storage again.
     void clear() {
         heap_.reset();
@@ -88,16 +101,6 @@ private:
         }
         heap_->reserve(room);
     }
-    void assign(const T* values, std::size_t count) {
-        clear();
-        if (count > N) {
-            heap_ = std::make_unique<std::vector<T>>(values, values + count);
-        } else {
-            std::copy(values, values + count, inline_.begin());
-        }
-        size_ = static_cast<std::uint32_t>(count);
-    }
-
     std::array<T, N> inline_{};
     std::unique_ptr<std::vector<T>> heap_;  // all the values, once there are more than N
     std::uint32_t size_ = 0;

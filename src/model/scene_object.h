@@ -60,6 +60,8 @@ public:
         normalBasis_ = {};
         return vertices_.emplace_back();
     }
+    // Room for count vertices added at the end in all, so that adding them allocates nothing.
+    void reserveVertices(std::size_t count) { vertices_.reserveBack(count); }
     // A copy of vertex (which may be one of this object's) at index 0; every other vertex
     // moves up by one in the order, none in memory.
     Vertex& insertVertexAtFront(const Vertex& vertex) {

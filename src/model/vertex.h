@@ -74,8 +74,10 @@ public:
     using PolygonList = InlineList<Polygon*, 6>;
     const PolygonList& polygons() const { return polygons_; }
     void addPolygon(Polygon* polygon) { polygons_.push_back(polygon); }
-    // Room for count polygons, so that adding them one by one does not grow the list.
-    void reservePolygons(std::size_t count) { polygons_.reserve(count); }
+    // The list becomes a copy of count polygons.
+    void setPolygons(Polygon* const* polygons, std::size_t count) {
+        polygons_.assign(polygons, count);
+    }
     void clearPolygons() { polygons_.clear(); }
 
 private:

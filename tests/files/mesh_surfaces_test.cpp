@@ -25,6 +25,34 @@ std::string hinge(double degrees) {
     return std::string("v 0 0 0\nv 1 0 0\nv 0.5 1 0\n") + second + "f 1 2 3\nf 2 1 4\n";
 }
 
+// A grid of 20,000 triangles folded by 45 degrees along one row of vertices; expected
+// gets the surface of each face, 0 before the fold and 1 after.
+MeshData foldedGrid(std::vector<std::uint32_t>& expected) {
+    constexpr int kColumns = 101;
+    constexpr int kRows = 101;
+    constexpr int kFold = 40;
+    MeshData mesh;
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            const double along = r <= kFold ? r : kFold + (r - kFold) * 0.7071067811865476;
+            const double up = r <= kFold ? 0.0 : (r - kFold) * 0.7071067811865476;
+            mesh.addVertex(c, along, up);
+        }
+    }
+    for (int r = 0; r + 1 < kRows; ++r) {
+        for (int c = 0; c + 1 < kColumns; ++c) {
+            const auto at = [&](int rr, int cc) { return std::uint32_t(rr * kColumns + cc); };
+            for (const auto& face : {std::array{at(r, c), at(r, c + 1), at(r + 1, c + 1)},
+                                     std::array{at(r, c), at(r + 1, c + 1), at(r + 1, c)}}) {
+                mesh.corners.insert(mesh.corners.end(), face.begin(), face.end());
+                mesh.endFace();
+                expected.push_back(r < kFold ? 0 : 1);
+            }
+        }
+    }
+    return mesh;
+}
+
 TEST(CreaseRule, JoinsBelowThirtyDegreesChainsAndFollowsSmoothingGroups) {
     struct Case {
         std::string name;
@@ -81,29 +109,8 @@ TEST(CreaseRule, JoinsBelowThirtyDegreesChainsAndFollowsSmoothingGroups) {
 // folded by 45 degrees along one row of vertices, two surfaces; a face that holds the
 // fold's vertices on its first row but lies on the flat side stays with it.
 TEST(CreaseRule, LargeFoldedGridHasTwoSurfaces) {
-    constexpr int kColumns = 101;
-    constexpr int kRows = 101;
-    constexpr int kFold = 40;
-    MeshData mesh;
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            const double along = r <= kFold ? r : kFold + (r - kFold) * 0.7071067811865476;
-            const double up = r <= kFold ? 0.0 : (r - kFold) * 0.7071067811865476;
-            mesh.addVertex(c, along, up);
-        }
-    }
     std::vector<std::uint32_t> expected;
-    for (int r = 0; r + 1 < kRows; ++r) {
-        for (int c = 0; c + 1 < kColumns; ++c) {
-            const auto at = [&](int rr, int cc) { return std::uint32_t(rr * kColumns + cc); };
-            for (const auto& face : {std::array{at(r, c), at(r, c + 1), at(r + 1, c + 1)},
-                                     std::array{at(r, c), at(r + 1, c + 1), at(r + 1, c)}}) {
-                mesh.corners.insert(mesh.corners.end(), face.begin(), face.end());
-                mesh.endFace();
-                expected.push_back(r < kFold ? 0 : 1);
-            }
-        }
-    }
+    const MeshData mesh = foldedGrid(expected);
     ASSERT_GE(mesh.faceCount(), 20000u);
     std::size_t count = 0;
     EXPECT_EQ(surfaceOfEachFace(mesh, count), expected);
@@ -148,7 +155,8 @@ TEST(MeshObjects, CopySharedVerticesPerSurfaceExactlyAsTheKelReaderDoes) {
 // Each vertex lists the polygons that use it in the order the surfaces were built: the
 // order its normal averages them in. The chain's vertex 1 serves three faces of one
 // surface and, through a copy, a face of another; the fan's centre serves eight, more
-// than its list keeps inline.
+// than its list keeps inline. The folded grid is large enough to be built on two threads:
+// its fold's vertices get copies for the second surface, and its ids stay the file's.
 TEST(MeshObjects, VerticesListTheirPolygonsInBuildOrder) {
     std::string fan = "v 0 0 0\n";
     for (int i = 0; i < 8; ++i) {
@@ -161,25 +169,47 @@ TEST(MeshObjects, VerticesListTheirPolygonsInBuildOrder) {
     const std::string chain =
         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0.36\nv -1 1 0.9\nf 1 2 3\nf 1 3 4\nf 1 4 5\n"
         "f 1 2 2\nf 2 1 5\n";
-    for (const std::string& text : {fan, chain}) {
+    std::vector<std::pair<std::string, MeshData>> meshes;
+    for (const auto& [name, text] : {std::pair{"fan", fan}, std::pair{"chain", chain}}) {
         const Parsed parsed = parseMesh(MeshFormat::WavefrontObj, text);
         ASSERT_TRUE(parsed.ok) << parsed.failure;
+        meshes.emplace_back(name, parsed.mesh);
+    }
+    std::vector<std::uint32_t> gridSurfaces;
+    meshes.emplace_back("folded grid", foldedGrid(gridSurfaces));
+    for (const auto& [name, mesh] : meshes) {
         SceneObject object(1);
-        buildMeshObject(parsed.mesh, object);
+        buildMeshObject(mesh, object);
         std::map<const Vertex*, std::vector<const Polygon*>> expected;
+        std::size_t corners = 0;
         for (const auto& surface : object.surfaces()) {
             for (const Polygon* polygon : surface->polygons()) {
                 for (std::size_t j = 0; j < polygon->vertexCount(); ++j) {
                     expected[polygon->vertexAt(j)].push_back(polygon);
                 }
+                corners += polygon->vertexCount();
             }
         }
-        ASSERT_EQ(expected.size(), object.vertexCount()) << text;
+        EXPECT_EQ(corners, mesh.corners.size()) << name;
+        ASSERT_EQ(expected.size(), object.vertexCount()) << name;
+        const std::size_t copies = object.vertexCount() - mesh.vertexCount();
         for (std::size_t i = 0; i < object.vertexCount(); ++i) {
             const Vertex* vertex = object.vertexAt(i);
             const auto& listed = vertex->polygons();
             EXPECT_EQ(std::vector<const Polygon*>(listed.begin(), listed.end()), expected[vertex])
-                << text << "vertex " << i;
+                << name << " vertex " << i;
+            if (i >= copies) {
+                const std::size_t file = i - copies;
+                EXPECT_EQ(vertex->id(), static_cast<int>(file)) << name;
+                EXPECT_TRUE(vertex->modelPosition() == Vector(mesh.positions[3 * file],
+                                                              mesh.positions[3 * file + 1],
+                                                              mesh.positions[3 * file + 2]))
+                    << name << " vertex " << i;
+            }
+        }
+        if (name == "folded grid") {
+            EXPECT_EQ(object.surfaceCount(), 2u);
+            EXPECT_EQ(copies, 101u);  // the row of the fold, once more for the second surface
         }
     }
 }

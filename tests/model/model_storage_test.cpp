@@ -32,6 +32,12 @@ TEST(InlineListTest, KeepsOrderAndValuesOnEitherSideOfTheInlineLimit) {
         std::iota(expected.begin(), expected.end(), 1000u);
         EXPECT_EQ(contents(assigned), expected) << count;
         EXPECT_EQ(contents(copy), expected) << count;
+        List given;
+        for (int i = 0; i < 9; ++i) {
+            given.push_back(5);  // on the heap before, whatever count it is given
+        }
+        given.assign(expected.data(), count);
+        EXPECT_EQ(contents(given), expected) << count;
         list.clear();
         EXPECT_EQ(list.capacity(), 4u) << count;
     }
@@ -44,6 +50,9 @@ TEST(ModelStorageTest, VerticesAndPolygonsKeepTheirAddressesAndOrder) {
     std::vector<Vertex*> back;
     std::vector<Vertex*> front;
     // Blocks grow up to 64 KiB (at most 4,088 elements before): both kinds are crossed.
+    // Room made for some of them ends inside a block; the blocks after come as needed.
+    object.reserveVertices(7000);
+    object.reserveVertices(10);  // less than reserved: nothing changes
     for (int i = 0; i < 12000; ++i) {
         back.push_back(&object.addVertex());
         back.back()->setId(i);

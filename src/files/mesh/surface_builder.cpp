@@ -9,6 +9,7 @@
 #include <tbb/parallel_invoke.h>
 #endif
 
+#include "files/mesh/side_by_side.h"
 #include "model/polygon.h"
 #include "model/scene_object.h"
 #include "model/vertex.h"
@@ -307,14 +308,28 @@ public:
                 byVertex[start[records_[corner]]++] = made.polygon;
             }
         }
-        std::size_t at = 0;
+        const auto give = [&](std::size_t r) {
+            vertices_[r]->setPolygons(byVertex.get() + (start[r] - uses_[r]), uses_[r]);
+        };
+        // Lists too long to keep inline are allocated here, in this thread's heap, as the
+        // rest of the model; the others are copied on both threads.
+        constexpr std::size_t kInline = Vertex::PolygonList::kInline;
         for (std::size_t r = 0; r < vertices_.size(); ++r) {
-            Vertex& vertex = *vertices_[r];
-            vertex.reservePolygons(uses_[r]);
-            for (const std::size_t end = at + uses_[r]; at < end; ++at) {
-                vertex.addPolygon(byVertex[at]);
+            if (uses_[r] > kInline) {
+                give(r);
             }
         }
+        const auto giveInline = [&](std::size_t first, std::size_t last) {
+            for (std::size_t r = first; r < last; ++r) {
+                if (uses_[r] <= kInline) {
+                    give(r);
+                }
+            }
+        };
+        const std::size_t half = vertices_.size() / 2;
+        sideBySide(
+            polygons_.size() >= kTwoThreadFaces, [&] { giveInline(0, half); },
+            [&] { giveInline(half, vertices_.size()); });
     }
 
 private:
@@ -328,19 +343,17 @@ private:
     std::vector<Made> polygons_;
 };
 
-}  // namespace
+// Per file vertex, together: each corner reads all three, in face order.
+struct Latest {
+    Vertex* vertex;         // the latest record: the file's vertex or its latest copy
+    std::uint32_t record;   // its number in uses
+    std::uint32_t surface;  // the surface (from 1) that last used it; 0 for none
+};
 
-void buildMeshObject(const MeshData& mesh, SceneObject& object) {
-    const std::size_t n = mesh.vertexCount();
-    PolygonUses uses(n, mesh);
-    // Per file vertex, together: each corner reads all three, in face order.
-    struct Latest {
-        Vertex* vertex;         // the latest record: the file's vertex or its latest copy
-        std::uint32_t record;   // its number in uses
-        std::uint32_t surface;  // the surface (from 1) that last used it; 0 for none
-    };
-    std::vector<Latest> latest(n);
-    for (std::size_t i = 0; i < n; ++i) {
+// The file's vertices, in order, with ids from 0; room for them is reserved.
+void addFileVertices(const MeshData& mesh, SceneObject& object, PolygonUses& uses,
+                     std::vector<Latest>& latest) {
+    for (std::size_t i = 0; i < latest.size(); ++i) {
         Vertex& vertex = object.addVertex();
         vertex.setId(static_cast<int>(i));
         vertex.setModelPosition(
@@ -348,9 +361,23 @@ void buildMeshObject(const MeshData& mesh, SceneObject& object) {
         latest[i] = {&vertex, static_cast<std::uint32_t>(i), 0};
         uses.setVertex(static_cast<std::uint32_t>(i), &vertex);
     }
+}
 
+}  // namespace
+
+void buildMeshObject(const MeshData& mesh, SceneObject& object) {
+    const std::size_t n = mesh.vertexCount();
+    PolygonUses uses(n, mesh);
+    std::vector<Latest> latest(n);
+    // The vertices are made on a worker: reserved here, they come from this thread's heap.
+    object.reserveVertices(n);
     std::size_t surfaceCount = 0;
-    const std::vector<std::uint32_t> surfaceOf = surfaceOfEachFace(mesh, surfaceCount);
+    std::vector<std::uint32_t> surfaceOf;
+    sideBySide(
+        mesh.faceCount() >= kTwoThreadFaces,
+        [&] { surfaceOf = surfaceOfEachFace(mesh, surfaceCount); },
+        [&] { addFileVertices(mesh, object, uses, latest); });
+
     std::vector<std::uint32_t> starts;
     const std::vector<std::uint32_t> order = facesBySurface(surfaceOf, surfaceCount, starts);
     for (std::size_t s = 0; s < surfaceCount; ++s) {
