@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/heap_policy.h"
+
 namespace kel {
 
 namespace {
@@ -31,6 +33,8 @@ private:
 bool readAll(int fd, std::size_t expected, std::string& text, std::string& reason) {
     std::string content;
     // One byte more than the size, so that the end is seen without growing the buffer.
+    content.reserve(expected + 1);
+    prefaultForWriting(content.data(), expected + 1);
     content.resize(expected + 1);
     std::size_t used = 0;
     for (;;) {

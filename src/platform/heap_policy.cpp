@@ -53,6 +53,20 @@ void markHeapTopForHugePages() {
 }  // namespace
 #endif
 
+void prefaultForWriting(void* buffer, std::size_t size) {
+#if defined(__GLIBC__) && defined(MADV_POPULATE_WRITE)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) / page * page;
+    if (begin < end) {
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    }
+#else
+    static_cast<void>(buffer);
+    static_cast<void>(size);
+#endif
+}
+
 void prepareHeapForModels() {
 #if defined(__GLIBC__)
     // Setting either turns off glibc's own adjustment of both, so both are set.

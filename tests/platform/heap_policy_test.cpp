@@ -6,12 +6,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace kel {
@@ -75,6 +78,45 @@ TEST(HeapPolicyTest, ModelBlocksLieInHeapMarkedForHugePages) {
     EXPECT_NE(mappingFlags(blocks.front().get()).find(" hg"), std::string::npos);
     EXPECT_NE(mappingFlags(blocks.back().get()).find(" hg"), std::string::npos);
     EXPECT_EQ(mappingFlags(blocks.front().get()), mappingFlags(blocks.back().get()));
+#endif
+}
+
+// A buffer about to be read into has its pages in memory once prefaulted, its contents
+// untouched; the partial pages at either end are left alone, and no size is too small.
+TEST(HeapPolicyTest, PrefaultBringsInWholePagesAndKeepsContents) {
+#if !defined(__GLIBC__) || !defined(MADV_POPULATE_WRITE)
+    GTEST_SKIP() << "Linux with glibc only";
+#else
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    constexpr std::size_t kPages = 64;
+    void* const mapped =
+        mmap(nullptr, kPages * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    auto* const bytes = static_cast<unsigned char*>(mapped);
+    bytes[page] = 7;  // one page already written
+    const auto residentPages = [&] {
+        std::vector<unsigned char> in(kPages);
+        EXPECT_EQ(mincore(mapped, kPages * page, in.data()), 0);
+        std::vector<int> pages;
+        for (std::size_t i = 0; i < kPages; ++i) {
+            if ((in[i] & 1) != 0) {
+                pages.push_back(static_cast<int>(i));
+            }
+        }
+        return pages;
+    };
+    ASSERT_EQ(residentPages(), std::vector<int>{1});
+    prefaultForWriting(bytes + 1, 0);
+    prefaultForWriting(bytes + 1, page);  // no whole page inside
+    EXPECT_EQ(residentPages(), std::vector<int>{1});
+    // From inside page 0 to inside the last page: pages 1 .. kPages - 2 are whole.
+    prefaultForWriting(bytes + 1, (kPages - 1) * page);
+    std::vector<int> whole(kPages - 2);
+    std::iota(whole.begin(), whole.end(), 1);
+    EXPECT_EQ(residentPages(), whole);
+    EXPECT_EQ(bytes[page], 7);
+    EXPECT_EQ(bytes[2 * page], 0);
+    munmap(mapped, kPages * page);
 #endif
 }
 
