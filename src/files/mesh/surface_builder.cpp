@@ -5,10 +5,6 @@
 #include <memory>
 #include <numeric>
 
-#if defined(KEL_HAVE_TBB)
-#include <tbb/parallel_invoke.h>
-#endif
-
 #include "files/mesh/side_by_side.h"
 #include "model/polygon.h"
 #include "model/scene_object.h"
@@ -141,24 +137,11 @@ void joinSortedBucket(Edge* first, Edge* last, const Smooth& smooth, FaceSets& s
 // Below this many faces, handing half the work to a second thread costs more than it saves.
 constexpr std::size_t kTwoThreadFaces = 20000;
 
-// Runs both, on two threads when the mesh is large enough to pay for the hand-over.
-template <typename First, typename Second>
-void bothAtOnce(bool large, const First& first, const Second& second) {
-#if defined(KEL_HAVE_TBB)
-    if (large) {
-        tbb::parallel_invoke(first, second);
-        return;
-    }
-#endif
-    static_cast<void>(large);
-    first();
-    second();
-}
-
 void joinAcrossSmoothEdges(const MeshData& mesh, FaceSets& sets) {
     const auto normals = std::make_unique_for_overwrite<UnitNormal[]>(mesh.faceCount());
     EdgeBuckets buckets(mesh);
-    bothAtOnce(
+    // The normals here, where the joins below read them from all over the array.
+    sideBySide(
         mesh.faceCount() >= kTwoThreadFaces,
         [&] {
             for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
