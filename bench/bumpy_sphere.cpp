@@ -173,6 +173,35 @@ void writeObjectFile(const TriangleMesh& mesh, std::ostream& out) {
     }
 }
 
+namespace {
+
+void writePoints(const TriangleMesh& mesh, const char* prefix, std::ostream& out) {
+    char line[96];
+    for (const Point& p : mesh.positions) {
+        std::snprintf(line, sizeof line, "%s%.9g %.9g %.9g\n", prefix, p[0], p[1], p[2]);
+        out << line;
+    }
+}
+
+}  // namespace
+
+void writeWavefrontObj(const TriangleMesh& mesh, std::ostream& out) {
+    writePoints(mesh, "v ", out);
+    for (const auto& t : mesh.triangles) {
+        out << "f " << t[0] + 1 << ' ' << t[1] + 1 << ' ' << t[2] + 1 << "\n";
+    }
+}
+
+void writeAsciiPly(const TriangleMesh& mesh, std::ostream& out) {
+    out << "ply\nformat ascii 1.0\nelement vertex " << mesh.positions.size()
+        << "\nproperty float x\nproperty float y\nproperty float z\nelement face "
+        << mesh.triangles.size() << "\nproperty list uchar int vertex_indices\nend_header\n";
+    writePoints(mesh, "", out);
+    for (const auto& t : mesh.triangles) {
+        out << "3 " << t[0] << ' ' << t[1] << ' ' << t[2] << "\n";
+    }
+}
+
 void writeSceneFile(const std::string& objectFileName, std::ostream& out) {
     out << "1.2 1.5 3.4\n"  // camera from, to, up
            "0 0 0\n"

@@ -25,6 +25,11 @@ int frequencyForTriangles(std::int64_t triangles);
 // The mesh in Kel's object file format: one smooth surface, vertex ids from 0.
 void writeObjectFile(const TriangleMesh& mesh, std::ostream& out);
 
+// The same mesh as a Wavefront OBJ and as an ASCII PLY file, vertices and faces in the
+// same order and with the same digits as the object file.
+void writeWavefrontObj(const TriangleMesh& mesh, std::ostream& out);
+void writeAsciiPly(const TriangleMesh& mesh, std::ostream& out);
+
 // A scene that shows the object file at the origin, filling about 60% of a square
 // viewport, lit from the upper left front; the same camera, light and material for every
 // size, so that only the triangle count changes.

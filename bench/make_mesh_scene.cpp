@@ -1,7 +1,8 @@
 // Writes a bumpy sphere of about the given number of triangles as a Kel object file and a
-// scene that shows it: PREFIX.obj and PREFIX.kel.
+// scene that shows it: PREFIX.obj and PREFIX.kel. With --mesh-files, the same mesh also as
+// PREFIX-wavefront.obj and PREFIX.ply, for reading the formats side by side.
 //
-//   kel-bench-mesh TRIANGLES PREFIX
+//   kel-bench-mesh TRIANGLES PREFIX [--mesh-files]
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,8 +28,9 @@ bool writeFile(const std::string& path, const auto& write) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kel-bench-mesh TRIANGLES PREFIX\n";
+    const bool meshFiles = argc == 4 && std::string(argv[3]) == "--mesh-files";
+    if (argc != 3 && !meshFiles) {
+        std::cerr << "usage: kel-bench-mesh TRIANGLES PREFIX [--mesh-files]\n";
         return 2;
     }
     char* end = nullptr;
@@ -45,6 +47,13 @@ int main(int argc, char** argv) {
                    [&](std::ostream& out) { kel::bench::writeObjectFile(mesh, out); }) ||
         !writeFile(prefix + ".kel",
                    [&](std::ostream& out) { kel::bench::writeSceneFile(objectName, out); })) {
+        return 1;
+    }
+    if (meshFiles && (!writeFile(prefix + "-wavefront.obj", [&](std::ostream& out) {
+            kel::bench::writeWavefrontObj(mesh, out);
+        }) || !writeFile(prefix + ".ply", [&](std::ostream& out) {
+            kel::bench::writeAsciiPly(mesh, out);
+        }))) {
         return 1;
     }
     std::cout << prefix << ".kel: " << mesh.triangles.size() << " triangles, "

@@ -5,7 +5,7 @@
 #      then which pixels each covers.
 #   2. Phong at 1000 x 1000 on 10k, 100k and 1M triangles: ms per frame and peak memory.
 #   3. Whole kel-render process: open the ~3 MB mesh scene, render 64 x 64, write the PNG;
-#      and the reader alone in MB/s.
+#      and the reader alone in MB/s. The same for the mesh as Wavefront OBJ and ASCII PLY.
 #   4. Reading every mesh format (2.6 MB as OBJ), tinyobjloader as the OBJ peer.
 #   5. Repaints per second of the viewer's rendered view at 1000 x 1000.
 # Usage: bench/run.sh [BUILD_DIR]   (a Release build; default build)
@@ -37,11 +37,13 @@ mkdir -p "$data"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-# Meshes are kept between runs; a newer generator writes them again.
+# Meshes are kept between runs; a newer generator writes them again. With --mesh-files,
+# the mesh as Wavefront OBJ and ASCII PLY too.
 mesh() {
-    local name=$1 triangles=$2
-    if [ ! -f "$data/$name.kel" ] || [ "$tools/kel-bench-mesh" -nt "$data/$name.kel" ]; then
-        "$tools/kel-bench-mesh" "$triangles" "$data/$name" >/dev/null
+    local name=$1 triangles=$2 files=${3:-}
+    if [ ! -f "$data/$name.kel" ] || [ "$tools/kel-bench-mesh" -nt "$data/$name.kel" ] ||
+        { [ -n "$files" ] && [ ! -f "$data/$name.ply" ]; }; then
+        "$tools/kel-bench-mesh" "$triangles" "$data/$name" $files >/dev/null
     fi
     echo "$data/$name.kel"
 }
@@ -54,7 +56,7 @@ summary() { sort -g | awk '{v[NR]=$1} END {m = NR % 2 ? v[(NR+1)/2] : (v[NR/2]+v
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"\
      "load average $(cut -d' ' -f1-3 /proc/loadavg)"
-main_scene=$(mesh mesh-75k 75000)
+main_scene=$(mesh mesh-75k 75000 --mesh-files)
 echo "Scene: $(basename "$main_scene"), $(sed -n 1p "${main_scene%.kel}.obj") vertices," \
      "$(stat -c %s "${main_scene%.kel}.obj") bytes of object file"
 
@@ -125,10 +127,14 @@ for size in 10k:10000 100k:100000 1m:1000000; do
 done
 
 echo
-echo "== Whole process: kel-render opens $(basename "$main_scene") and writes a 64 x 64 PNG"
-"$tools/kel-bench-process" --runs "$runs" -- "$kel_render" "$main_scene" --size 64x64 \
-    --output "$out/thumbnail.png"
-echo "Reader alone, in one process: $("$tools/kel-bench-open" "$main_scene" --runs "$runs")"
+echo "== Whole process: kel-render opens the mesh and writes a 64 x 64 PNG; then the reader"
+echo "alone. The same mesh as a Kel scene, as Wavefront OBJ and as ASCII PLY"
+for file in "$main_scene" "${main_scene%.kel}-wavefront.obj" "${main_scene%.kel}.ply"; do
+    echo "$(basename "$file"):"
+    "$tools/kel-bench-process" --runs "$runs" -- "$kel_render" "$file" --size 64x64 \
+        --output "$out/thumbnail.png"
+    echo "Reader alone, in one process: $("$tools/kel-bench-open" "$file" --runs "$runs")"
+done
 
 echo
 echo "== Mesh files: reading every format, and the whole kel-render process on the OBJ"
