@@ -233,11 +233,9 @@ void ScanlineRenderer::draw(DrawingSurface& surface, Scene& scene) {
 }
 
 __attribute__((always_inline)) inline void GouraudRenderer::fill(const SpanStart& start,
-                                                                 const ShadingInputs& shading,
                                                                  GouraudPixels& pixels) {
     // The depth test in column order, keeping the cosine of each passing pixel; the
     // colours are computed later, many together, and stored in the same order.
-    makeRoom(shading, pixels);
     const SpanRow& span = start.row;
     Lanes2 depthCosine = start.at.pairs[0];
     const Lanes2 steps = start.step.pairs[0];
@@ -259,11 +257,9 @@ __attribute__((always_inline)) inline void GouraudRenderer::fill(const SpanStart
 }
 
 __attribute__((always_inline)) inline void PhongRenderer::fill(const SpanStart& start,
-                                                               const ShadingInputs& shading,
                                                                PhongPixels& pixels) {
     // The depth test in column order, keeping what the colour of each passing pixel needs;
     // the colours are computed later, many together, and stored in the same order.
-    makeRoom(shading, pixels);
     const SpanRow& span = start.row;
     // Named pairs rather than an array, so that they stay in registers.
     Lanes2 depthWx = start.at.pairs[0];
@@ -308,10 +304,7 @@ template <class Spans, bool Surface>
 void SpanRenderer<Spans, Surface>::fillSpan(int row, const EdgeEntry& first,
                                             const EdgeEntry& second, const ShadingInputs& shading,
                                             PendingPixels& pixels) {
-    SpanStart start;
-    if (this->prepareSpan(row, first, second, start)) {
-        self().fill(start, shading, Spans::pending(pixels));
-    }
+    span(row, first, second, shading, Spans::pending(pixels));
 }
 
 template <class Spans, bool Surface>
@@ -323,10 +316,7 @@ void SpanRenderer<Spans, Surface>::drawTriangle(const Vertex* const corners[3],
     forEachTriangleRow<Surface>(
         corners, cosines, share,
         [&](int row, const EdgeWalk<Surface>& a, const EdgeWalk<Surface>& b) {
-            SpanStart start;
-            if (this->prepareSpan(row, a, b, start)) {
-                self().fill(start, shading, pending);
-            }
+            span(row, a, b, shading, pending);
         });
 }
 

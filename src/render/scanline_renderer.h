@@ -97,10 +97,10 @@ private:
     bool carriesSurface_;
 };
 
-// What a shaded renderer adds to the scan conversion: it routes every span, from the edge
-// table or straight from a triangle's edges, to Spans::span, which reads its crossings in
-// place, and gathers pixels into its own half of the pending pixels. Spans is the derived
-// renderer; Surface says whether its spans read world position and normal (else the
+// What a shaded renderer adds to the scan conversion: it starts every span, from the edge
+// table or straight from a triangle's edges, reading its crossings in place, and hands it
+// to Spans::fill, which gathers pixels into its own half of the pending pixels. Spans is the
+// derived renderer; Surface says whether its spans read world position and normal (else the
 // cosine).
 template <class Spans, bool Surface>
 class SpanRenderer : public ScanlineRenderer {
@@ -152,6 +152,7 @@ protected:
         return true;
     }
 
+private:
     // Makes room for a span's pixels: the gathered ones are coloured first when they are
     // another object's or a full batch.
     template <class Pending>
@@ -162,7 +163,17 @@ protected:
         }
     }
 
-private:
+    // One span between two crossings: its start, room for its pixels, then its pixels.
+    template <class Crossing, class Pending>
+    __attribute__((always_inline)) void span(int row, const Crossing& first, const Crossing& second,
+                                             const ShadingInputs& shading, Pending& pixels) {
+        SpanStart start;
+        if (prepareSpan(row, first, second, start)) {
+            makeRoom(shading, pixels);
+            self().fill(start, pixels);
+        }
+    }
+
     Spans& self() { return static_cast<Spans&>(*this); }
 };
 
@@ -174,7 +185,7 @@ private:
     static void flush(GouraudPixels& pixels, std::uint32_t* colors) {
         flushGouraudPixels(pixels, colors);
     }
-    void fill(const SpanStart& start, const ShadingInputs& shading, GouraudPixels& pixels);
+    void fill(const SpanStart& start, GouraudPixels& pixels);
 };
 
 // Interpolates world position and normal and lights every pixel.
@@ -185,7 +196,7 @@ private:
     static void flush(PhongPixels& pixels, std::uint32_t* colors) {
         flushPhongPixels(pixels, colors);
     }
-    void fill(const SpanStart& start, const ShadingInputs& shading, PhongPixels& pixels);
+    void fill(const SpanStart& start, PhongPixels& pixels);
 };
 
 // The spans are defined, and these instantiated, with the renderers' code.
